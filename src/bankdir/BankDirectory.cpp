@@ -1,0 +1,119 @@
+#include "bankdir/BankDirectory.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/Windows1252.h"
+
+namespace zelvan {
+
+namespace {
+
+// Byte positions (1-based) and widths of the fields read from a line.
+struct FieldSpan {
+    std::size_t position;
+    std::size_t width;
+};
+constexpr FieldSpan kBlz{1, 8};
+constexpr FieldSpan kFeature{9, 1};
+constexpr FieldSpan kShortName{108, 27};
+constexpr FieldSpan kBic{140, 11};
+constexpr FieldSpan kCheckMethod{151, 2};
+constexpr FieldSpan kChangeCode{159, 1};
+constexpr FieldSpan kSuccessorBlz{161, 8};
+constexpr FieldSpan kRuleCode{169, 6};
+
+constexpr std::string_view kNoSuccessor = "00000000";
+
+// Substring semantics: a field beyond the end of a short line is shorter or empty.
+std::string_view cut(std::string_view line, FieldSpan span)
+{
+    const auto start = span.position - 1;
+    if (start >= line.size())
+        return {};
+    return line.substr(start, span.width);
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// Which member holds which column of Field(row, column).
+constexpr std::array<std::string BankEntry::*, kBankFieldCount> kColumns{
+    &BankEntry::blz,          &BankEntry::shortName, &BankEntry::bic,        &BankEntry::checkMethod,
+    &BankEntry::successorBlz, &BankEntry::ruleCode,  &BankEntry::changeCode,
+};
+
+const std::string kEmpty;
+
+} // namespace
+
+const std::string& BankEntry::field(BankField column) const
+{
+    return this->*kColumns[static_cast<std::size_t>(column)];
+}
+
+bool parseBankLine(std::string_view line, BankEntry& entry)
+{
+    if (cut(line, kFeature) != "1")
+        return false;
+    entry.blz = cut(line, kBlz);
+    entry.shortName = windows1252ToUtf8(trimBlanks(cut(line, kShortName)));
+    entry.bic = cut(line, kBic);
+    entry.checkMethod = cut(line, kCheckMethod);
+    const auto successor = cut(line, kSuccessorBlz);
+    if (successor != kNoSuccessor) {
+        entry.successorBlz = successor;
+        entry.changeCode = cut(line, kChangeCode);
+    } else {
+        entry.successorBlz.clear();
+        entry.changeCode.clear();
+    }
+    entry.ruleCode = cut(line, kRuleCode);
+    return true;
+}
+
+void BankDirectory::begin() { m_entries.clear(); }
+
+void BankDirectory::line(std::string_view line)
+{
+    BankEntry entry;
+    if (parseBankLine(line, entry))
+        m_entries.push_back(std::move(entry));
+}
+
+void BankDirectory::end()
+{
+    // Stable, so that of two lines with the same BLZ the first one in the file is found.
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+                     [](const BankEntry& a, const BankEntry& b) { return a.blz < b.blz; });
+}
+
+int BankDirectory::Find(std::string_view blz) const
+{
+    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), blz,
+                                     [](const BankEntry& entry, std::string_view key) { return entry.blz < key; });
+    if (it == m_entries.end() || it->blz != blz)
+        return 0;
+    return static_cast<int>(it - m_entries.begin()) + 1;
+}
+
+const BankEntry* BankDirectory::findEntry(std::string_view blz) const
+{
+    const int row = Find(blz);
+    return row > 0 ? &entry(row) : nullptr;
+}
+
+const std::string& BankDirectory::Field(int row, int column) const
+{
+    if (row < 1 || row > Count() || column < 0 || column >= kBankFieldCount)
+        return kEmpty;
+    return entry(row).field(static_cast<BankField>(column));
+}
+
+} // namespace zelvan

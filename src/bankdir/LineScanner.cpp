@@ -1,0 +1,70 @@
+#include "bankdir/LineScanner.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace zelvan {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+ScanResult failure(std::string text) { return {false, std::move(text)}; }
+
+// Reads the whole file; the bank-code file is a few megabytes at most.
+ScanResult readAll(const std::string& path, std::string& content)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status))
+        return failure("Die Datei \"" + path + "\" wurde nicht gefunden.");
+    if (std::filesystem::is_directory(status))
+        return failure("\"" + path + "\" ist ein Ordner und keine Datei.");
+
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return failure("Die Datei \"" + path + "\" kann nicht geöffnet werden: " + std::strerror(errno));
+
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        content.append(buffer, got);
+    if (std::ferror(file.get()))
+        return failure("Die Datei \"" + path + "\" kann nicht gelesen werden: " + std::strerror(errno));
+    return {true, {}};
+}
+
+} // namespace
+
+ScanResult scanLines(const std::string& path, LineSink& sink)
+{
+    std::string content;
+    auto result = readAll(path, content);
+    if (!result.ok)
+        return result;
+
+    sink.begin();
+    const std::string_view text(content);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto stop = text.find('\n', start);
+        const auto next = stop == std::string_view::npos ? text.size() : stop + 1;
+        if (stop == std::string_view::npos)
+            stop = text.size();
+        auto line = text.substr(start, stop - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        sink.line(line);
+        start = next;
+    }
+    sink.end();
+    return result;
+}
+
+} // namespace zelvan

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelvan {
+
+// Receives the events of one scan, synchronously and in order: begin, one line each, end.
+class LineSink {
+public:
+    virtual ~LineSink() = default;
+    virtual void begin() = 0;
+    virtual void line(std::string_view line) = 0;
+    virtual void end() = 0;
+};
+
+struct ScanResult {
+    bool ok = false;
+    std::string error; // German description when the file could not be read
+};
+
+// Reads a text file as bytes and hands each line over without its line end (LF or CR LF).
+// When the file cannot be read no event is raised and the result says why.
+ScanResult scanLines(const std::string& path, LineSink& sink);
+
+} // namespace zelvan

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelvan {
+
+// Walks the arguments of a sub-command: options with or without a value ("--name value" or
+// "--name=value") and plain arguments. Errors are German texts for standard error.
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const std::vector<std::string>& args, std::size_t first = 1)
+        : m_args(args), m_pos(first)
+    {
+    }
+
+    bool atEnd() const { return m_pos >= m_args.size(); }
+    // The next argument; an option's "=value" part is held back for value().
+    std::string next();
+    // The value of the option just read; sets an error when there is none.
+    std::optional<std::string> value(const std::string& option);
+
+    void fail(std::string message)
+    {
+        if (m_error.empty())
+            m_error = std::move(message);
+    }
+    const std::string& error() const { return m_error; }
+
+private:
+    const std::vector<std::string>& m_args;
+    std::size_t m_pos;
+    std::optional<std::string> m_inlineValue;
+    std::string m_error;
+};
+
+// A client format number 1 to 4, or nothing.
+std::optional<int> parseFormatNumber(const std::string& text);
+
+} // namespace zelvan

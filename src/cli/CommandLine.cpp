@@ -1,0 +1,62 @@
+#include "cli/CommandLine.h"
+
+#include <exception>
+#include <ostream>
+
+#include "cli/IbanCommand.h"
+
+namespace zelvan {
+
+namespace {
+
+using CommandFunction = int (*)(const std::vector<std::string>&, CommandEnvironment&);
+
+struct Command {
+    std::string_view name;
+    CommandFunction run;
+};
+
+// The sub-commands by name.
+constexpr Command kCommands[] = {
+    {"iban", runIbanCommand},
+};
+
+} // namespace
+
+std::string helpText()
+{
+    return "Zelvan Konverter: wandelt Bankleitzahl und Kontonummer in IBAN und BIC um.\n"
+           "\n"
+           "Aufruf:\n"
+           "  zelvan-konverter                 öffnet das Programmfenster\n"
+           "  zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname]\n"
+           "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
+           "      \"BLZ;Kontonummer;BIC;IBAN;Hinweis;Bankname\" auf die Standardausgabe\n"
+           "  zelvan-konverter --help          zeigt diese Hilfe\n"
+           "\n"
+           "Optionen:\n"
+           "  --bankfile PFAD   BLZ-Datei der Bundesbank (Vorgabe: ZELVANBLZ4.txt im Programmordner)\n"
+           "  --format N        Mandantenformat: 1 Marlo OP, 2 Tondra, 3 Dorvan, 4 Galdo (Vorgabe 1)\n"
+           "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n";
+}
+
+int runCommandLine(const std::vector<std::string>& args, CommandEnvironment& env)
+{
+    try {
+        if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "hilfe") {
+            env.out << helpText();
+            return kExitOk;
+        }
+        for (const auto& command : kCommands) {
+            if (args[0] == command.name)
+                return command.run(args, env);
+        }
+        env.err << "Unbekannter Befehl \"" << args[0] << "\".\n\n" << helpText();
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        env.err << "Unerwarteter Fehler: " << error.what() << '\n';
+        return kExitUsage;
+    }
+}
+
+} // namespace zelvan

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zelvan {
+
+// Exit statuses of the headless commands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitDatabaseError = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandEnvironment {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    std::string programFolder; // where the bundled bank-code file lies
+};
+
+// Runs one sub-command; `args` excludes the program name. Never throws.
+int runCommandLine(const std::vector<std::string>& args, CommandEnvironment& env);
+
+// The German overview printed by --help.
+std::string helpText();
+
+} // namespace zelvan

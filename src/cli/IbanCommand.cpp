@@ -1,0 +1,152 @@
+#include "cli/IbanCommand.h"
+
+#include <istream>
+#include <ostream>
+#include <string_view>
+
+#include "bankdir/BankCodeFile.h"
+#include "cli/ArgumentReader.h"
+#include "iban/ConversionRun.h"
+
+namespace zelvan {
+
+namespace {
+
+struct IbanArguments {
+    std::string bankFile;
+    ConversionOptions options;
+};
+
+std::optional<IbanArguments> parseArguments(const std::vector<std::string>& args, const std::string& programFolder,
+                                            std::ostream& err)
+{
+    IbanArguments parsed;
+    parsed.bankFile = bankCodeFilePath(programFolder);
+    ArgumentReader reader(args);
+    while (!reader.atEnd() && reader.error().empty()) {
+        const auto arg = reader.next();
+        if (arg == "--bankfile") {
+            if (auto path = reader.value(arg))
+                parsed.bankFile = *path;
+        } else if (arg == "--format") {
+            if (auto text = reader.value(arg)) {
+                if (const auto number = parseFormatNumber(*text))
+                    parsed.options.format = static_cast<ClientFormat>(*number);
+                else
+                    reader.fail("Ungültiges Format \"" + *text + "\": erlaubt sind 1 bis 4.");
+            }
+        } else if (arg == "--bankname") {
+            parsed.options.overwriteBankName = true;
+        } else {
+            reader.fail("Unbekanntes Argument für \"iban\": " + arg);
+        }
+    }
+    if (!reader.error().empty()) {
+        err << reader.error() << "\nAufruf: zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname]\n";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+// Rows are converted and written in batches, so a million input lines never sit in memory at once.
+class RowStream {
+public:
+    RowStream(const BankDirectory& directory, const ConversionOptions& options, std::ostream& out)
+        : m_directory(directory), m_options(options), m_out(out)
+    {
+        m_rows.reserve(kBatchSize);
+    }
+
+    void addLine(std::string_view line)
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        AccountRow& row = m_rows.emplace_back();
+        const auto split = line.find(';');
+        if (split == std::string_view::npos) {
+            row[AccountColumn::Blz] = line;
+        } else {
+            row[AccountColumn::Blz] = line.substr(0, split);
+            row[AccountColumn::Account] = line.substr(split + 1);
+        }
+        if (m_rows.size() == kBatchSize)
+            flush();
+    }
+
+    void flush()
+    {
+        m_text.clear();
+        for (auto& row : m_rows) {
+            convertRow(row, m_directory, m_options);
+            for (auto column = AccountColumn::Blz; column <= AccountColumn::BankName;
+                 column = static_cast<AccountColumn>(static_cast<std::size_t>(column) + 1)) {
+                if (column != AccountColumn::Blz)
+                    m_text += ';';
+                m_text += row[column];
+            }
+            m_text += '\n';
+        }
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_rows.clear();
+    }
+
+private:
+    static constexpr std::size_t kBatchSize = 4096;
+    const BankDirectory& m_directory;
+    const ConversionOptions& m_options;
+    std::ostream& m_out;
+    WorkingSetArray m_rows;
+    std::string m_text;
+};
+
+void convertLines(std::istream& in, RowStream& rows)
+{
+    std::string pending;
+    std::string block(1 << 20, '\0');
+    while (in) {
+        in.read(block.data(), static_cast<std::streamsize>(block.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0)
+            break;
+        std::string_view chunk(block.data(), got);
+        std::size_t start = 0;
+        for (auto stop = chunk.find('\n'); stop != std::string_view::npos; stop = chunk.find('\n', start)) {
+            const auto piece = chunk.substr(start, stop - start);
+            if (pending.empty()) {
+                rows.addLine(piece);
+            } else {
+                pending += piece;
+                rows.addLine(pending);
+                pending.clear();
+            }
+            start = stop + 1;
+        }
+        pending += chunk.substr(start);
+    }
+    if (!pending.empty())
+        rows.addLine(pending);
+    rows.flush();
+}
+
+} // namespace
+
+int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env)
+{
+    const auto parsed = parseArguments(args, env.programFolder, env.err);
+    if (!parsed)
+        return kExitUsage;
+
+    BankDirectory directory;
+    const auto loaded = loadBankCodeFile(parsed->bankFile, directory);
+    if (!loaded.ok) {
+        env.err << "Die BLZ-Datei kann nicht gelesen werden. " << loaded.error << '\n';
+        return kExitUsage;
+    }
+
+    RowStream rows(directory, parsed->options, env.out);
+    convertLines(env.in, rows);
+    env.out.flush();
+    return kExitOk;
+}
+
+} // namespace zelvan

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelvan {
+
+// The client database format that is being worked on.
+enum class ClientFormat : std::int16_t { None = 0, MarloOp = 1, Tondra = 2, Dorvan = 3, Galdo = 4 };
+
+// Columns of one row of the working set, in grid order.
+enum class AccountColumn : std::size_t {
+    Key = 0,        // OPKontoNr, or Personal.Nr for Galdo
+    SearchName = 1, // Suchname
+    Blz = 2,
+    Account = 3,
+    Bic = 4,
+    Iban = 5,
+    Hint = 6,       // IBANKonvertierHinweis
+    BankName = 7,
+    HintNumber = 8, // IBANKonvertierNr
+    DeductionLine = 9, // Festabzug.Zeile, Galdo fixed deductions only
+};
+
+inline constexpr std::size_t kAccountColumnCount = 10;
+
+// One row of the working set. A null database value reads as the empty string.
+struct AccountRow {
+    std::array<std::string, kAccountColumnCount> cells;
+
+    std::string& operator[](AccountColumn column) { return cells[static_cast<std::size_t>(column)]; }
+    const std::string& operator[](AccountColumn column) const { return cells[static_cast<std::size_t>(column)]; }
+};
+
+using WorkingSetArray = std::vector<AccountRow>;
+
+} // namespace zelvan

@@ -1,0 +1,49 @@
+#include "iban/ConversionHint.h"
+
+#include <array>
+
+namespace zelvan {
+
+namespace {
+
+struct HintText {
+    HintNumber number;
+    std::string_view text;
+};
+
+// Every hint with its text, as the user sees it in the grid and in the reports.
+constexpr std::array kHints{
+    HintText{HintNumber::AccountExcluded, "1-Konto ohne IBAN-Berechnung, IBAN-Regel: "},
+    HintText{HintNumber::BlzBlocked, "2-BLZ ist für eine IBAN-Berechnung gesperrt. Bitte eine neue Konto-Nr erfragen."},
+    HintText{HintNumber::BlzNotInDirectory, "3-BLZ ist nicht im Bundesbank-Bestand"},
+    HintText{HintNumber::BlzWithoutIban, "4-BLZ ohne IBAN-Ermittlung"},
+    HintText{HintNumber::BlzNotEightDigits, "5-BLZ ist nicht 8-stellig"},
+    HintText{HintNumber::IbanNotPossible, "6-IBAN-Berechnung nicht möglich, IBAN-Regel: "},
+    HintText{HintNumber::BlockedAccountRange, "7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: "},
+    HintText{HintNumber::EightDigitAccountsOnly, "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: "},
+    HintText{HintNumber::InvalidAccountNumber, "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen."},
+    HintText{HintNumber::CheckDigitNotRecomputed,
+             "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber"},
+    HintText{HintNumber::BlzByAccountRange,
+             "102-Unicredit-Konten mit BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber"},
+    HintText{HintNumber::SuccessorBlzUsed, "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt"},
+};
+
+constexpr std::string_view kRuleSuffix = "IBAN-Regel: ";
+
+} // namespace
+
+std::string ConversionHint(HintNumber number, std::string_view ruleCode)
+{
+    for (const auto& hint : kHints) {
+        if (hint.number != number)
+            continue;
+        std::string text(hint.text);
+        if (hint.text.ends_with(kRuleSuffix))
+            text += ruleCode;
+        return text;
+    }
+    return {};
+}
+
+} // namespace zelvan

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelvan {
+
+// The numbered hints a conversion writes into a row. Below 100: no IBAN was formed;
+// 100 and above: a caveat that accompanies an IBAN.
+enum class HintNumber : int {
+    AccountExcluded = 1,
+    BlzBlocked = 2,
+    BlzNotInDirectory = 3,
+    BlzWithoutIban = 4,
+    BlzNotEightDigits = 5,
+    IbanNotPossible = 6,
+    BlockedAccountRange = 7,
+    EightDigitAccountsOnly = 8,
+    InvalidAccountNumber = 9,
+    CheckDigitNotRecomputed = 101,
+    BlzByAccountRange = 102,
+    SuccessorBlzUsed = 103,
+};
+
+// The hint's text; texts that end in "IBAN-Regel: " get the rule code appended.
+std::string ConversionHint(HintNumber number, std::string_view ruleCode = {});
+
+} // namespace zelvan

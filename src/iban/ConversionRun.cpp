@@ -1,0 +1,83 @@
+#include "iban/ConversionRun.h"
+
+#include "iban/ConversionHint.h"
+#include "iban/IbanRuleEngine.h"
+#include "iban/RuleContext.h"
+
+namespace zelvan {
+
+namespace {
+
+constexpr std::string_view kStandardRule = "000000";
+constexpr std::string_view kNoIbanRule = "000100";
+constexpr std::size_t kBlzLength = 8;
+
+std::size_t lengthWithoutOuterBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return 0;
+    return text.find_last_not_of(' ') - first + 1;
+}
+
+} // namespace
+
+void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
+{
+    std::string blz = row[AccountColumn::Blz];
+    row[AccountColumn::Hint].clear();
+    row[AccountColumn::Iban].clear();
+    row[AccountColumn::Bic].clear();
+
+    // The look-up is exact: a BLZ with blanks around it is not found.
+    const BankEntry* entry = directory.findEntry(blz);
+    if (entry != nullptr && entry->isDeletedWithSuccessor()) {
+        if (const BankEntry* successor = directory.findEntry(entry->successorBlz)) {
+            entry = successor;
+            blz = successor->blz;
+            row[AccountColumn::Hint] = ConversionHint(HintNumber::SuccessorBlzUsed);
+        }
+    }
+
+    // A bank without employees in the payroll data only gets its BIC.
+    if (options.format == ClientFormat::Galdo && row[AccountColumn::Account].empty()) {
+        if (entry != nullptr)
+            row[AccountColumn::Bic] = entry->bic;
+        return;
+    }
+    if (lengthWithoutOuterBlanks(blz) != kBlzLength) {
+        row[AccountColumn::Hint] = ConversionHint(HintNumber::BlzNotEightDigits);
+        return;
+    }
+    if (entry == nullptr) {
+        row[AccountColumn::Hint] = ConversionHint(HintNumber::BlzNotInDirectory);
+        return;
+    }
+
+    row[AccountColumn::Bic] = entry->bic;
+    if (options.overwriteBankName)
+        row[AccountColumn::BankName] = entry->shortName;
+
+    RuleContext context(row, directory, *entry, std::move(blz));
+    if (entry->ruleCode == kStandardRule)
+        context.standardIban();
+    else if (entry->ruleCode == kNoIbanRule)
+        context.refuse(HintNumber::BlzWithoutIban);
+    else
+        IbanRuleEngine::apply(context);
+}
+
+void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
+                   UserInterface& ui)
+{
+    {
+        const BusyPointer busy(ui);
+        ui.setStatusText("Daten werden konvertiert...");
+        for (auto& row : rows)
+            convertRow(row, directory, options);
+        ui.setStatusText("Bereit");
+    }
+    ui.processEvents();
+}
+
+} // namespace zelvan

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "bankdir/BankDirectory.h"
+#include "core/UserInterface.h"
+#include "core/WorkingSet.h"
+
+namespace zelvan {
+
+struct ConversionOptions {
+    ClientFormat format = ClientFormat::MarloOp;
+    // "Bank Name überschreiben" checked and available.
+    bool overwriteBankName = false;
+};
+
+// Fills BIC, IBAN, hint and (with the option) bank name of one row from its BLZ and account
+// number. Every call starts from the stored values, so converting twice gives the same row.
+void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options);
+
+// The conversion run over the whole working set, with status text and hourglass.
+void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
+                   UserInterface& ui);
+
+} // namespace zelvan

@@ -1,0 +1,40 @@
+#include "iban/RuleContext.h"
+
+#include "iban/Iban.h"
+
+namespace zelvan {
+
+RuleContext::RuleContext(AccountRow& row, const BankDirectory& directory, const BankEntry& entry, std::string blz)
+    : m_row(row), m_directory(directory), m_entry(entry), m_blz(std::move(blz)), m_account(row[AccountColumn::Account])
+{
+}
+
+void RuleContext::standardIban()
+{
+    // Cutting or padding a malformed account number would give the IBAN of another account.
+    if (!isUsableAccountNumber(m_row[AccountColumn::Account]) || !isUsableAccountNumber(m_account)) {
+        m_row[AccountColumn::Iban].clear();
+        m_row[AccountColumn::Hint] = ConversionHint(HintNumber::InvalidAccountNumber);
+        m_accountRejected = true;
+        return;
+    }
+    m_row[AccountColumn::Iban] = IBANBilden(m_blz, m_account);
+}
+
+void RuleContext::fixedIban(std::string_view iban) { m_row[AccountColumn::Iban] = iban; }
+
+void RuleContext::overrideBic(std::string_view bic) { m_row[AccountColumn::Bic] = bic; }
+
+void RuleContext::refuse(HintNumber hint)
+{
+    m_row[AccountColumn::Iban].clear();
+    m_row[AccountColumn::Hint] = ConversionHint(hint, m_entry.ruleCode);
+}
+
+void RuleContext::caveat(HintNumber hint)
+{
+    if (!m_accountRejected)
+        m_row[AccountColumn::Hint] = ConversionHint(hint, m_entry.ruleCode);
+}
+
+} // namespace zelvan

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "bankdir/BankDirectory.h"
+#include "core/WorkingSet.h"
+#include "iban/ConversionHint.h"
+
+namespace zelvan {
+
+// What one rule sees of the row it converts, and the outcomes it may end in. The stored BLZ
+// and account number are never changed; substitutions change only the working values.
+class RuleContext {
+public:
+    RuleContext(AccountRow& row, const BankDirectory& directory, const BankEntry& entry, std::string blz);
+
+    // Working values.
+    const std::string& blz() const { return m_blz; }
+    const std::string& account() const { return m_account; }
+    const std::string& ruleCode() const { return m_entry.ruleCode; }
+    const std::string& checkMethod() const { return m_entry.checkMethod; }
+    const BankEntry& entry() const { return m_entry; }
+    const BankDirectory& directory() const { return m_directory; }
+
+    void substituteBlz(std::string blz) { m_blz = std::move(blz); }
+    void substituteAccount(std::string account) { m_account = std::move(account); }
+
+    // Outcomes.
+    // IBAN from the working BLZ and account number. An account number, stored or working,
+    // that cannot stand in an IBAN gives no IBAN and hint 9, which later caveats do not replace.
+    void standardIban();
+    void fixedIban(std::string_view iban);
+    void overrideBic(std::string_view bic);
+    // Hint 1, 2, 4, 6, 7 or 8 with the rule code where its text asks for it; no IBAN.
+    void refuse(HintNumber hint);
+    // Hint 101 or 102; the IBAN is written by standardIban() before or after it.
+    void caveat(HintNumber hint);
+
+    bool accountRejected() const { return m_accountRejected; }
+
+private:
+    AccountRow& m_row;
+    const BankDirectory& m_directory;
+    const BankEntry& m_entry;
+    std::string m_blz;
+    std::string m_account;
+    bool m_accountRejected = false;
+};
+
+} // namespace zelvan

@@ -1,0 +1,8 @@
+#include "iban/RuleGroups.h"
+
+namespace zelvan {
+
+// The rules of this group arrive with their tables; until then its codes have no outcome.
+std::span<const RuleDefinition> rules0030To0049() { return {}; }
+
+} // namespace zelvan

@@ -1,0 +1,122 @@
+#include "bankdir/BankCodeFile.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/BankFileBuilder.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+using test::BankLine;
+
+TEST(BankCodeFile, load_reports_count_and_path_in_the_status_line)
+{
+    test::TempDir dir;
+    BankLine a, b;
+    b.blz = "20000000";
+    dir.write(kBankCodeFileName, test::formatFile({a, b}));
+    test::RecordingUserInterface ui;
+    BankDirectory directory;
+
+    loadBankDirectory(dir.path().string(), directory, ui);
+
+    const auto path = (dir.path() / kBankCodeFileName).string();
+    ASSERT_EQ(ui.statusTexts.size(), 2u);
+    EXPECT_EQ(ui.statusTexts[0], "BLZ-Bestand der Bundesbank wird eingelesen...");
+    EXPECT_EQ(ui.statusTexts[1], "BLZ-Bestand eingelesen.  Anzahl BLZ: 2  BLZ-Datei: " + path);
+    EXPECT_EQ(ui.eventTurns, 1);
+    EXPECT_TRUE(ui.wasBusy);
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST(BankCodeFile, folder_with_trailing_separator_gets_no_second_one)
+{
+    EXPECT_EQ(bankCodeFilePath("/opt/zelvan/"), "/opt/zelvan/ZELVANBLZ4.txt");
+    EXPECT_EQ(bankCodeFilePath("/opt/zelvan"), "/opt/zelvan/ZELVANBLZ4.txt");
+    EXPECT_EQ(bankCodeFilePath("C:\\Zelvan\\"), "C:\\Zelvan\\ZELVANBLZ4.txt");
+}
+
+TEST(BankCodeFile, a_file_of_branch_lines_gives_count_zero)
+{
+    test::TempDir dir;
+    BankLine branch;
+    branch.feature = '2';
+    dir.write(kBankCodeFileName, test::formatFile({branch, branch}));
+    test::RecordingUserInterface ui;
+    BankDirectory directory;
+
+    loadBankDirectory(dir.path().string(), directory, ui);
+
+    EXPECT_EQ(directory.Count(), 0);
+    EXPECT_EQ(ui.statusTexts.back(),
+              "BLZ-Bestand eingelesen.  Anzahl BLZ: 0  BLZ-Datei: " + (dir.path() / kBankCodeFileName).string());
+}
+
+TEST(BankCodeFile, unreadable_files_leave_the_directory_empty_and_say_why)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "ordner");
+    struct Case {
+        std::string path;
+        std::string message;
+    };
+    const Case cases[] = {
+        {(dir.path() / "fehlt.txt").string(), "wurde nicht gefunden"},
+        {(dir.path() / "ordner").string(), "ist ein Ordner"},
+    };
+    for (const auto& c : cases) {
+        BankDirectory directory;
+        directory.begin();
+        directory.line(test::formatLine(BankLine{}));
+        const auto result = loadBankCodeFile(c.path, directory);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
+        EXPECT_EQ(directory.Count(), 0);
+    }
+}
+
+TEST(BankCodeFile, lines_end_in_lf_or_cr_lf_and_the_last_may_have_none)
+{
+    test::TempDir dir;
+    BankLine a, b, c;
+    b.blz = "20000000";
+    c.blz = "30000000";
+    const auto path = dir.write("blz.txt", test::formatLine(a) + "\n" + test::formatLine(b) + "\r\n" + test::formatLine(c));
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(path, directory).ok);
+    ASSERT_EQ(directory.Count(), 3);
+    EXPECT_EQ(directory.Field(directory.Find("30000000"), 5), "000000");
+}
+
+TEST(BankCodeFile, the_bundled_sample_file_loads)
+{
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
+    EXPECT_GE(directory.Count(), 300);
+    const int row = directory.Find("50060400");
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(directory.Field(row, 5), "000000");
+}
+
+TEST(BankCodeFile, the_real_size_file_loads_every_bank_code)
+{
+    if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
+        GTEST_SKIP() << "no shared bank-code file";
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(ZELVAN_SHARED_BANKFILE, directory).ok);
+    EXPECT_EQ(directory.Count(), 3571);
+    for (int row = 2; row <= directory.Count(); ++row)
+        ASSERT_LT(directory.Field(row - 1, 0), directory.Field(row, 0));
+    for (int row = 1; row <= directory.Count(); ++row) {
+        ASSERT_EQ(directory.Field(row, 0).size(), 8u);
+        ASSERT_EQ(directory.Field(row, 5).size(), 6u);
+        ASSERT_EQ(directory.Field(row, 4).empty(), directory.Field(row, 6).empty());
+    }
+}
+
+} // namespace
+} // namespace zelvan

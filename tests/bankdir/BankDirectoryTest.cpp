@@ -1,0 +1,145 @@
+#include "bankdir/BankDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include "support/BankFileBuilder.h"
+
+namespace zelvan {
+namespace {
+
+using test::BankLine;
+using test::formatLine;
+
+BankDirectory directoryOf(const std::vector<std::string>& lines)
+{
+    BankDirectory directory;
+    directory.begin();
+    for (const auto& line : lines)
+        directory.line(line);
+    directory.end();
+    return directory;
+}
+
+TEST(BankDirectory, reads_the_fields_of_a_bank_line)
+{
+    BankLine line;
+    line.blz = "50060400";
+    line.shortName = "  Gro\xDF" "bank K\xF6ln";
+    line.bic = "GROBDEKK";
+    line.checkMethod = "09";
+    line.ruleCode = "004201";
+    const auto directory = directoryOf({formatLine(line)});
+
+    ASSERT_EQ(directory.Count(), 1);
+    const int row = directory.Find("50060400");
+    ASSERT_EQ(row, 1);
+    EXPECT_EQ(directory.Field(row, 0), "50060400");
+    EXPECT_EQ(directory.Field(row, 1), "Großbank Köln");
+    EXPECT_EQ(directory.Field(row, 2), "GROBDEKK   "); // the BIC keeps its padding
+    EXPECT_EQ(directory.Field(row, 3), "09");
+    EXPECT_EQ(directory.Field(row, 4), "");
+    EXPECT_EQ(directory.Field(row, 5), "004201");
+    EXPECT_EQ(directory.Field(row, 6), "");
+}
+
+TEST(BankDirectory, change_code_is_kept_only_with_a_successor)
+{
+    BankLine deleted;
+    deleted.blz = "20000000";
+    deleted.changeCode = 'D';
+    deleted.successorBlz = "30000000";
+    BankLine deletedWithoutSuccessor;
+    deletedWithoutSuccessor.blz = "10000000";
+    deletedWithoutSuccessor.changeCode = 'D';
+    const auto directory = directoryOf({formatLine(deleted), formatLine(deletedWithoutSuccessor)});
+
+    const int withSuccessor = directory.Find("20000000");
+    EXPECT_EQ(directory.Field(withSuccessor, 4), "30000000");
+    EXPECT_EQ(directory.Field(withSuccessor, 6), "D");
+    EXPECT_TRUE(directory.entry(withSuccessor).isDeletedWithSuccessor());
+
+    const int without = directory.Find("10000000");
+    EXPECT_EQ(directory.Field(without, 4), "");
+    EXPECT_EQ(directory.Field(without, 6), "");
+    EXPECT_FALSE(directory.entry(without).isDeletedWithSuccessor());
+}
+
+TEST(BankDirectory, only_bank_lines_enter_and_are_sorted_by_blz)
+{
+    BankLine a, b, c, branch;
+    a.blz = "70000000";
+    b.blz = "10000000";
+    c.blz = "40000000";
+    branch.blz = "20000000";
+    branch.feature = '2';
+    const auto directory = directoryOf({formatLine(a), formatLine(branch), formatLine(b), formatLine(c)});
+
+    ASSERT_EQ(directory.Count(), 3);
+    EXPECT_EQ(directory.Field(1, 0), "10000000");
+    EXPECT_EQ(directory.Field(2, 0), "40000000");
+    EXPECT_EQ(directory.Field(3, 0), "70000000");
+    EXPECT_EQ(directory.Find("20000000"), 0);
+    EXPECT_EQ(directory.Find("1000000"), 0);
+    EXPECT_EQ(directory.Find("10000000 "), 0);
+}
+
+TEST(BankDirectory, of_two_lines_with_one_blz_the_first_is_found)
+{
+    BankLine first, second;
+    first.shortName = "Erste";
+    second.shortName = "Zweite";
+    const auto directory = directoryOf({formatLine(first), formatLine(second)});
+    EXPECT_EQ(directory.Field(directory.Find(first.blz), 1), "Erste");
+}
+
+TEST(BankDirectory, malformed_lines_neither_crash_nor_lose_good_lines)
+{
+    BankLine good;
+    good.blz = "60000000";
+    const std::string full = formatLine(good);
+    good.blz = "60000001";
+    const std::string cutShort = formatLine(good).substr(0, 120);
+    good.blz = "60000002";
+    const std::string overlong = formatLine(good) + std::string(10'000'000, 'x');
+    const std::vector<std::string> lines{
+        "",
+        "12345678",                           // too short for the feature
+        "123456781",                          // a bank line that ends after the feature
+        cutShort,                             // cut inside the short name
+        overlong,                             // far too long
+        std::string("\0\x01\xFF\xFE\x80\x81", 6) + std::string(200, '\0'),
+        "\xC3\xA4\xC3\xB6" + full.substr(4),  // UTF-8 bytes, not Windows-1252
+        full,
+    };
+    const auto directory = directoryOf(lines);
+
+    EXPECT_EQ(directory.Count(), 5);
+    const int shortRow = directory.Find("12345678");
+    ASSERT_GT(shortRow, 0);
+    for (int column = 1; column < kBankFieldCount; ++column)
+        EXPECT_EQ(directory.Field(shortRow, column), "") << column;
+    EXPECT_EQ(directory.Field(directory.Find("60000000"), 5), "000000");
+    EXPECT_EQ(directory.Field(directory.Find("60000001"), 1), "Testbank");
+    EXPECT_EQ(directory.Field(directory.Find("60000001"), 5), "");
+    EXPECT_EQ(directory.Field(directory.Find("60000002"), 5), "000000");
+}
+
+TEST(BankDirectory, field_outside_the_table_is_empty)
+{
+    const auto directory = directoryOf({formatLine(BankLine{})});
+    EXPECT_EQ(directory.Field(0, 0), "");
+    EXPECT_EQ(directory.Field(2, 0), "");
+    EXPECT_EQ(directory.Field(1, 7), "");
+    EXPECT_EQ(directory.Field(1, -1), "");
+}
+
+TEST(BankDirectory, begin_forgets_an_earlier_load)
+{
+    auto directory = directoryOf({formatLine(BankLine{})});
+    directory.begin();
+    directory.end();
+    EXPECT_EQ(directory.Count(), 0);
+}
+
+} // namespace
+} // namespace zelvan

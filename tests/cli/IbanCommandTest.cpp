@@ -1,0 +1,130 @@
+#include "cli/IbanCommand.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runIban(const std::string& input, std::vector<std::string> options = {})
+{
+    std::vector<std::string> args{"iban"};
+    args.insert(args.end(), options.begin(), options.end());
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, kSampleFolder};
+    const int status = runCommandLine(args, env);
+    return {status, out.str(), err.str()};
+}
+
+TEST(IbanCommand, converts_each_line_into_the_six_columns)
+{
+    struct Case {
+        const char* input;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"50060400;11404\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
+        {"50060400;11404\r\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
+        {"50060400;11404", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
+        // An 8-character BIC keeps its padding.
+        {"10020030;1234567\n", "10020030;1234567;UEBBDEB1   ;DE73100200300001234567;;\n"},
+        // Split at the first ";" only; no trimming.
+        {"50060400;11;404\n", "50060400;11;404;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
+        {" 50060400;11404\n", " 50060400;11404;;;3-BLZ ist nicht im Bundesbank-Bestand;\n"},
+        {"50060400\n", "50060400;;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
+        {"\n", ";;;;5-BLZ ist nicht 8-stellig;\n"},
+        {"30040050;1\n", "30040050;1;PRUEDEDDXXX;;4-BLZ ohne IBAN-Ermittlung;\n"},
+        {"40050060;1234567\n",
+         "40050060;1234567;NEUBDEMMXXX;DE19400500700001234567;103-Die gespeicherte BLZ wurde gelöscht und durch eine "
+         "Nachfolge-BLZ ersetzt;\n"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        const auto result = runIban(c.input);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, c.output) << c.input;
+        EXPECT_EQ(result.err, "");
+    }
+}
+
+TEST(IbanCommand, keeps_the_order_of_many_rows)
+{
+    std::string input;
+    std::string expected;
+    for (int i = 0; i < 10000; ++i) {
+        input += i % 2 ? "50060400;11404\n" : "99999999;" + std::to_string(i) + "\n";
+        expected += i % 2 ? "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"
+                          : "99999999;" + std::to_string(i) + ";;;3-BLZ ist nicht im Bundesbank-Bestand;\n";
+    }
+    EXPECT_EQ(runIban(input).out, expected);
+}
+
+TEST(IbanCommand, options_choose_format_bank_name_and_bank_file)
+{
+    EXPECT_EQ(runIban("50060400;\n", {"--format", "4"}).out, "50060400;;BZBKDEFFXXX;;;\n");
+    EXPECT_EQ(runIban("50060400;11404\n", {"--bankname"}).out,
+              "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;Beispiel-Zentralbank\n");
+    EXPECT_EQ(runIban("20030040;1\n", {"--bankname", "--format=3"}).out,
+              "20030040;1;LERBDEHH   ;DE11200300400000000001;;Lernbank Hamburg\n");
+    EXPECT_EQ(runIban("50060400;11404\n", {"--bankfile", kSampleFolder + "ZELVANBLZ4.txt"}).status, 0);
+}
+
+TEST(IbanCommand, umlauts_come_out_as_utf8)
+{
+    EXPECT_EQ(runIban("30040050;1\n", {"--bankname"}).out,
+              "30040050;1;PRUEDEDDXXX;;4-BLZ ohne IBAN-Ermittlung;Prüfbank Düsseldorf\n");
+}
+
+TEST(IbanCommand, refuses_bad_arguments_and_unreadable_bank_files)
+{
+    test::TempDir dir;
+    struct Case {
+        std::vector<std::string> options;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--format", "5"}, "Ungültiges Format"},
+        {{"--format"}, "braucht einen Wert"},
+        {{"--gibtsnicht"}, "Unbekanntes Argument"},
+        {{"--bankfile", (dir.path() / "fehlt.txt").string()}, "Die BLZ-Datei kann nicht gelesen werden."},
+        {{"--bankfile", dir.path().string()}, "ist ein Ordner"},
+    };
+    for (const auto& c : cases) {
+        const auto result = runIban("50060400;11404\n", c.options);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+}
+
+TEST(IbanCommand, the_program_finds_the_bank_file_beside_itself)
+{
+    test::TempDir dir;
+    const auto input = dir.write("eingabe.txt", "50060400;11404\r\n10010010;1234567\r\n");
+    const std::string command = std::string(ZELVAN_EXECUTABLE) + " iban < " + input;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    EXPECT_EQ(::pclose(pipe), 0);
+    EXPECT_EQ(output, "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"
+                      "10010010;1234567;MUSBDEBBXXX;DE28100100100001234567;;\n");
+}
+
+} // namespace
+} // namespace zelvan

@@ -1,0 +1,205 @@
+#include "iban/ConversionRun.h"
+
+#include <gtest/gtest.h>
+
+#include "iban/ConversionHint.h"
+#include "support/BankFileBuilder.h"
+#include "support/RecordingUserInterface.h"
+
+namespace zelvan {
+namespace {
+
+using test::BankLine;
+
+BankLine bank(const char* blz, const char* rule, const char* bic = "TESTDEFFXXX", char change = 'U',
+              const char* successor = "00000000")
+{
+    BankLine line;
+    line.blz = blz;
+    line.ruleCode = rule;
+    line.bic = bic;
+    line.shortName = std::string("Bank ") + blz;
+    line.changeCode = change;
+    line.successorBlz = successor;
+    return line;
+}
+
+BankDirectory testDirectory()
+{
+    BankDirectory directory;
+    directory.begin();
+    for (const auto& line : {
+             bank("50060400", "000000", "BZBKDEFF"),
+             bank("30040050", "000100"),
+             bank("40050060", "000000", "ALTBDEMMXXX", 'D', "40050070"), // deleted, successor present
+             bank("40050070", "000000", "NEUBDEMMXXX"),
+             bank("40050080", "000000", "RESTDEMMXXX", 'D', "49999999"), // successor missing
+             bank("40050090", "000000", "SCHLDEMMXXX", 'D'),             // "D" without successor
+             bank("40050100", "000000", "ALT2DEMMXXX", 'D', "30040050"), // successor without IBAN
+             bank("40050110", "000000", "ALT3DEMMXXX", 'M', "40050070"), // successor, but not deleted
+             bank("70000001", "000500", "NOOUDEFFXXX"),                  // a code without a rule
+             bank("1234567 ", "000000"),                                 // a BLZ of 7 characters
+         })
+        directory.line(test::formatLine(line));
+    directory.end();
+    return directory;
+}
+
+AccountRow rowOf(const std::string& blz, const std::string& account)
+{
+    AccountRow row;
+    row[AccountColumn::Key] = "4711";
+    row[AccountColumn::SearchName] = "MUELLER";
+    row[AccountColumn::Blz] = blz;
+    row[AccountColumn::Account] = account;
+    row[AccountColumn::Bic] = "ALTER BIC";
+    row[AccountColumn::Iban] = "ALTE IBAN";
+    row[AccountColumn::Hint] = "alter Hinweis";
+    row[AccountColumn::BankName] = "Alte Bank";
+    row[AccountColumn::HintNumber] = "3";
+    row[AccountColumn::DeductionLine] = "2";
+    return row;
+}
+
+const std::string kHint3 = ConversionHint(HintNumber::BlzNotInDirectory);
+const std::string kHint4 = ConversionHint(HintNumber::BlzWithoutIban);
+const std::string kHint5 = ConversionHint(HintNumber::BlzNotEightDigits);
+const std::string kHint9 = ConversionHint(HintNumber::InvalidAccountNumber);
+const std::string kHint103 = ConversionHint(HintNumber::SuccessorBlzUsed);
+
+struct RunCase {
+    const char* name;
+    ClientFormat format;
+    std::string blz;
+    std::string account;
+    std::string bic;
+    std::string iban;
+    std::string hint;
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+
+class ConversionRunCases : public testing::TestWithParam<RunCase> {};
+
+TEST_P(ConversionRunCases, converts_the_row)
+{
+    const auto& c = GetParam();
+    const auto directory = testDirectory();
+    auto row = rowOf(c.blz, c.account);
+
+    convertRow(row, directory, {c.format, false});
+
+    EXPECT_EQ(row[AccountColumn::Bic], c.bic);
+    EXPECT_EQ(row[AccountColumn::Iban], c.iban);
+    EXPECT_EQ(row[AccountColumn::Hint], c.hint);
+    // The stored values and the columns the run does not own stay as they were.
+    const auto before = rowOf(c.blz, c.account);
+    for (const auto column : {AccountColumn::Key, AccountColumn::SearchName, AccountColumn::Blz, AccountColumn::Account,
+                              AccountColumn::BankName, AccountColumn::HintNumber, AccountColumn::DeductionLine})
+        EXPECT_EQ(row[column], before[column]);
+}
+
+constexpr auto kMarlo = ClientFormat::MarloOp;
+constexpr auto kGaldo = ClientFormat::Galdo;
+
+INSTANTIATE_TEST_SUITE_P(
+    Run, ConversionRunCases,
+    testing::Values(
+        RunCase{"standard", kMarlo, "50060400", "11404", "BZBKDEFF   ", "DE96500604000000011404", ""},
+        RunCase{"seven_digit_account", kMarlo, "50060400", "1234567", "BZBKDEFF   ", "DE91500604000001234567", ""},
+        RunCase{"rule_0001_refuses", kMarlo, "30040050", "1234567", "TESTDEFFXXX", "", kHint4},
+        RunCase{"blz_not_in_directory", kMarlo, "50060499", "1234567", "", "", kHint3},
+        RunCase{"blz_with_trailing_blank_is_not_found", kMarlo, "50060400 ", "1234567", "", "", kHint3},
+        RunCase{"blz_with_leading_blank_is_not_found", kMarlo, " 50060400", "1234567", "", "", kHint3},
+        RunCase{"empty_blz", kMarlo, "", "1234567", "", "", kHint5},
+        RunCase{"seven_character_blz", kMarlo, "5006040", "1234567", "", "", kHint5},
+        RunCase{"nine_character_blz", kMarlo, "500604001", "1234567", "", "", kHint5},
+        RunCase{"found_blz_of_seven_characters", kMarlo, "1234567 ", "1234567", "", "", kHint5},
+        RunCase{"deleted_blz_uses_its_successor", kMarlo, "40050060", "1234567", "NEUBDEMMXXX",
+                "DE19400500700001234567", kHint103},
+        RunCase{"successor_rule_replaces_hint_103", kMarlo, "40050100", "1234567", "TESTDEFFXXX", "", kHint4},
+        RunCase{"successor_missing_keeps_the_deleted_bank", kMarlo, "40050080", "1234567", "RESTDEMMXXX",
+                "DE78400500800001234567", ""},
+        RunCase{"deleted_without_successor_is_not_deleted", kMarlo, "40050090", "1234567", "SCHLDEMMXXX",
+                "DE40400500900001234567", ""},
+        RunCase{"successor_of_a_bank_not_deleted_is_ignored", kMarlo, "40050110", "1234567", "ALT3DEMMXXX",
+                "DE61400501100001234567", ""},
+        RunCase{"code_without_rule_writes_only_the_bic", kMarlo, "70000001", "1234567", "NOOUDEFFXXX", "", ""},
+        RunCase{"galdo_bank_without_employee_gets_only_its_bic", kGaldo, "50060400", "", "BZBKDEFF   ", "", ""},
+        RunCase{"galdo_bank_without_employee_unknown_blz", kGaldo, "99999999", "", "", "", ""},
+        RunCase{"galdo_bank_without_employee_short_blz", kGaldo, "123", "", "", "", ""},
+        RunCase{"galdo_deleted_bank_without_employee_gets_successor_bic", kGaldo, "40050060", "", "NEUBDEMMXXX", "",
+                kHint103},
+        RunCase{"galdo_employee_is_converted", kGaldo, "50060400", "11404", "BZBKDEFF   ", "DE96500604000000011404",
+                ""},
+        RunCase{"marlo_empty_account_is_invalid", kMarlo, "50060400", "", "BZBKDEFF   ", "", kHint9},
+        RunCase{"eleven_digit_account_is_invalid", kMarlo, "50060400", "12345678901", "BZBKDEFF   ", "", kHint9},
+        RunCase{"letters_in_the_account_are_invalid", kMarlo, "50060400", "12 AB 45", "BZBKDEFF   ", "", kHint9},
+        RunCase{"blank_account_is_invalid", kMarlo, "50060400", "   ", "BZBKDEFF   ", "", kHint9},
+        RunCase{"zero_account_is_invalid", kMarlo, "50060400", "0000", "BZBKDEFF   ", "", kHint9},
+        RunCase{"invalid_account_replaces_hint_103", kMarlo, "40050060", "12x", "NEUBDEMMXXX", "", kHint9},
+        RunCase{"leading_zeros_beyond_ten_digits_are_fine", kMarlo, "50060400", "0000000011404", "BZBKDEFF   ",
+                "DE96500604000000011404", ""},
+        RunCase{"blanks_inside_the_account_are_removed", kMarlo, "50060400", "11 404", "BZBKDEFF   ",
+                "DE96500604000000011404", ""}),
+    [](const testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
+
+TEST(ConversionRun, bank_name_is_written_only_with_the_option)
+{
+    const auto directory = testDirectory();
+    auto with = rowOf("40050060", "1234567");
+    auto without = with;
+    auto unknown = rowOf("99999999", "1234567");
+
+    convertRow(with, directory, {kMarlo, true});
+    convertRow(without, directory, {kMarlo, false});
+    convertRow(unknown, directory, {kMarlo, true});
+
+    EXPECT_EQ(with[AccountColumn::BankName], "Bank 40050070"); // the successor's short name
+    EXPECT_EQ(without[AccountColumn::BankName], "Alte Bank");
+    EXPECT_EQ(unknown[AccountColumn::BankName], "Alte Bank");
+}
+
+TEST(ConversionRun, running_twice_gives_the_same_rows)
+{
+    const auto directory = testDirectory();
+    WorkingSetArray rows{rowOf("50060400", "11404"), rowOf("40050060", "1"), rowOf("", "1"),
+                         rowOf("30040050", "9"), rowOf("50060400", "x")};
+    test::RecordingUserInterface ui;
+
+    runConversion(rows, directory, {kMarlo, true}, ui);
+    const auto first = rows;
+    runConversion(rows, directory, {kMarlo, true}, ui);
+
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].cells, first[i].cells) << "row " << i;
+}
+
+TEST(ConversionRun, shows_progress_in_the_status_line)
+{
+    const auto directory = testDirectory();
+    WorkingSetArray rows{rowOf("50060400", "11404")};
+    test::RecordingUserInterface ui;
+
+    runConversion(rows, directory, {}, ui);
+
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Daten werden konvertiert...", "Bereit"}));
+    EXPECT_TRUE(ui.wasBusy);
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_EQ(ui.eventTurns, 1);
+}
+
+TEST(ConversionRun, an_empty_directory_marks_every_row_with_hint_3)
+{
+    BankDirectory empty;
+    WorkingSetArray rows{rowOf("50060400", "11404"), rowOf("10010010", "1")};
+    test::RecordingUserInterface ui;
+
+    runConversion(rows, empty, {}, ui);
+
+    for (const auto& row : rows)
+        EXPECT_EQ(row[AccountColumn::Hint], kHint3);
+}
+
+} // namespace
+} // namespace zelvan

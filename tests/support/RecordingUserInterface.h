@@ -1,0 +1,28 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/UserInterface.h"
+
+namespace zelvan::test {
+
+// Records everything the core tells the user and answers questions from a script
+// (the default button once the script is used up).
+class RecordingUserInterface final : public UserInterface {
+public:
+    void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
+    void setBusy(bool busy) override;
+    MessageAnswer showMessage(const MessageRequest& request) override;
+    void processEvents() override { ++eventTurns; }
+
+    std::vector<std::string> statusTexts;
+    std::vector<MessageRequest> messages;
+    std::deque<MessageAnswer> answers;
+    int eventTurns = 0;
+    int busyDepth = 0;
+    bool wasBusy = false;
+};
+
+} // namespace zelvan::test

@@ -1,0 +1,32 @@
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+namespace zelvan::test {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelvan-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string TempDir::write(const std::string& name, const std::string& content) const
+{
+    const auto file = m_path / name;
+    std::ofstream out(file, std::ios::binary);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    return file.string();
+}
+
+} // namespace zelvan::test

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace zelvan::test {
+
+// A fresh folder that is removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // Writes `content` as bytes to a file in the folder and returns its full path.
+    std::string write(const std::string& name, const std::string& content) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace zelvan::test
