@@ -3,13 +3,16 @@
 
 Every bank here is invented. The file holds one bank for every implemented IBAN rule code,
 the banks that the rules look up or substitute, deleted banks with and without a successor,
-branch lines, 8-character BICs and short names with umlauts. Run it again after changing the
-lists below; the output is the same on every run.
+branch lines, 8-character BICs and short names with umlauts. Banks that particular rules
+need are listed in data/sample-banks/*.csv, one file per group of rules (columns: BLZ; short
+name; BIC; check-digit method; rule code; change code; successor BLZ or empty). Run it again
+after changing the lists; the output is the same on every run.
 """
 import random
 from pathlib import Path
 
 OUT = Path(__file__).with_name("ZELVANBLZ4.txt")
+LISTS = Path(__file__).with_name("sample-banks")
 
 # Layout: (name, width) in file order; 174 bytes a line.
 LAYOUT = [("blz", 8), ("feature", 1), ("name", 58), ("postcode", 5), ("town", 35),
@@ -67,10 +70,24 @@ def line(**fields):
     return out + b"\r\n"
 
 
+def listed_banks():
+    """The banks of data/sample-banks/*.csv, in file order."""
+    for path in sorted(LISTS.glob("*.csv")):
+        for number, text in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            if not text.strip() or text.startswith("#"):
+                continue
+            fields = text.split(";")
+            if len(fields) != 7 or len(fields[0]) != 8 or len(fields[4]) != 6:
+                raise SystemExit("%s:%d: expected BLZ;name;BIC;method;rule;change;successor" % (path, number))
+            yield tuple(fields[:6]) + (fields[6] or None,)
+
+
 def main():
     rng = random.Random(20261206)
     banks = {}
-    for blz, short, bic, method, rule, change, successor in FIXED:
+    for blz, short, bic, method, rule, change, successor in FIXED + list(listed_banks()):
+        if blz in banks:
+            raise SystemExit("BLZ %s is listed twice" % blz)
         banks[blz] = dict(short=short, bic=bic, method=method, rule=rule, change=change,
                           successor=successor or "00000000")
     for index, code in enumerate(RULE_CODES + UNIMPLEMENTED_CODES):
@@ -79,7 +96,8 @@ def main():
         banks[blz] = dict(short="%s Regel %s" % (kind, code), bic="RG%04dDE%s" % (index, "XXX" if index % 2 else ""),
                           method=["09", "00", "06", "63"][index % 4], rule=code, change="U", successor="00000000")
     # Ordinary banks to give the file a realistic size.
-    while len(banks) < 320:
+    ordinary = 0
+    while ordinary < 245:
         blz = "%d%07d" % (rng.randint(1, 8), rng.randint(0, 9999999))
         if blz in banks or blz.startswith("7"):
             continue
@@ -88,6 +106,7 @@ def main():
         short = ("%s %s" % (kind, town))[:27]
         bic = "%s%sDE%s" % (kind[:2].upper(), "".join(rng.choice("ABCDEFGHKLMNPRSTUVWZ") for _ in range(2)),
                             rng.choice(["XXX", "", "1" + town[:2].upper()]))
+        ordinary += 1
         banks[blz] = dict(short=short, bic=bic[:11], method="%02d" % rng.randint(0, 99),
                           rule=rng.choice(["000000"] * 8 + ["000100"]), change=rng.choice("AUUUM"),
                           successor="00000000", town=town, postcode=postcode)
