@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include "support/RuleTestDirectory.h"
+
+// The tests of this group of rules arrive with its rules.

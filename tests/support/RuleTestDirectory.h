@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bankdir/BankDirectory.h"
+#include "core/WorkingSet.h"
+
+namespace zelvan::test {
+
+// A bank for a rule test: BLZ, rule code, BIC and check-digit method.
+struct TestBank {
+    std::string blz;
+    std::string ruleCode;
+    std::string bic = "TESTDEFFXXX";
+    std::string checkMethod = "00";
+};
+
+// Builds a directory of the given banks (short name "Bank <BLZ>").
+BankDirectory directoryOf(const std::vector<TestBank>& banks);
+
+// What the conversion run left in a row.
+struct ConvertedRow {
+    std::string bic;
+    std::string iban;
+    std::string hint;
+};
+
+// Converts one row (format Marlo OP, no bank-name option) and returns its BIC, IBAN and hint.
+ConvertedRow convert(const BankDirectory& directory, const std::string& blz, const std::string& account);
+
+} // namespace zelvan::test
