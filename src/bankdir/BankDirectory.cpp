@@ -24,6 +24,10 @@ constexpr FieldSpan kSuccessorBlz{161, 8};
 constexpr FieldSpan kRuleCode{169, 6};
 
 constexpr std::string_view kNoSuccessor = "00000000";
+// 174 bytes and CR LF.
+constexpr std::size_t kLineBytes = 176;
+// Far more banks than Germany has; a larger file is not trusted with a larger reservation.
+constexpr std::size_t kMaxReserve = 65536;
 
 // Substring semantics: a field beyond the end of a short line is shorter or empty.
 std::string_view cut(std::string_view line, FieldSpan span)
@@ -78,7 +82,11 @@ bool parseBankLine(std::string_view line, BankEntry& entry)
     return true;
 }
 
-void BankDirectory::begin() { m_entries.clear(); }
+void BankDirectory::begin(std::size_t bytes)
+{
+    m_entries.clear();
+    m_entries.reserve(std::min(bytes / kLineBytes + 1, kMaxReserve));
+}
 
 void BankDirectory::line(std::string_view line)
 {
@@ -89,9 +97,12 @@ void BankDirectory::line(std::string_view line)
 
 void BankDirectory::end()
 {
-    // Stable, so that of two lines with the same BLZ the first one in the file is found.
-    std::stable_sort(m_entries.begin(), m_entries.end(),
-                     [](const BankEntry& a, const BankEntry& b) { return a.blz < b.blz; });
+    // The Bundesbank file comes sorted; only another order needs the sort. Stable, so that of two
+    // lines with the same BLZ the first one in the file is found.
+    const auto byBlz = [](const BankEntry& a, const BankEntry& b) { return a.blz < b.blz; };
+    if (std::is_sorted(m_entries.begin(), m_entries.end(), byBlz))
+        return;
+    std::stable_sort(m_entries.begin(), m_entries.end(), byBlz);
 }
 
 int BankDirectory::Find(std::string_view blz) const

@@ -43,7 +43,7 @@ bool parseBankLine(std::string_view line, BankEntry& entry);
 // LineSink events (begin resets, each line may add an entry, end sorts).
 class BankDirectory final : public LineSink {
 public:
-    void begin() override;
+    void begin(std::size_t bytes = 0) override;
     void line(std::string_view line) override;
     void end() override;
 

@@ -15,6 +15,9 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The Bundesbank file has a few megabytes; anything far beyond is not a bank-code file.
+constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
+
 ScanResult failure(std::string text) { return {false, std::move(text)}; }
 
 // Reads the whole file; the bank-code file is a few megabytes at most.
@@ -27,12 +30,18 @@ ScanResult readAll(const std::string& path, std::string& content)
     if (std::filesystem::is_directory(status))
         return failure("\"" + path + "\" ist ein Ordner und keine Datei.");
 
+    if (std::filesystem::file_size(path, ec) > kMaxFileBytes)
+        return failure("Die Datei \"" + path + "\" ist zu groß für eine BLZ-Datei.");
+
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return failure("Die Datei \"" + path + "\" kann nicht geöffnet werden: " + std::strerror(errno));
 
+    // One read of the size the file has now; a file that grows meanwhile is read to its end.
+    content.resize(static_cast<std::size_t>(std::filesystem::file_size(path, ec)));
+    std::size_t got = std::fread(content.data(), 1, content.size(), file.get());
+    content.resize(got);
     char buffer[1 << 16];
-    std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
         content.append(buffer, got);
     if (std::ferror(file.get()))
@@ -49,7 +58,7 @@ ScanResult scanLines(const std::string& path, LineSink& sink)
     if (!result.ok)
         return result;
 
-    sink.begin();
+    sink.begin(content.size());
     const std::string_view text(content);
     std::size_t start = 0;
     while (start < text.size()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,8 @@ namespace zelvan {
 class LineSink {
 public:
     virtual ~LineSink() = default;
-    virtual void begin() = 0;
+    // `bytes` is the size of the file, a hint for what is to come.
+    virtual void begin(std::size_t bytes) = 0;
     virtual void line(std::string_view line) = 0;
     virtual void end() = 0;
 };
