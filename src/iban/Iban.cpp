@@ -19,12 +19,11 @@ std::string withoutBlanks(std::string_view text)
     return out;
 }
 
-} // namespace
-
-int Mod97(std::string_view vIban)
+// Continues a remainder modulo 97 over further digits, one at a time, so that no value
+// exceeds 96 * 10 + 9.
+int foldMod97(int remainder, std::string_view digits)
 {
-    int remainder = 0;
-    for (const char c : vIban) {
+    for (const char c : digits) {
         // Only digits are expected; anything else still folds into a remainder from 0 to 96.
         remainder = (remainder * 10 + (c - '0')) % 97;
         if (remainder < 0)
@@ -32,6 +31,10 @@ int Mod97(std::string_view vIban)
     }
     return remainder;
 }
+
+} // namespace
+
+int Mod97(std::string_view vIban) { return foldMod97(0, vIban); }
 
 std::string zeroFillTo10(std::string_view account)
 {
@@ -44,15 +47,19 @@ std::string zeroFillTo10(std::string_view account)
 
 std::string IBANBilden(std::string_view blz, std::string_view account)
 {
-    const std::string bban = withoutBlanks(blz) + zeroFillTo10(withoutBlanks(account));
-    std::string digits = bban;
-    digits += kCountrySuffix;
-    const int check = 98 - Mod97(digits);
+    // "DE", two check digits, then the BLZ without blanks and the account number zero-filled.
+    std::string iban = "DE00";
+    iban.reserve(4 + blz.size() + kAccountDigits);
+    for (const char c : blz) {
+        if (c != ' ')
+            iban += c;
+    }
+    iban += zeroFillTo10(withoutBlanks(account));
 
-    std::string iban = "DE";
-    iban += static_cast<char>('0' + check / 10);
-    iban += static_cast<char>('0' + check % 10);
-    iban += bban;
+    const std::string_view bban = std::string_view(iban).substr(4);
+    const int check = 98 - foldMod97(foldMod97(0, bban), kCountrySuffix);
+    iban[2] = static_cast<char>('0' + check / 10);
+    iban[3] = static_cast<char>('0' + check % 10);
     return iban;
 }
 
