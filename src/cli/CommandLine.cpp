@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/IbanCommand.h"
+#include "cli/SearchCommand.h"
 
 namespace zelvan {
 
@@ -19,6 +20,7 @@ struct Command {
 // The sub-commands by name.
 constexpr Command kCommands[] = {
     {"iban", runIbanCommand},
+    {"search", runSearchCommand},
 };
 
 } // namespace
@@ -32,6 +34,9 @@ std::string helpText()
            "  zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname]\n"
            "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
            "      \"BLZ;Kontonummer;BIC;IBAN;Hinweis;Bankname\" auf die Standardausgabe\n"
+           "  zelvan-konverter search --format N ORDNER\n"
+           "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
+           "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"
            "  zelvan-konverter --help          zeigt diese Hilfe\n"
            "\n"
            "Optionen:\n"

@@ -1,0 +1,75 @@
+#include "cli/SearchCommand.h"
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "cli/ArgumentReader.h"
+#include "select/DriveSearch.h"
+#include "select/InvoicingDatabase.h"
+
+namespace zelvan {
+
+namespace {
+
+struct SearchArguments {
+    ClientFormat format = ClientFormat::None;
+    std::string folder;
+};
+
+std::optional<SearchArguments> parseArguments(const std::vector<std::string>& args, std::ostream& err)
+{
+    SearchArguments parsed;
+    ArgumentReader reader(args);
+    while (!reader.atEnd() && reader.error().empty()) {
+        const auto arg = reader.next();
+        if (arg == "--format") {
+            if (auto text = reader.value(arg)) {
+                if (const auto number = parseFormatNumber(*text))
+                    parsed.format = static_cast<ClientFormat>(*number);
+                else
+                    reader.fail("Ungültiges Format \"" + *text + "\": erlaubt sind 1 bis 4.");
+            }
+        } else if (arg.starts_with("--")) {
+            reader.fail("Unbekanntes Argument für \"search\": " + arg);
+        } else if (parsed.folder.empty()) {
+            parsed.folder = arg;
+        } else {
+            reader.fail("Es kann nur ein Ordner durchsucht werden.");
+        }
+    }
+    if (reader.error().empty() && parsed.format == ClientFormat::None)
+        reader.fail("Das Format fehlt (--format 1 bis 4).");
+    if (reader.error().empty() && parsed.folder.empty())
+        reader.fail("Der zu durchsuchende Ordner fehlt.");
+    if (!reader.error().empty()) {
+        err << reader.error() << "\nAufruf: zelvan-konverter search --format N ORDNER\n";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+} // namespace
+
+int runSearchCommand(const std::vector<std::string>& args, CommandEnvironment& env)
+{
+    const auto parsed = parseArguments(args, env.err);
+    if (!parsed)
+        return kExitUsage;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(parsed->folder, ec)) {
+        const bool exists = std::filesystem::exists(parsed->folder, ec);
+        env.err << "Der Ordner \"" << parsed->folder << (exists ? "\" ist kein Ordner.\n" : "\" wurde nicht gefunden.\n");
+        return kExitUsage;
+    }
+
+    SilentUserInterface ui;
+    DriveSearch search(parsed->format, IsInvoicingDatabase, ui);
+    search.run(parsed->folder);
+    for (const auto& found : search.FoundDatabases())
+        env.out << found.client << ';' << found.folder << ';' << found.modified << '\n';
+    env.out << searchCaption(search.FoundDatabases().size(), parsed->folder) << '\n';
+    return kExitOk;
+}
+
+} // namespace zelvan

@@ -1,0 +1,72 @@
+#include "cli/SearchCommand.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runSearch(const std::vector<std::string>& args)
+{
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, "."};
+    const int status = runCommandLine(args, env);
+    return {status, out.str(), err.str()};
+}
+
+TEST(SearchCommand, lists_rows_then_the_caption)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "b");
+    dir.write("b/MARL002.MDB", "x");
+    dir.write("MARL010.MDB", "x");
+    const auto root = dir.path().string();
+    std::filesystem::last_write_time(dir.path() / "MARL010.MDB",
+                                     std::filesystem::file_time_type::clock::from_sys(
+                                         std::chrono::sys_seconds(std::chrono::seconds(1362467049))));
+
+    const auto result = runSearch({"search", "--format", "1", root});
+
+    EXPECT_EQ(result.status, 0);
+    const auto first = "10;" + root + "/;05.03.2013     07:04:09\n";
+    EXPECT_TRUE(result.out.starts_with(first)) << result.out;
+    EXPECT_NE(result.out.find("\n2;" + root + "/b/;"), std::string::npos);
+    EXPECT_TRUE(result.out.ends_with("\n2 gefundene Mandanten in " + root + "\n"));
+}
+
+TEST(SearchCommand, refuses_bad_arguments_and_missing_folders)
+{
+    test::TempDir dir;
+    const auto file = dir.write("datei.txt", "x");
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"search", "/tmp"}, "Das Format fehlt"},
+        {{"search", "--format", "9", "/tmp"}, "Ungültiges Format"},
+        {{"search", "--format", "1"}, "Ordner fehlt"},
+        {{"search", "--format", "1", "/gibt/es/nicht"}, "wurde nicht gefunden"},
+        {{"search", "--format", "1", file}, "ist kein Ordner"},
+        {{"search", "--format", "1", "/tmp", "/var"}, "nur ein Ordner"},
+    };
+    for (const auto& c : cases) {
+        const auto result = runSearch(c.args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+} // namespace
+} // namespace zelvan
