@@ -1,0 +1,150 @@
+#include "clientdb/SaveReport.h"
+
+#include <ctime>
+
+#include "clientdb/HintClass.h"
+#include "clientdb/TextFileWriter.h"
+#include "core/PathRoutines.h"
+#include "core/Version.h"
+
+namespace zelvan {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+const std::string kRule(40, '-');
+
+// A value with ";", a double quote or a line break is quoted, inner quotes doubled, so that
+// every record keeps its seven fields; every other value stands as it is.
+void appendCsvValue(std::string& csv, std::string_view value)
+{
+    if (value.find_first_of(";\"\r\n") == std::string_view::npos) {
+        csv += value;
+        return;
+    }
+    csv += '"';
+    for (const char c : value) {
+        if (c == '"')
+            csv += '"';
+        csv += c;
+    }
+    csv += '"';
+}
+
+std::string wrapSection(const std::string& entries, std::string_view begin, std::string_view end)
+{
+    if (entries.empty())
+        return {};
+    std::string text(begin);
+    text += kCrLf;
+    text += kRule;
+    text += entries;
+    text += kCrLf;
+    text += kRule;
+    text += kCrLf;
+    text += end;
+    return text;
+}
+
+} // namespace
+
+void SaveReport::Start(std::string_view csvHeader, ProtocolOption option)
+{
+    m_option = option;
+    m_errorSection.clear();
+    m_hintSection.clear();
+    m_plainSection.clear();
+    m_protocol.clear();
+    m_hintsCsv = csvHeader;
+    m_errorsCsv = csvHeader;
+}
+
+void SaveReport::Add(std::string_view key, std::string_view searchName, std::string_view blz,
+                     std::string_view account, std::string_view bic, std::string_view iban, std::string_view hint)
+{
+    std::string line;
+    line.append(kCrLf).append("BLZ: ").append(blz).append(" Konto-Nr: ").append(account);
+    line.append("  --> BIC: ").append(bic).append(" IBAN: ").append(iban);
+
+    const auto hintClass = classifyHint(hint);
+    if (hintClass == HintClass::None) {
+        m_plainSection += line;
+        return;
+    }
+    const bool isError = hintClass == HintClass::Error;
+    (isError ? m_errorSection : m_hintSection)
+        .append(line)
+        .append(isError ? " Fehler: " : " Hinweis: ")
+        .append(hint)
+        .append("  OPKontoNr: ")
+        .append(key);
+
+    std::string& csv = isError ? m_errorsCsv : m_hintsCsv;
+    csv += kCrLf;
+    const std::string_view fields[] = {key, searchName, blz, account, bic, iban, hint};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        if (i > 0)
+            csv += ';';
+        appendCsvValue(csv, fields[i]);
+    }
+}
+
+std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlace& place) const
+{
+    std::string text = "Automatische Konvertierung Zelvan Konverter Version: ";
+    text += std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
+    text.append(kCrLf).append(place.formatFileLine).append(kCrLf);
+    text.append("Datum/Zeit: ").append(place.dateTime).append(kCrLf);
+    text.append("Anzahl Datensätze insgesamt: ").append(std::to_string(counts.rows)).append(kCrLf);
+    if (counts.missingAccounts)
+        text.append("Davon mit fehlender KontoNr: ").append(std::to_string(*counts.missingAccounts)).append(kCrLf);
+    text.append("Davon mit Konvertierhinweis: ").append(std::to_string(counts.conversionHints())).append(kCrLf);
+    text.append("Davon mit Fehlerhinweis: ").append(std::to_string(counts.errors)).append(kCrLf);
+    text.append(kCrLf);
+    text.append(wrapSection(m_errorSection, "Daten mit Konvertierfehler-Beginn:", "Daten mit Konvertierfehler-Ende:"));
+    text.append(kCrLf).append(kCrLf);
+    text.append(wrapSection(m_hintSection, "Daten mit Konvertierhinweis-Beginn:", "Daten mit Konvertierhinweis-Ende:"));
+    text.append(kCrLf).append(kCrLf);
+    if (m_option == ProtocolOption::AllData)
+        text.append(
+            wrapSection(m_plainSection, "Daten ohne Konvertierhinweis-Beginn:", "Daten ohne Konvertierhinweis-Ende:"));
+    return text;
+}
+
+std::vector<std::string> SaveReport::Finish(const SaveCounts& counts, const ReportPlace& place)
+{
+    m_protocol = buildProtocol(counts, place);
+    const std::string folder = reportFolder(place.databasePath, place.programFolder);
+
+    std::vector<std::string> failed;
+    const auto write = [&](const std::string& text, const char* name) {
+        const auto path = folder + name;
+        if (WriteTextFile(text, path).errorNumber != 0)
+            failed.push_back(path);
+    };
+    write(m_protocol, kProtocolFileName);
+    if (!m_hintSection.empty())
+        write(m_hintsCsv, kHintsFileName);
+    if (!m_errorSection.empty())
+        write(m_errorsCsv, kErrorsFileName);
+    return failed;
+}
+
+std::string reportFolder(std::string_view databasePath, std::string_view programFolder)
+{
+    // A colon is part of a file name here, not the end of a drive letter.
+    const auto folder = FolderOfPath(databasePath);
+    return WithBackslash(folder.empty() ? programFolder : folder);
+}
+
+std::string currentDateTimeText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm fields{};
+    ::localtime_r(&now, &fields);
+    char text[32];
+    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &fields);
+    return text;
+}
+
+} // namespace zelvan

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace zelvan {
+
+struct WriteResult {
+    int errorNumber = 0;     // 0 on success
+    std::string description; // German, when it failed
+};
+
+// Writes UTF-8 text as Windows-1252 to `path`, replacing the file. The text goes to a temporary
+// file beside the target first, which then takes the target's place, so a failure never leaves
+// half a file.
+WriteResult WriteTextFile(const std::string& text, const std::string& path);
+
+} // namespace zelvan

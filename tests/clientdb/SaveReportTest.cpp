@@ -1,0 +1,182 @@
+#include "clientdb/SaveReport.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+constexpr const char* kHeader = "OPKontoNr;Suchname;BLZ;KontoNr;BIC;IBAN;Hinweis";
+const std::string kHint101 = "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+const std::string kHint3 = "3-BLZ ist nicht im Bundesbank-Bestand";
+
+class SaveReportFiles : public testing::Test {
+protected:
+    ReportPlace place() const
+    {
+        const auto database = (m_dir.path() / "MARL001.MDB").string();
+        return {"Format: Marlo OP  Datei: " + database, database, "/opt/zelvan/", "06.12.2026 14:05:09"};
+    }
+    void addThreeRows()
+    {
+        m_report.Add("1000", "MÜLLER", "50060400", "11404", "BZBKDEFFXXX", "DE96500604000000011404", "");
+        m_report.Add("1001", "SCHULZE", "50060400", "9", "BZBKDEFFXXX", "DE52500604000000000009", kHint101);
+        m_report.Add("1002", "MAIER", "99999999", "1", "", "", kHint3);
+    }
+    std::string file(const char* name) const { return readBytes(m_dir.path() / name); }
+
+    test::TempDir m_dir;
+    SaveReport m_report;
+};
+
+const std::string kExpectedHead = "Automatische Konvertierung Zelvan Konverter Version: 1.0\r\n"
+                                  "Format: Marlo OP  Datei: {DB}\r\n"
+                                  "Datum/Zeit: 06.12.2026 14:05:09\r\n"
+                                  "Anzahl Datens\xE4tze insgesamt: 3\r\n"
+                                  "Davon mit Konvertierhinweis: 1\r\n"
+                                  "Davon mit Fehlerhinweis: 1\r\n"
+                                  "\r\n"
+                                  "Daten mit Konvertierfehler-Beginn:\r\n"
+                                  "----------------------------------------\r\n"
+                                  "BLZ: 99999999 Konto-Nr: 1  --> BIC:  IBAN:  Fehler: 3-BLZ ist nicht im "
+                                  "Bundesbank-Bestand  OPKontoNr: 1002\r\n"
+                                  "----------------------------------------\r\n"
+                                  "Daten mit Konvertierfehler-Ende:\r\n\r\n"
+                                  "Daten mit Konvertierhinweis-Beginn:\r\n"
+                                  "----------------------------------------\r\n"
+                                  "BLZ: 50060400 Konto-Nr: 9  --> BIC: BZBKDEFFXXX IBAN: DE52500604000000000009 Hinweis: "
+                                  "101-Umwandlung ohne Neuberechnung der Kontenpr\xFC"
+                                  "fziffer. Evtl. pr\xFC"
+                                  "fen beim Kontoinhaber  OPKontoNr: 1001\r\n"
+                                  "----------------------------------------\r\n"
+                                  "Daten mit Konvertierhinweis-Ende:\r\n\r\n";
+
+std::string withDatabase(std::string text, const std::string& database)
+{
+    text.replace(text.find("{DB}"), 4, database);
+    return text;
+}
+
+TEST_F(SaveReportFiles, protocol_with_hints_only_byte_for_byte)
+{
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    addThreeRows();
+    EXPECT_TRUE(m_report.Finish({3, std::nullopt, 2, 1}, place()).empty());
+
+    EXPECT_EQ(file(kProtocolFileName), withDatabase(kExpectedHead, place().databasePath));
+    EXPECT_EQ(file(kHintsFileName), std::string(kHeader) +
+                                        "\r\n1001;SCHULZE;50060400;9;BZBKDEFFXXX;DE52500604000000000009;101-Umwandlung "
+                                        "ohne Neuberechnung der Kontenpr\xFC" "fziffer. Evtl. pr\xFC" "fen beim Kontoinhaber");
+    EXPECT_EQ(file(kErrorsFileName), std::string(kHeader) + "\r\n1002;MAIER;99999999;1;;;" + kHint3);
+}
+
+TEST_F(SaveReportFiles, protocol_with_all_data_ends_with_the_rows_without_hint)
+{
+    m_report.Start(kHeader, ProtocolOption::AllData);
+    addThreeRows();
+    m_report.Finish({3, std::nullopt, 2, 1}, place());
+
+    EXPECT_EQ(file(kProtocolFileName), withDatabase(kExpectedHead, place().databasePath) +
+                                           "Daten ohne Konvertierhinweis-Beginn:\r\n"
+                                           "----------------------------------------\r\n"
+                                           "BLZ: 50060400 Konto-Nr: 11404  --> BIC: BZBKDEFFXXX IBAN: "
+                                           "DE96500604000000011404\r\n"
+                                           "----------------------------------------\r\n"
+                                           "Daten ohne Konvertierhinweis-Ende:");
+}
+
+TEST_F(SaveReportFiles, galdo_header_and_a_save_without_hints)
+{
+    m_report.Start("PersonalNr;Suchname;BLZ;KontoNr;BIC;IBAN;Hinweis", ProtocolOption::HintsOnly);
+    m_report.Add("7", "KRAUSE", "50060400", "11404", "BZBKDEFFXXX", "DE96500604000000011404", "");
+    m_report.Finish({4, 2, 0, 0}, place());
+
+    const auto protocol = file(kProtocolFileName);
+    EXPECT_NE(protocol.find("Anzahl Datens\xE4tze insgesamt: 4\r\nDavon mit fehlender KontoNr: 2\r\n"
+                            "Davon mit Konvertierhinweis: 0\r\nDavon mit Fehlerhinweis: 0\r\n\r\n\r\n\r\n\r\n\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(protocol.ends_with("Fehlerhinweis: 0\r\n\r\n\r\n\r\n\r\n\r\n"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / kHintsFileName));
+    EXPECT_FALSE(fs::exists(m_dir.path() / kErrorsFileName));
+}
+
+TEST_F(SaveReportFiles, a_second_save_reports_only_its_own_rows_and_keeps_an_older_csv)
+{
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    addThreeRows();
+    m_report.Finish({3, std::nullopt, 2, 1}, place());
+    const auto olderErrors = file(kErrorsFileName);
+
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    m_report.Add("2000", "NEU", "50060400", "9", "BZBKDEFFXXX", "DE52500604000000000009", kHint101);
+    m_report.Finish({1, std::nullopt, 1, 0}, place());
+
+    EXPECT_EQ(file(kProtocolFileName).find("OPKontoNr: 1001"), std::string::npos);
+    EXPECT_NE(file(kProtocolFileName).find("OPKontoNr: 2000"), std::string::npos);
+    EXPECT_EQ(file(kHintsFileName).find("1001;"), std::string::npos);
+    EXPECT_EQ(file(kErrorsFileName), olderErrors);
+}
+
+TEST_F(SaveReportFiles, csv_values_with_separators_are_quoted)
+{
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    m_report.Add("1", "M\xC3\x9CLLER; Hans \"Hansi\"", "99999999", "1", "", "", "3-eigener; Text\r\nzweite Zeile");
+    m_report.Finish({1, std::nullopt, 1, 1}, place());
+    EXPECT_EQ(file(kErrorsFileName),
+              std::string(kHeader) + "\r\n1;\"M\xDCLLER; Hans \"\"Hansi\"\"\";99999999;1;;;\"3-eigener; Text\r\nzweite Zeile\"");
+}
+
+TEST_F(SaveReportFiles, files_that_cannot_be_written_are_named)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    addThreeRows();
+    fs::permissions(m_dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const auto failed = m_report.Finish({3, std::nullopt, 2, 1}, place());
+    fs::permissions(m_dir.path(), fs::perms::owner_all);
+    const auto folder = m_dir.path().string() + "/";
+    EXPECT_EQ(failed, (std::vector<std::string>{folder + kProtocolFileName, folder + kHintsFileName,
+                                                folder + kErrorsFileName}));
+}
+
+TEST_F(SaveReportFiles, a_folder_in_place_of_the_file_is_reported_and_nothing_is_left_behind)
+{
+    fs::create_directory(m_dir.path() / kProtocolFileName);
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    const auto failed = m_report.Finish({0, std::nullopt, 0, 0}, place());
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_TRUE(failed[0].ends_with(kProtocolFileName));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1); // the folder itself, no temporary file
+}
+
+TEST(ReportFolder, folder_of_the_database_or_the_program)
+{
+    EXPECT_EQ(reportFolder("/daten/MARL001.MDB", "/opt/zelvan/"), "/daten/");
+    EXPECT_EQ(reportFolder("C:\\Daten\\MARL001.MDB", "/opt/zelvan/"), "C:\\Daten\\");
+    EXPECT_EQ(reportFolder("C:MARL001.MDB", "/opt/zelvan/"), "/opt/zelvan/");
+    EXPECT_EQ(reportFolder("MARL001.MDB", "/opt/zelvan"), "/opt/zelvan/");
+}
+
+} // namespace
+} // namespace zelvan
