@@ -248,10 +248,12 @@ std::span<const AccountTable> accountTables0000To0029()
 {
     return kAccountTables;
 }
+
 std::span<const Rule0015Replacement> rule0015Table()
 {
     return kRule0015;
 }
+
 std::span<const Rule0005Replacement> rule0005Table()
 {
     return kRule0005;
