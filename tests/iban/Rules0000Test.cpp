@@ -1,5 +1,434 @@
+#include "iban/Rules0000Tables.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bankdir/BankCodeFile.h"
+#include "iban/Iban.h"
 #include "support/RuleTestDirectory.h"
 
-// The tests of this group of rules arrive with its rules.
+namespace zelvan {
+namespace {
+
+// The directory BIC of every bank in these tests.
+const std::string kBic = "TESTDEFFXXX";
+const std::string kBlocked = "2-BLZ ist für eine IBAN-Berechnung gesperrt. Bitte eine neue Konto-Nr erfragen.";
+const std::string kCaveat = "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+const std::string kInvalid = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
+
+std::string excluded(const std::string& code)
+{
+    return "1-Konto ohne IBAN-Berechnung, IBAN-Regel: " + code;
+}
+
+// One row at a bank with the given rule code, and what the conversion must leave in it.
+// The expected IBANs were computed apart from this program.
+struct Case {
+    std::string code;
+    std::string blz;
+    std::string account;
+    std::string iban;
+    std::string bic = kBic;
+    std::string hint = {};
+    std::string method = "00";
+};
+
+void expectRows(const std::vector<Case>& cases)
+{
+    for (const auto& c : cases) {
+        SCOPED_TRACE("rule " + c.code + ", BLZ " + c.blz + ", account \"" + c.account + "\"");
+        const auto directory = test::directoryOf({{c.blz, c.code, kBic, c.method}});
+        const auto row = test::convert(directory, c.blz, c.account);
+        EXPECT_EQ(row.iban, c.iban);
+        EXPECT_EQ(row.bic, c.bic);
+        EXPECT_EQ(row.hint, c.hint);
+    }
+}
+
+bool hasValidCheckDigits(const std::string& iban)
+{
+    // Country code and check digits move to the end, D = 13, E = 14.
+    return iban.size() == 22 && Mod97(iban.substr(4) + "1314" + iban.substr(2, 2)) == 1;
+}
+
+bool isDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Rules without tables ---------------------------------------------------------------------------
+
+TEST(Rules0000, rule_0002_excludes_sub_accounts_by_their_8th_and_9th_characters)
+{
+    expectRows({
+        {"000200", "20000200", "1234567600", "", kBic, excluded("000200")},
+        {"000200", "20000200", "1234567860", "", kBic, excluded("000200")},
+        {"000200", "20000200", "12345676", "", kBic, excluded("000200")},
+        {"000200", "20000200", "1234567850", "DE93200002001234567850"},
+        {"000200", "20000200", "1234567500", "DE37200002001234567500"},
+        {"000200", "20000200", "12345678", "DE53200002000012345678"},
+        // Seven characters have no 8th; zero-filled, this one would have a 6 there.
+        {"000200", "20000200", "1234667", "DE18200002000001234667"},
+        {"000200", "20000200", "1234567", "DE02200002000001234567"},
+    });
+}
+
+TEST(Rules0000, rule_0002_refusal_text_ends_in_the_rule_code)
+{
+    const auto directory = test::directoryOf({{"20000200", "000200"}});
+    EXPECT_EQ(test::convert(directory, "20000200", "0000000600").hint,
+              "1-Konto ohne IBAN-Berechnung, IBAN-Regel: 000200");
+}
+
+TEST(Rules0000, rule_0003_excludes_one_account)
+{
+    expectRows({
+        {"000300", "20000300", "6161604670", "", kBic, excluded("000300")},
+        {"000300", "20000300", "6161604671", "DE20200003006161604671"},
+        {"000300", "20000300", "616160467", "DE84200003000616160467"},
+    });
+}
+
+TEST(Rules0000, rule_0008_converts_at_another_bank_with_its_bic)
+{
+    expectRows({{"000800", "20000800", "1234567", "DE76500202000001234567", "BHFBDEFF500"}});
+}
+
+TEST(Rules0000, rule_0009_renumbers_1116_accounts_of_one_bank_only)
+{
+    expectRows({
+        {"000900", "68351976", "1116123456", "DE63683515573047123456", "SOLADES1SFH"},
+        {"000900", "68351976", "111612", "DE55683515570000304712", "SOLADES1SFH"},
+        {"000900", "68351976", "2116123456", "DE53683515572116123456", "SOLADES1SFH"},
+        {"000900", "20000900", "1116123456", "DE98683515571116123456", "SOLADES1SFH"},
+    });
+}
+
+TEST(Rules0000, rule_0010_gives_fixed_ibans_at_50050201)
+{
+    for (const std::string code : {"001000", "001001"}) {
+        expectRows({
+            {code, "50050201", "2000", "DE42500502010000222000"},
+            {code, "50050201", "800000", "DE89500502010000180802"},
+            // Keys are compared as stored.
+            {code, "50050201", "0000002000", "DE53500502010000002000"},
+            {code, "50050201", "1234", "DE74500502010000001234"},
+        });
+    }
+    EXPECT_TRUE(hasValidCheckDigits("DE42500502010000222000"));
+    EXPECT_TRUE(hasValidCheckDigits("DE89500502010000180802"));
+}
+
+TEST(Rules0000, rule_0010_replaces_50050222_from_version_01_on)
+{
+    expectRows({
+        {"001000", "50050222", "1234", "DE33500502220000001234"},
+        {"001001", "50050222", "1234", "DE74500502010000001234"},
+        // The fixed IBANs belong to the stored BLZ 50050201 only.
+        {"001001", "50050222", "2000", "DE53500502010000002000"},
+    });
+}
+
+TEST(Rules0000, rules_0012_0013_0014_0021_convert_at_another_bank_with_its_bic)
+{
+    expectRows({
+        {"001201", "20001201", "1234567", "DE35500500000001234567", "HELADEFFXXX"},
+        {"001301", "20001301", "1234567", "DE50300500000001234567", "WELADEDDXXX"},
+        {"001400", "20001400", "1234567", "DE60300606010001234567", "DAAEDEDDXXX"},
+        {"002101", "20002101", "1234567", "DE05360200300001234567", "NBAGDE3EXXX"},
+    });
+}
+
+TEST(Rules0000, rules_0016_0022_0023_replace_one_account)
+{
+    expectRows({
+        {"001600", "20001600", "300000", "DE05200016000018128012"},
+        {"001600", "20001600", "0000300000", "DE37200016000000300000"},
+        {"002200", "20002200", "1111111", "DE55200022002222200000"},
+        {"002300", "20002300", "700", "DE59200023001000700800"},
+    });
+}
+
+TEST(Rules0000, rule_0019_three_banks_convert_at_50120383)
+{
+    expectRows({
+        {"001900", "50130100", "1234567", "DE28501203830001234567", "DELBDE33XXX"},
+        {"001900", "50220200", "1234567", "DE28501203830001234567", "DELBDE33XXX"},
+        {"001900", "70030800", "1234567", "DE28501203830001234567", "DELBDE33XXX"},
+        {"001900", "20001900", "1234567", "DE41200019000001234567", kBic},
+    });
+}
+
+TEST(Rules0000, rule_0019_writes_the_bic_even_when_the_account_is_invalid)
+{
+    expectRows({{"001900", "50130100", "12AB", "", "DELBDE33XXX", kInvalid}});
+}
+
+TEST(Rules0000, rule_0020_every_iban_carries_the_caveat)
+{
+    for (const std::string code : {"002001", "002002"}) {
+        expectRows({
+            {code, "20002001", "1234", "DE72200020010000001234", kBic, kCaveat},
+            {code, "50070010", "9999", "DE80500700100092777202", kBic, kCaveat},
+            {code, "20002002", "9999", "DE35200020020000009999", kBic, kCaveat},
+            {code, "20002001", "", "", kBic, kInvalid},
+        });
+    }
+}
+
+TEST(Rules0000, rules_0025_and_0028_replace_the_blz_but_keep_the_directory_bic)
+{
+    expectRows({
+        {"002500", "20002500", "1234567", "DE22600501010001234567"},
+        {"002800", "25050299", "1234567", "DE73250501800001234567"},
+        {"002800", "20002800", "1234567", "DE16200028000001234567"},
+    });
+}
+
+TEST(Rules0000, rules_0026_and_0027_form_the_standard_iban)
+{
+    expectRows({
+        {"002600", "20002600", "1234567", "DE97200026000001234567"},
+        {"002700", "20002700", "1234567", "DE08200027000001234567"},
+    });
+}
+
+TEST(Rules0000, rule_0029_drops_a_zero_at_the_4th_place_of_ten_digit_accounts)
+{
+    expectRows({
+        {"002900", "20002900", "1230456789", "DE73200029000123456789"},
+        {"002900", "20002900", "0230456789", "DE58200029000230456789"},
+        {"002900", "20002900", "123045678", "DE69200029000123045678"},
+        {"002900", "20002900", "1231456789", "DE60200029001231456789"},
+    });
+}
+
+TEST(Rules0000, codes_without_a_rule_write_the_bic_only)
+{
+    for (const std::string code : {"000500", "001200", "002000", "001300", "002100", "000201", "002901"}) {
+        SCOPED_TRACE(code);
+        const auto directory = test::directoryOf({{"20000000", code}});
+        const auto row = test::convert(directory, "20000000", "1234567");
+        EXPECT_EQ(row.bic, kBic);
+        EXPECT_EQ(row.iban, "");
+        EXPECT_EQ(row.hint, "");
+    }
+}
+
+// Account tables ---------------------------------------------------------------------------------
+
+TEST(Rules0000, account_tables_match_keys_as_stored)
+{
+    expectRows({
+        {"000400", "20000400", "135", "DE39200004000990021440"},
+        {"000400", "20000400", "0000000135", "DE94200004000000000135"},
+        {"000400", "20000400", "484848", "DE93200004000920018963"},
+        {"000600", "20000600", "1111111", "DE30200006000020228888"},
+        {"000600", "20000600", "70000", "DE32200006000018180018"},
+        {"000600", "20000600", "0000070000", "DE17200006000000070000"},
+        {"000700", "20000700", "111", "DE42200007000000001115"},
+        {"000700", "20000700", "222220022", "DE15200007000002222222"},
+        {"000700", "20000700", "0000000111", "DE87200007000000000111"},
+        {"001100", "20001100", "1000", "DE21200011000008010001"},
+        {"001100", "20001100", "47800", "DE13200011000000047803"},
+        {"001700", "20001700", "100", "DE86200017002009090013"},
+        {"001700", "20001700", "50005000", "DE41200017005000500013"},
+        {"001800", "20001800", "556", "DE97200018000120440110"},
+        {"001800", "20001800", "5435435430", "DE32200018000543543543"},
+        {"002400", "20002400", "94", "DE65200024000000001694"},
+        {"002400", "20002400", "400", "DE92200024000000014400"},
+    });
+}
+
+TEST(Rules0000, rule_0015_replaces_94_from_version_01_on)
+{
+    expectRows({
+        {"001500", "20001500", "94", "DE28200015000000000094"},
+        {"001501", "20001500", "94", "DE65200015003008888018"},
+        {"001501", "20001500", "0000000094", "DE28200015000000000094"},
+        {"001500", "20001500", "400569017", "DE41200015004000569017"},
+        {"001501", "20001500", "400569017", "DE41200015004000569017"},
+    });
+}
+
+TEST(Rules0000, every_key_of_every_account_table_is_replaced_only_as_stored)
+{
+    const std::string blz = "20000000";
+    auto check = [&](const std::string& code, std::string_view key, std::string_view replacement) {
+        SCOPED_TRACE(code + " " + std::string(key));
+        const auto directory = test::directoryOf({{blz, code}});
+        EXPECT_EQ(test::convert(directory, blz, std::string(key)).iban, IBANBilden(blz, replacement));
+        // A ten-digit key such as 5435435430 is its own zero-filled form.
+        const std::string filled = zeroFillTo10(key);
+        if (filled != key) {
+            EXPECT_EQ(test::convert(directory, blz, filled).iban, IBANBilden(blz, filled));
+        }
+    };
+    for (const auto& table : accountTables0000To0029()) {
+        for (const auto& row : table.rows)
+            check(std::string(table.code), row.account, row.replacement);
+    }
+    for (const auto& row : rule0015Table()) {
+        check("001501", row.account, row.replacement);
+        check("001500", row.account, row.fromVersion01 ? row.account : row.replacement);
+    }
+}
+
+TEST(Rules0000, table_sizes_and_unique_keys)
+{
+    const std::vector<std::pair<std::string, std::size_t>> sizes = {
+        {"000400", 10}, {"000600", 4}, {"000700", 33}, {"001100", 2}, {"001700", 9}, {"001800", 5}, {"002400", 4},
+    };
+    const auto tables = accountTables0000To0029();
+    ASSERT_EQ(tables.size(), sizes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(tables[i].code, sizes[i].first);
+        EXPECT_EQ(tables[i].rows.size(), sizes[i].second);
+        std::set<std::string_view> keys;
+        for (const auto& row : tables[i].rows) {
+            EXPECT_TRUE(keys.insert(row.account).second) << tables[i].code << " " << row.account;
+            EXPECT_TRUE(isDigits(row.replacement));
+        }
+    }
+
+    const auto rule0015 = rule0015Table();
+    EXPECT_EQ(rule0015.size(), 12u);
+    EXPECT_EQ(std::count_if(rule0015.begin(), rule0015.end(), [](const auto& row) { return row.fromVersion01; }), 1);
+    EXPECT_EQ(rule0015[0].account, "94");
+    EXPECT_TRUE(rule0015[0].fromVersion01);
+}
+
+TEST(Rules0000, rule_0005_table_has_96_unique_keys_at_43_banks)
+{
+    const auto table = rule0005Table();
+    EXPECT_EQ(table.size(), 96u);
+    std::set<std::pair<std::string_view, std::string_view>> keys;
+    std::set<std::string_view> banks;
+    int versionRows = 0;
+    for (const auto& row : table) {
+        EXPECT_TRUE(keys.insert({row.blz, row.account}).second) << row.blz << " " << row.account;
+        banks.insert(row.blz);
+        EXPECT_EQ(row.blz.size(), 8u);
+        EXPECT_EQ(row.account.size(), 10u);
+        EXPECT_EQ(row.replacement.size(), 10u);
+        EXPECT_TRUE(isDigits(row.blz) && isDigits(row.account) && isDigits(row.replacement));
+        if (!row.replacementIn000501.empty()) {
+            ++versionRows;
+            EXPECT_EQ(row.replacementIn000501.size(), 10u);
+        }
+    }
+    EXPECT_EQ(banks.size(), 43u);
+    EXPECT_EQ(versionRows, 3);
+}
+
+// Rule 0005 --------------------------------------------------------------------------------------
+
+TEST(Rules0005, blocked_blz_is_refused_and_keeps_the_directory_bic)
+{
+    for (const std::string code : {"000501", "000502", "000503"})
+        expectRows({{code, "50040033", "1234567", "", kBic, kBlocked}});
+}
+
+TEST(Rules0005, method_09_forms_the_iban_from_the_account_as_stored)
+{
+    expectRows({
+        {"000502", "38040007", "909090", "DE41380400070000909090", "COBADEFFXXX", "", "09"},
+        {"000502", "20000501", "1234", "DE49200005010000001234", kBic, "", "09"},
+        // No range test with method 09.
+        {"000503", "20040000", "998000000", "DE75200400000998000000", "COBADEFFXXX", "", "09"},
+    });
+}
+
+TEST(Rules0005, versions_differ_in_three_replacements)
+{
+    expectRows({
+        {"000501", "38040007", "909090", "DE60380400070001191600", "COBADEFFXXX", kCaveat},
+        {"000502", "38040007", "909090", "DE65380400070119160000", "COBADEFFXXX", kCaveat},
+        {"000503", "38040007", "909090", "DE65380400070119160000", "COBADEFFXXX", kCaveat},
+        {"000501", "38040007", "0000909090", "DE60380400070001191600", "COBADEFFXXX", kCaveat},
+        {"000501", "55040022", "555", "DE35550400220002110500", "COBADEFFXXX", kCaveat},
+        {"000503", "55040022", "555", "DE81550400220211050000", "COBADEFFXXX", kCaveat},
+    });
+}
+
+TEST(Rules0005, blocked_account_range_keeps_the_bic_override)
+{
+    expectRows({
+        {"000503", "20040000", "998000000", "", "COBADEFFXXX", kBlocked},
+        {"000503", "20040000", "0998000000", "", "COBADEFFXXX", kBlocked},
+        {"000503", "20040000", "999499999", "", "COBADEFFXXX", kBlocked},
+        {"000503", "20040000", "997999999", "DE05200400000997999999", "COBADEFFXXX", kCaveat},
+        {"000503", "20040000", "999500000", "DE97200400000999500000", "COBADEFFXXX", kCaveat},
+        // Blanks do not stand in the IBAN, so they do not lead around the range either.
+        {"000503", "20040000", "998 000000", "", "COBADEFFXXX", kBlocked},
+    });
+}
+
+TEST(Rules0005, bic_override_needs_4_at_the_4th_place_and_not_411)
+{
+    expectRows({
+        {"000503", "50041100", "1234", "DE87500411000000001234", kBic, kCaveat},
+        {"000503", "10080000", "1987", "DE06100800000928127700", kBic, kCaveat},
+        {"000503", "20000501", "1234", "DE49200005010000001234", kBic, kCaveat},
+    });
+}
+
+TEST(Rules0005, table_is_keyed_by_blz_and_account_together)
+{
+    expectRows({
+        {"000503", "12080000", "1987", "DE17120800000000001987", kBic, kCaveat},
+        // A match that keeps the number still ends the search.
+        {"000503", "70040041", "400500500", "DE48700400410400500500", "COBADEFFXXX", kCaveat},
+        {"000503", "20040000", "12AB", "", "COBADEFFXXX", kInvalid},
+    });
+}
+
+TEST(Rules0005, every_row_is_found_without_leading_zeros_in_every_version)
+{
+    for (const std::string code : {"000501", "000502", "000503"}) {
+        for (const auto& row : rule0005Table()) {
+            const std::string account(row.account.substr(row.account.find_first_not_of('0')));
+            SCOPED_TRACE(code + " " + std::string(row.blz) + " " + account);
+            const std::string blz(row.blz);
+            const auto directory = test::directoryOf({{blz, code}});
+            const auto replacement =
+                code == "000501" && !row.replacementIn000501.empty() ? row.replacementIn000501 : row.replacement;
+            const auto converted = test::convert(directory, blz, account);
+            EXPECT_EQ(converted.iban, IBANBilden(blz, replacement));
+            EXPECT_EQ(converted.hint, kCaveat);
+        }
+    }
+}
+
+// The bundled sample file ------------------------------------------------------------------------
+
+TEST(Rules0000, bundled_sample_file_drives_these_rules)
+{
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
+
+    const auto rule0005 = test::convert(directory, "38040007", "909090");
+    EXPECT_EQ(rule0005.iban, "DE60380400070001191600");
+    EXPECT_EQ(rule0005.bic, "COBADEFFXXX");
+    EXPECT_EQ(rule0005.hint, kCaveat);
+
+    const auto blocked = test::convert(directory, "50040033", "1234567");
+    EXPECT_EQ(blocked.iban, "");
+    EXPECT_EQ(blocked.bic, "ZVAADEFFXXX");
+    EXPECT_EQ(blocked.hint, kBlocked);
+
+    const auto rule0009 = test::convert(directory, "68351976", "1116123456");
+    EXPECT_EQ(rule0009.iban, "DE63683515573047123456");
+    EXPECT_EQ(rule0009.bic, "SOLADES1SFH");
+
+    EXPECT_EQ(test::convert(directory, "50050201", "2000").iban, "DE42500502010000222000");
+    EXPECT_EQ(test::convert(directory, "50050222", "1234").iban, "DE74500502010000001234");
+}
+
+} // namespace
+} // namespace zelvan
