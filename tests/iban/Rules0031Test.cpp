@@ -19,9 +19,9 @@ constexpr const char* kStoredBic = "TESTDEFFXXX";
 constexpr const char* kHint102 =
     "102-Unicredit-Konten mit BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber";
 constexpr const char* kHint9 = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
-constexpr const char* kHint6_003301 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003301";
-constexpr const char* kHint6_003400 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003400";
-constexpr const char* kHint6_003501 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003501";
+constexpr const char* kHint6Code003301 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003301";
+constexpr const char* kHint6Code003400 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003400";
+constexpr const char* kHint6Code003501 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003501";
 
 // Range keys that lead to no BLZ, as the bank lists them.
 constexpr std::string_view kKeysWithoutEntry =
@@ -190,19 +190,19 @@ TEST(Rules0031To0035, keys_800_to_899_empty_the_blz_by_code_and_keys_900_to_999_
         {"10032000", "8001234", "DE56100320000008001234", kHint102, kStoredBic},
         {"10032000", "9000000000", "DE98100320009000000000", kHint102, kStoredBic},
         {"10032000", "9999999999", "DE80100320009999999999", kHint102, kStoredBic},
-        {"10033010", "8000000000", "", kHint6_003301, ""},
-        {"10033010", "8999999999", "", kHint6_003301, ""},
+        {"10033010", "8000000000", "", kHint6Code003301, ""},
+        {"10033010", "8999999999", "", kHint6Code003301, ""},
         {"10033010", "8001234", "DE62700202700008001234", kHint102, "ZIELDE70XXX"},
         {"10033010", "9000000000", "DE43100330109000000000", kHint102, kStoredBic},
         {"10033010", "9999999999", "DE25100330109999999999", kHint102, kStoredBic},
-        {"10034000", "8000000000", "", kHint6_003400, ""},
-        {"10034000", "8999999999", "", kHint6_003400, ""},
-        {"10034000", "8001234", "", kHint6_003400, ""},
+        {"10034000", "8000000000", "", kHint6Code003400, ""},
+        {"10034000", "8999999999", "", kHint6Code003400, ""},
+        {"10034000", "8001234", "", kHint6Code003400, ""},
         {"10034000", "9000000000", "DE64100340009000000000", kHint102, kStoredBic},
         {"10034000", "9999999999", "DE46100340009999999999", kHint102, kStoredBic},
-        {"10035010", "8000000000", "", kHint6_003501, ""},
-        {"10035010", "8999999999", "", kHint6_003501, ""},
-        {"10035010", "8001234", "", kHint6_003501, ""},
+        {"10035010", "8000000000", "", kHint6Code003501, ""},
+        {"10035010", "8999999999", "", kHint6Code003501, ""},
+        {"10035010", "8001234", "", kHint6Code003501, ""},
         {"10035010", "9000000000", "DE09100350109000000000", kHint102, kStoredBic},
         {"10035010", "9999999999", "DE88100350109999999999", kHint102, kStoredBic},
         {"70020270", "8000000000", "DE52700202708000000000", kHint102, "ZIELDE70XXX"},
@@ -267,7 +267,7 @@ TEST(Rules0031To0035, sample_bank_file_drives_the_rules)
     static constexpr RuleCase kCases[] = {
         {"70020270", "8000000000", "DE52700202708000000000", kHint102, "TBUCDE70270"},
         {"70391036", "1234567890", "DE47764200801234567890", kHint102, "TBUCDE76080"},
-        {"70391037", "8000000000", "", kHint6_003400, ""},
+        {"70391037", "8000000000", "", kHint6Code003400, ""},
         {"70391038", "9696", "DE29790200761490196966", kHint102, "TBUCDE79076"},
     };
     expectCases(directory, kCases);
