@@ -301,8 +301,8 @@ void applyRule0049(RuleContext& context)
     context.standardIban();
 }
 
-// Rule code -> rule, ascending.
 // clang-format off
+// Rule code -> rule, ascending.
 static constexpr RuleDefinition kRules[] = {
     {"003000", applyRule0030},
     {"003600", applyRule0036},

@@ -188,8 +188,8 @@ constexpr KeyIndex kKeyIndex = indexKeys();
 static_assert(kKeyIndex.keys == 458);
 static_assert(std::size(kAccountRangeTable) == 91 && allBlzsDistinct());
 
-// Code, account as stored -> replacement account and the BLZ it converts under.
 // clang-format off
+// Code, account as stored -> replacement account and the BLZ it converts under.
 static constexpr SpecialAccount kSpecialAccounts[] = {
     {"003301", "22222", "5803435253", "70020270"},
     {"003301", "1111111", "39908140", "70020270"},
@@ -282,8 +282,8 @@ template <std::size_t kVersion> void applyVersion(RuleContext& context)
     applyRangeRule(context, kVersions[kVersion]);
 }
 
-// Rule code -> rule, ascending.
 // clang-format off
+// Rule code -> rule, ascending.
 static constexpr RuleDefinition kRules[] = {
     {kVersions[0].code, applyVersion<0>},
     {kVersions[1].code, applyVersion<1>},
