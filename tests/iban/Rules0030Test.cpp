@@ -1,5 +1,399 @@
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bankdir/BankCodeFile.h"
 #include "support/RuleTestDirectory.h"
 
-// The tests of this group of rules arrive with its rules.
+namespace zelvan {
+namespace {
+
+// Every bank under test carries this BIC; the banks that rules convert under carry kTargetBic.
+constexpr const char* kStoredBic = "TESTDEFFXXX";
+constexpr const char* kTargetBic = "ZIELDEFFXXX";
+
+constexpr const char* kHint1 = "1-Konto ohne IBAN-Berechnung, IBAN-Regel: 004200";
+constexpr const char* kHint7 = "7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: 003600";
+constexpr const char* kHint8 = "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: 004200";
+constexpr const char* kHint9 = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
+constexpr const char* kHint101 =
+    "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+
+// A stored BLZ and account number and what the conversion leaves in the row.
+struct RuleCase {
+    const char* blz;
+    const char* account;
+    const char* iban;
+    const char* hint;
+    const char* bic;
+};
+
+const std::vector<std::string> kRule0039Blzs = {
+    "25621327", "26520017", "26521703", "26522319", "26620010", "26621413", "26720028", "28021002",
+    "28021301", "28021504", "28021623", "28021705", "28021906", "28022015", "28022412", "28022511",
+    "28022620", "28022822", "28023224", "28023325", "28220026", "28222208", "28222621", "28320014",
+    "28321816", "28420007", "28421030", "28520009", "28521518", "29121731",
+};
+
+const BankDirectory& rulesDirectory()
+{
+    static const BankDirectory directory = [] {
+        std::vector<test::TestBank> banks = {
+            {"10000300", "003000"}, {"10000360", "003600"}, {"20110700", "003700"}, {"10000370", "003700"},
+            {"26691213", "003800"}, {"28591579", "003800"}, {"25090300", "003800"}, {"10000380", "003800"},
+            {"10000390", "003900"}, {"68051310", "004001"}, {"10000400", "004001"}, {"62220000", "004100"},
+            {"10000410", "004100"}, {"10000420", "004200"}, {"60651070", "004300"}, {"10000430", "004300"},
+            {"10000440", "004400"}, {"10000450", "004500"}, {"10000460", "004600"}, {"10000470", "004700"},
+            {"10120800", "004800"}, {"27010200", "004800"}, {"60020300", "004800"}, {"10000480", "004800"},
+            {"30060010", "004900"}, {"40060000", "004900"}, {"57060000", "004900"}, {"10000490", "004900"},
+        };
+        for (const auto& blz : kRule0039Blzs)
+            banks.push_back({blz, "003900"});
+        for (const char* target :
+             {"21050000", "30010700", "28590075", "28020050", "68052328", "66650085", "31010833", "36010200"})
+            banks.push_back({target, "000000", kTargetBic});
+        return test::directoryOf(banks);
+    }();
+    return directory;
+}
+
+void expectCases(const BankDirectory& directory, std::span<const RuleCase> cases)
+{
+    for (const auto& c : cases) {
+        const auto row = test::convert(directory, c.blz, c.account);
+        EXPECT_EQ(row.iban, c.iban) << c.blz << " / \"" << c.account << "\"";
+        EXPECT_EQ(row.hint, c.hint) << c.blz << " / \"" << c.account << "\"";
+        EXPECT_EQ(row.bic, c.bic) << c.blz << " / \"" << c.account << "\"";
+    }
+}
+
+TEST(Rule0030, forms_the_standard_iban_without_hint_or_bic_override)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000300", "1234567", "DE66100003000001234567", "", kStoredBic},
+        {"10000300", "0000000001", "DE74100003000000000001", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+
+    // The same IBAN as a bank of rule 000000 would give.
+    const auto plain = test::directoryOf({{"10000300", "000000"}});
+    EXPECT_EQ(test::convert(plain, "10000300", "1234567").iban, kCases[0].iban);
+}
+
+TEST(Rule0036, six_digit_accounts_get_three_zeros_inside_100000_to_899999_and_nothing_outside)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000360", "100000", "DE63210500000100000000", "", kStoredBic},
+        {"10000360", "899999", "DE61210500000899999000", "", kStoredBic},
+        {"10000360", "123456", "DE93210500000123456000", "", kStoredBic},
+        {"10000360", "500000", "DE45210500000500000000", "", kStoredBic},
+        {"10000360", "099999", "", "", kStoredBic},
+        {"10000360", "012345", "", "", kStoredBic},
+        {"10000360", "000000", "", "", kStoredBic},
+        {"10000360", "900000", "", "", kStoredBic},
+        {"10000360", "999999", "", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0036, blocks_every_range_bound_and_converts_just_outside_with_hint_101)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000360", "0000000000", "", kHint7, kStoredBic},
+        {"10000360", "0000099999", "", kHint7, kStoredBic},
+        {"10000360", "0000900000", "", kHint7, kStoredBic},
+        {"10000360", "0029999999", "", kHint7, kStoredBic},
+        {"10000360", "0060000000", "", kHint7, kStoredBic},
+        {"10000360", "0099999999", "", kHint7, kStoredBic},
+        {"10000360", "0900000000", "", kHint7, kStoredBic},
+        {"10000360", "0999999999", "", kHint7, kStoredBic},
+        {"10000360", "2000000000", "", kHint7, kStoredBic},
+        {"10000360", "2999999999", "", kHint7, kStoredBic},
+        {"10000360", "7100000000", "", kHint7, kStoredBic},
+        {"10000360", "8499999999", "", kHint7, kStoredBic},
+        {"10000360", "8600000000", "", kHint7, kStoredBic},
+        {"10000360", "8999999999", "", kHint7, kStoredBic},
+        {"10000360", "0000100000", "DE14210500000000100000", kHint101, kStoredBic},
+        {"10000360", "0000899999", "DE98210500000000899999", kHint101, kStoredBic},
+        {"10000360", "0030000000", "DE71210500000030000000", kHint101, kStoredBic},
+        {"10000360", "0059999999", "DE53210500000059999999", kHint101, kStoredBic},
+        {"10000360", "0100000000", "DE63210500000100000000", kHint101, kStoredBic},
+        {"10000360", "0899999999", "DE54210500000899999999", kHint101, kStoredBic},
+        {"10000360", "1000000000", "DE71210500001000000000", kHint101, kStoredBic},
+        {"10000360", "1999999999", "DE53210500001999999999", kHint101, kStoredBic},
+        {"10000360", "3000000000", "DE78210500003000000000", kHint101, kStoredBic},
+        {"10000360", "7099999999", "DE66210500007099999999", kHint101, kStoredBic},
+        {"10000360", "8500000000", "DE73210500008500000000", kHint101, kStoredBic},
+        {"10000360", "8599999999", "DE47210500008599999999", kHint101, kStoredBic},
+        {"10000360", "9000000000", "DE02210500009000000000", kHint101, kStoredBic},
+        {"10000360", "9999999999", "DE81210500009999999999", kHint101, kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0036, zero_fills_other_lengths_before_the_range_test)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000360", "99999", "", kHint7, kStoredBic},
+        {"10000360", "", "", kHint7, kStoredBic},
+        {"10000360", "29999999", "", kHint7, kStoredBic},
+        {"10000360", "30000000", "DE71210500000030000000", kHint101, kStoredBic},
+        {"10000360", "100000000", "DE63210500000100000000", kHint101, kStoredBic},
+        {"10000360", "1", "", kHint7, kStoredBic},
+        {"10000360", "1234567", "", kHint7, kStoredBic},
+        {"10000360", "12345678901", "", kHint7, kStoredBic},
+        {"10000360", "8500000000", "DE73210500008500000000", kHint101, kStoredBic},
+        {"10000360", "3000 00000", "DE54210500000300000000", kHint101, kStoredBic},
+        {"10000360", "123 4567", "", kHint7, kStoredBic},
+        {"10000360", "12345678X", "", kHint9, kStoredBic},
+        {"10000360", "13000000000", "", kHint9, kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0037, moves_one_blz_and_writes_its_bic_after_the_iban)
+{
+    static constexpr RuleCase kCases[] = {
+        {"20110700", "1234567", "DE10300107000001234567", "", "BOTKDEDXXXX"},
+        {"20110700", "", "", kHint9, "BOTKDEDXXXX"},
+        {"10000370", "1234567", "DE91100003700001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0038, moves_three_blzs_and_writes_their_bic_after_the_iban)
+{
+    static constexpr RuleCase kCases[] = {
+        {"26691213", "1234567", "DE44285900750001234567", "", "GENODEF1LER"},
+        {"28591579", "1234567", "DE44285900750001234567", "", "GENODEF1LER"},
+        {"25090300", "1234567", "DE44285900750001234567", "", "GENODEF1LER"},
+        {"10000380", "1234567", "DE53100003800001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0039, moves_every_listed_blz_and_keeps_the_stored_bic)
+{
+    static constexpr RuleCase kCases[] = {
+        {"25621327", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"26520017", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"26521703", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"26522319", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"26620010", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"26621413", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"26720028", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28021002", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28021301", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28021504", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28021623", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28021705", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28021906", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28022015", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28022412", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28022511", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28022620", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28022822", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28023224", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28023325", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28220026", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28222208", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28222621", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28320014", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28321816", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28420007", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28421030", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28520009", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"28521518", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"29121731", "1234567", "DE32280200500001234567", "", kStoredBic},
+        {"10000390", "1234567", "DE15100003900001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0040, moves_one_blz_and_writes_its_bic_after_the_iban)
+{
+    static constexpr RuleCase kCases[] = {
+        {"68051310", "1234567", "DE70680523280001234567", "", "SOLADES1STF"},
+        {"10000400", "1234567", "DE74100004000001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0041, gives_one_fixed_iban_for_every_account_of_one_blz)
+{
+    static constexpr RuleCase kCases[] = {
+        {"62220000", "1234567", "DE96500604000000011404", "", "GENODEFFXXX"},
+        {"62220000", "", "DE96500604000000011404", "", "GENODEFFXXX"},
+        {"62220000", "0", "DE96500604000000011404", "", "GENODEFFXXX"},
+        {"62220000", "X", "DE96500604000000011404", "", "GENODEFFXXX"},
+        {"10000410", "1234567", "DE36100004100001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0041, fixed_iban_has_valid_check_digits)
+{
+    const std::string iban = "DE96500604000000011404";
+    const std::string rearranged = iban.substr(4) + "1314" + iban.substr(2, 2);
+    int remainder = 0;
+    for (const char c : rearranged)
+        remainder = (remainder * 10 + (c - '0')) % 97;
+    EXPECT_EQ(remainder, 1);
+}
+
+TEST(Rule0042, converts_eight_digit_accounts_by_their_fourth_digit_and_ranges)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000420", "1234567", "", kHint8, kStoredBic},
+        {"10000420", "123456789", "", kHint8, kStoredBic},
+        {"10000420", "", "", kHint8, kStoredBic},
+        {"10000420", "123456789 ", "", kHint8, kStoredBic},
+        {"10000420", "1234567 ", "", "", kStoredBic},
+        {"10000420", "12345678", "", "", kStoredBic},
+        {"10000420", "50461999", "", "", kStoredBic},
+        {"10000420", "50464000", "", "", kStoredBic},
+        {"10000420", "50468999", "", "", kStoredBic},
+        {"10000420", "50470000", "", "", kStoredBic},
+        {"10000420", "99999999", "", "", kStoredBic},
+        {"10000420", "12399999", "", "", kStoredBic},
+        {"10000420", "50462000", "DE61100004200050462000", "", kStoredBic},
+        {"10000420", "50463999", "DE20100004200050463999", "", kStoredBic},
+        {"10000420", "50469000", "DE17100004200050469000", "", kStoredBic},
+        {"10000420", "50469999", "DE10100004200050469999", "", kStoredBic},
+        {"10000420", "50463000", "DE27100004200050463000", "", kStoredBic},
+        {"10000420", "12300000", "", kHint1, kStoredBic},
+        {"10000420", "12300999", "", kHint1, kStoredBic},
+        {"10000420", "99900500", "", kHint1, kStoredBic},
+        {"10000420", "12301000", "DE63100004200012301000", "", kStoredBic},
+        {"10000420", "12309999", "DE75100004200012309999", "", kStoredBic},
+        {"10000420", "00001000", "DE96100004200000001000", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0043, both_versions_move_one_blz_and_write_its_bic)
+{
+    static constexpr RuleCase kCases[] = {
+        {"60651070", "1234567", "DE73666500850001234567", "", "PZHSDE66XXX"},
+        {"10000430", "1234567", "DE57100004300001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+
+    const auto version1 = test::directoryOf({{"60651070", "004301"}, {"66650085", "000000", kTargetBic}});
+    expectCases(version1, std::span(kCases).first(1));
+}
+
+TEST(Rule0044, replaces_account_202_as_stored_only)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000440", "202", "DE54100004400002282022", "", kStoredBic},
+        {"10000440", "0000000202", "DE32100004400000000202", "", kStoredBic},
+        {"10000440", "2020", "DE28100004400000002020", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0045, both_versions_write_one_bic_after_the_iban)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000450", "1234567", "DE78100004500001234567", "", "ESSEDE5FXXX"},
+    };
+    expectCases(rulesDirectory(), kCases);
+
+    const auto version1 = test::directoryOf({{"10000450", "004501"}});
+    expectCases(version1, kCases);
+}
+
+TEST(Rule0046, converts_every_account_under_one_blz_and_keeps_the_stored_bic)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000460", "1234567", "DE81310108330001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0047, appends_two_zeros_to_eight_character_accounts)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10000470", "12345678", "DE85100004701234567800", "", kStoredBic},
+        {"10000470", "1234567", "DE02100004700001234567", "", kStoredBic},
+        {"10000470", "123456789", "DE51100004700123456789", "", kStoredBic},
+        {"10000470", "1234567890", "DE80100004701234567890", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0048, moves_three_blzs_and_writes_their_bic_after_the_iban)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10120800", "1234567", "DE14360102000001234567", "", "VONEDE33XXX"},
+        {"27010200", "1234567", "DE14360102000001234567", "", "VONEDE33XXX"},
+        {"60020300", "1234567", "DE14360102000001234567", "", "VONEDE33XXX"},
+        {"10000480", "1234567", "DE61100004800001234567", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0049, swaps_blocks_at_three_blzs_then_replaces_listed_accounts)
+{
+    static constexpr RuleCase kCases[] = {
+        {"30060010", "0000912345", "DE41300600109123450000", "", kStoredBic},
+        {"30060010", "912345", "DE41300600109123450000", "", kStoredBic},
+        {"30060010", "1234956789", "DE82300600109567891234", "", kStoredBic},
+        {"30060010", "1234812345", "DE97300600101234812345", "", kStoredBic},
+        {"30060010", "36", "DE57300600100002310113", "", kStoredBic},
+        {"40060000", "0000912345", "DE23400600009123450000", "", kStoredBic},
+        {"40060000", "912345", "DE23400600009123450000", "", kStoredBic},
+        {"40060000", "1234956789", "DE64400600009567891234", "", kStoredBic},
+        {"40060000", "1234812345", "DE79400600001234812345", "", kStoredBic},
+        {"40060000", "36", "DE39400600000002310113", "", kStoredBic},
+        {"57060000", "0000912345", "DE83570600009123450000", "", kStoredBic},
+        {"57060000", "912345", "DE83570600009123450000", "", kStoredBic},
+        {"57060000", "1234956789", "DE27570600009567891234", "", kStoredBic},
+        {"57060000", "1234812345", "DE42570600001234812345", "", kStoredBic},
+        {"57060000", "36", "DE02570600000002310113", "", kStoredBic},
+        {"10000490", "0000912345", "DE87100004900000912345", "", kStoredBic},
+        {"10000490", "36", "DE44100004900002310113", "", kStoredBic},
+        {"10000490", "0000000036", "DE44100004900002310113", "", kStoredBic},
+        {"10000490", "936", "DE44100004900002310113", "", kStoredBic},
+        {"10000490", "0000000936", "DE44100004900002310113", "", kStoredBic},
+        {"10000490", "999", "DE94100004900001310113", "", kStoredBic},
+        {"10000490", "0000000999", "DE94100004900001310113", "", kStoredBic},
+        {"10000490", "6060", "DE92100004900000160602", "", kStoredBic},
+        {"10000490", "0000006060", "DE92100004900000160602", "", kStoredBic},
+        {"10000490", "37", "DE29100004900000000037", "", kStoredBic},
+        {"10000490", "6061", "DE50100004900000006061", "", kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rules0030To0049, other_versions_of_the_rule_numbers_have_no_outcome)
+{
+    for (const char* code : {"003001", "003601", "003701", "003801", "003901", "004000", "004002", "004101", "004201",
+                             "004302", "004401", "004502", "004601", "004701", "004801", "004901"}) {
+        const auto directory = test::directoryOf({{"20000000", code}});
+        const auto row = test::convert(directory, "20000000", "1234567");
+        EXPECT_EQ(row.bic, kStoredBic) << code;
+        EXPECT_EQ(row.iban, "") << code;
+        EXPECT_EQ(row.hint, "") << code;
+    }
+}
+
+// The bundled sample bank-code file drives these rules.
+TEST(Rules0030To0049, sample_bank_file_drives_the_rules)
+{
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
+    static constexpr RuleCase kCases[] = {
+        {"20110700", "1234567", "DE10300107000001234567", "", "BOTKDEDXXXX"},
+        {"70391039", "123456", "DE93210500000123456000", "", "RG0039DEXXX"},
+        {"70391039", "0000099999", "", kHint7, "RG0039DEXXX"},
+        {"25621327", "1234567", "DE32280200500001234567", "", "TBNSDE327XX"},
+    };
+    expectCases(directory, kCases);
+}
+
+} // namespace
+} // namespace zelvan
