@@ -58,4 +58,33 @@ void BM_ConvertStandardRuleRows(benchmark::State& state)
 }
 BENCHMARK(BM_ConvertStandardRuleRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// Rows spread over every bank of the bundled sample file, which has a bank for every rule code,
+// with accounts of 1 to 10 digits.
+void BM_ConvertMixedRuleRows(benchmark::State& state)
+{
+    BankDirectory directory;
+    loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> pickBank(1, directory.Count());
+    std::uniform_int_distribution<int> pickLength(1, 10);
+    std::uniform_int_distribution<int> pickDigit(0, 9);
+    WorkingSetArray rows(100000);
+    for (auto& row : rows) {
+        row[AccountColumn::Blz] = directory.Field(pickBank(random), 0);
+        std::string account(static_cast<std::size_t>(pickLength(random)), '0');
+        for (auto& digit : account)
+            digit = static_cast<char>('0' + pickDigit(random));
+        account[0] = static_cast<char>('1' + pickDigit(random) % 9);
+        row[AccountColumn::Account] = account;
+    }
+    const ConversionOptions options{ClientFormat::MarloOp, false};
+    for (auto _ : state) {
+        for (auto& row : rows)
+            convertRow(row, directory, options);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rows.size()));
+}
+BENCHMARK(BM_ConvertMixedRuleRows)->Unit(benchmark::kMillisecond);
+
 } // namespace
