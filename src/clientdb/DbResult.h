@@ -17,7 +17,8 @@ public:
     const DbError& error() const { return m_error; }
     const T& value() const& { return m_value; }
     T& value() & { return m_value; }
-    T&& value() && { return std::move(m_value); }
+    // A temporary result hands its value over, so `f().value()` never dangles.
+    T value() && { return std::move(m_value); }
 
 private:
     T m_value{};
