@@ -376,19 +376,21 @@ std::string writeGaldoDatabase(const std::filesystem::path& file, const GaldoDat
                        "Bezeichnung VARCHAR(40), Betrag DOUBLE, BankNr INTEGER, \"Konto-Nr\" VARCHAR(12)" +
                        personIban + ", PRIMARY KEY (PersonalNr, Zeile))");
 
-        Writer::Insert bank(writer, options.bankBic
-                                        ? "INSERT INTO Banken (Nr, BLZ, Bezeichnung, Ort, BankBIC) VALUES (?, ?, ?, ?, ?)"
-                                        : "INSERT INTO Banken (Nr, BLZ, Bezeichnung, Ort) VALUES (?, ?, ?, ?)");
+        const char* bankSql = options.bankBic
+                                  ? "INSERT INTO Banken (Nr, BLZ, Bezeichnung, Ort, BankBIC) VALUES (?, ?, ?, ?, ?)"
+                                  : "INSERT INTO Banken (Nr, BLZ, Bezeichnung, Ort) VALUES (?, ?, ?, ?)";
+        Writer::Insert bank(writer, bankSql);
         for (const auto& sample : kGaldoBanks) {
             bank.number(sample.nr).text(sample.blz).text(sample.name).text(sample.town);
             if (options.bankBic)
                 bank.text(sample.bic);
             bank.run();
         }
-        Writer::Insert employee(writer, options.ibanFields ? "INSERT INTO Personal (Nr, Suchname, Name, Vorname, "
-                                                             "\"Konto-Nr\", BankNr, BankIBAN) VALUES (?, ?, ?, ?, ?, ?, ?)"
-                                                           : "INSERT INTO Personal (Nr, Suchname, Name, Vorname, "
-                                                             "\"Konto-Nr\", BankNr) VALUES (?, ?, ?, ?, ?, ?)");
+        Writer::Insert employee(writer, options.ibanFields
+                                            ? "INSERT INTO Personal (Nr, Suchname, Name, Vorname, \"Konto-Nr\", "
+                                              "BankNr, BankIBAN) VALUES (?, ?, ?, ?, ?, ?, ?)"
+                                            : "INSERT INTO Personal (Nr, Suchname, Name, Vorname, \"Konto-Nr\", "
+                                              "BankNr) VALUES (?, ?, ?, ?, ?, ?)");
         for (const auto& sample : kGaldoEmployees) {
             employee.number(sample.nr)
                 .text(sample.searchName)

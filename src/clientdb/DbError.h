@@ -17,6 +17,7 @@ enum class DbErrorNumber : int {
     NoCurrentRecord = 3021,
     NotInEditMode = 3022,
     WrongKeyCount = 3023,
+    UnsupportedComparison = 3024,
 };
 
 // An error of the database layer: a number and a German description. Number 0 means no error.

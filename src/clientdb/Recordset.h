@@ -25,7 +25,10 @@ public:
     std::size_t recordCount() const { return m_fields.empty() ? 0 : m_values.size() / m_fields.size(); }
 
     // The value of a field in a row; null reads as the empty string.
-    const std::string& value(std::size_t row, std::size_t field) const { return m_values[row * m_fields.size() + field]; }
+    const std::string& value(std::size_t row, std::size_t field) const
+    {
+        return m_values[row * m_fields.size() + field];
+    }
     bool isNull(std::size_t row, std::size_t field) const { return m_nulls[row * m_fields.size() + field]; }
 
     void moveFirst() { m_position = 0; }

@@ -61,8 +61,9 @@ std::string translateSql(std::string_view statement)
             continue;
         }
         if (c == '[') {
-            const auto close = statement.find(']', i + 1);
-            const auto name = statement.substr(i + 1, (close == std::string_view::npos ? statement.size() : close) - i - 1);
+            const auto found = statement.find(']', i + 1);
+            const auto close = found == std::string_view::npos ? statement.size() : found;
+            const auto name = statement.substr(i + 1, close - i - 1);
             out += '"';
             for (const char n : name) {
                 out += n;
@@ -70,7 +71,7 @@ std::string translateSql(std::string_view statement)
                     out += '"';
             }
             out += '"';
-            i = close == std::string_view::npos ? statement.size() : close + 1;
+            i = close == statement.size() ? close : close + 1;
             continue;
         }
         if (keywordAt(statement, i, "ISNULL")) {

@@ -65,8 +65,8 @@ DbError TableRecordset::setIndex(std::string_view indexName)
     if (!keys.ok())
         return keys.error();
     if (keys.value().empty()) {
-        return makeError(DbErrorNumber::IndexNotFound,
-                         "Der Index " + std::string(indexName) + " ist in der Tabelle " + m_table + " nicht vorhanden.");
+        return makeError(DbErrorNumber::IndexNotFound, "Der Index " + std::string(indexName) + " ist in der Tabelle " +
+                                                           m_table + " nicht vorhanden.");
     }
     m_keyFields = std::move(keys).value();
 
@@ -93,7 +93,7 @@ DbError TableRecordset::seek(std::string_view comparison, std::span<const DbValu
     if (!m_seek)
         return makeError(DbErrorNumber::IndexNotFound, "Für die Tabelle " + m_table + " ist kein Index gesetzt.");
     if (comparison != "=")
-        return makeError(DbErrorNumber::WrongKeyCount, "Suchen ist nur mit dem Vergleich \"=\" möglich.");
+        return makeError(DbErrorNumber::UnsupportedComparison, "Suchen ist nur mit dem Vergleich \"=\" möglich.");
     if (keys.size() != m_keyFields.size()) {
         return makeError(DbErrorNumber::WrongKeyCount, "Der Index der Tabelle " + m_table + " hat " +
                                                            std::to_string(m_keyFields.size()) + " Schlüsselfelder, " +

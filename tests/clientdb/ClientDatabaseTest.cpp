@@ -37,9 +37,13 @@ std::vector<std::string> typesOf(const Database& database, const std::string& ta
     return types;
 }
 
-const std::vector<std::string> kAccountFieldNames = {
-    "BankIBAN",       "BankBIC", "SEPALastschriftMandatReferenz", "SEPALastschriftMandatDatum", "SEPALastschriftMandatArt",
-    "IBANKonvertierHinweis", "IBANKonvertierNr"};
+const std::vector<std::string> kAccountFieldNames = {"BankIBAN",
+                                                     "BankBIC",
+                                                     "SEPALastschriftMandatReferenz",
+                                                     "SEPALastschriftMandatDatum",
+                                                     "SEPALastschriftMandatArt",
+                                                     "IBANKonvertierHinweis",
+                                                     "IBANKonvertierNr"};
 const std::vector<std::string> kAccountFieldTypes = {"VARCHAR(34)", "VARCHAR(11)",  "VARCHAR(35)", "DATETIME",
                                                      "VARCHAR(50)", "VARCHAR(250)", "SMALLINT"};
 

@@ -99,8 +99,8 @@ TEST(TableRecordset, edit_and_update_store_single_fields_with_bound_values)
     ASSERT_FALSE(accounts.update());
     EXPECT_EQ(textOf(accounts.value("IBANKonvertierNr").value()), "2");
 
-    const auto stored = database.openRecordset(
-        "SELECT IBANKonvertierHinweis, IBANKonvertierNr, BankBIC, Suchname FROM Personenkonten WHERE OPKontoNr = 10010");
+    const auto stored = database.openRecordset("SELECT IBANKonvertierHinweis, IBANKonvertierNr, BankBIC, Suchname "
+                                               "FROM Personenkonten WHERE OPKontoNr = 10010");
     ASSERT_TRUE(stored.ok());
     EXPECT_EQ(stored.value().value(0, 0), hostile);
     EXPECT_EQ(stored.value().value(0, 1), "2");

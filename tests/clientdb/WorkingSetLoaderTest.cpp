@@ -152,8 +152,9 @@ TEST(WorkingSetLoader, galdo_fixed_deductions_give_one_row_per_line)
     // Employee 7's line refers to a bank that does not exist.
     EXPECT_EQ(load.column(AccountColumn::Key), (Strings{"1", "1", "1", "2", "5", "8"}));
     Strings lines(load.rows.size());
-    std::transform(load.rows.begin(), load.rows.begin() + 3, lines.begin(),
-                   [](const AccountRow& row) { return row[AccountColumn::DeductionLine] + ":" + row[AccountColumn::Account]; });
+    std::transform(load.rows.begin(), load.rows.begin() + 3, lines.begin(), [](const AccountRow& row) {
+        return row[AccountColumn::DeductionLine] + ":" + row[AccountColumn::Account];
+    });
     std::sort(lines.begin(), lines.begin() + 3);
     EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"1:7777001", "2:8888002", "3:9999003"}));
     EXPECT_EQ(load.rows[4][AccountColumn::Account], "");
