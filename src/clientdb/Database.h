@@ -21,6 +21,11 @@ public:
     static constexpr int kBusyTimeoutMs = 5000;
 
     Database() = default;
+    // One handle per open database: moved, never copied.
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    Database(Database&&) noexcept = default;
+    Database& operator=(Database&&) noexcept = default;
 
     // Opens the file at `path`; a database open before is closed first. A missing file, a
     // folder, an Access file, any other file that is not a SQLite database, a damaged or a
