@@ -276,7 +276,8 @@ DbResult<TableRecordset> Database::openTable(std::string_view table) const
 
 DbError Database::beginTransaction()
 {
-    return execute("BEGIN");
+    // The write lock is taken at once, so a program holding the database is waited for here.
+    return execute("BEGIN IMMEDIATE");
 }
 
 DbError Database::commitTransaction()

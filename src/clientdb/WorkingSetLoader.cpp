@@ -122,6 +122,7 @@ LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset
                                "\rBeschreibung: " + opened.error().description + "\r" + statement);
             } else {
                 recordset = std::move(opened).value();
+                outcome.succeeded = state.database.isOpen();
                 PopulateRecordset(recordset);
                 if (recordset.recordCount() > 0)
                     copyRows(recordset, rows);

@@ -29,6 +29,8 @@ struct GridColumnSetup {
 
 // What the main window shows after a load.
 struct LoadOutcome {
+    // The database was opened and its rows read (none found counts as read).
+    bool succeeded = false;
     // Columns of the working set (0 for an empty one).
     std::size_t columnCount = 0;
     // "Anzahl Datensätze: " and the row count.
