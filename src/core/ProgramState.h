@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/WorkingSet.h"
+
+namespace zelvan {
+
+// Caption of the message boxes that have no caption of their own.
+inline constexpr std::string_view kApplicationTitle = "Zelvan Konverter";
+
+// The state shared by the windows, the command line and the database operations for as long
+// as the program runs. One object, handed to whoever needs it.
+struct ProgramState {
+    // Persisted as AktuellesKonvertierformat.
+    ClientFormat format = ClientFormat::None;
+    // Persisted as AktuelleKonvertierDatei.
+    std::string databasePath;
+    // Persisted as AktuelleKonvertierTabelle; set by OpenClientDatabase.
+    std::string tableName;
+    // Galdo only: the fixed deductions (Festabzug) instead of the personnel data (Personal).
+    bool fixedDeductions = false;
+    // Every database is opened shared; kept for the settings' sake, never set.
+    bool exclusiveOpen = false;
+};
+
+} // namespace zelvan
