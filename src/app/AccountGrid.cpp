@@ -23,6 +23,7 @@ AccountGrid::AccountGrid(QWidget* parent) : QTableView(parent), m_delegate(new C
     verticalHeader()->setHighlightSections(true);
     horizontalHeader()->setHighlightSections(false);
     connect(m_delegate, &CellDelegate::escapePressed, this, &AccountGrid::onEscapeInEditor);
+    connect(m_delegate, &CellDelegate::editorFocused, this, [this] { emit gotFocus(true); });
     setMode(Mode::Editor);
 }
 
@@ -146,7 +147,7 @@ void AccountGrid::onEscapeInEditor(QWidget* editor, bool modified)
 void AccountGrid::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
-    emit gotFocus();
+    emit gotFocus(isEditing());
 }
 
 } // namespace zelvan

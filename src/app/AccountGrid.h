@@ -33,7 +33,8 @@ public:
     void setColumnShares(const double* shares, int count);
 
 signals:
-    void gotFocus();
+    // The grid or the editor of its current cell received the focus.
+    void gotFocus(bool editing);
     // Esc with nothing pending in browse mode: the window is asked to close.
     void closeRequested();
 

@@ -27,6 +27,8 @@ bool CellDelegate::eventFilter(QObject* object, QEvent* event)
         emit escapePressed(editor, line && line->isModified());
         return true;
     }
+    if (event->type() == QEvent::FocusIn)
+        emit editorFocused();
     return QStyledItemDelegate::eventFilter(object, event);
 }
 

@@ -17,6 +17,8 @@ public:
 signals:
     // Esc in an open editor; `modified` says whether its text differs from the committed value.
     void escapePressed(QWidget* editor, bool modified);
+    // An editor received the focus: the grid has it, with a cell open for input.
+    void editorFocused();
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;

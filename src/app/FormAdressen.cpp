@@ -70,7 +70,8 @@ void FormAdressen::buildControls()
         commands->addWidget(m_command[i]);
     }
 
-    auto* options = new QHBoxLayout;
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(2);
     for (std::size_t i = 0; i < m_check.size(); ++i) {
         m_check[i] = new QCheckBox(QString::fromUtf8(kCheckTexts[i].caption));
         m_check[i]->setToolTip(QString::fromUtf8(kCheckTexts[i].toolTip));
@@ -78,8 +79,10 @@ void FormAdressen::buildControls()
         m_check[i]->installEventFilter(this);
         const int index = static_cast<int>(i);
         connect(m_check[i], &QCheckBox::clicked, this, [this, index] { onCheckToggled(index); });
-        options->addWidget(m_check[i]);
+        checks->addWidget(m_check[i]);
     }
+    auto* options = new QHBoxLayout;
+    options->addLayout(checks);
     options->addStretch(1);
     auto* protocolLabel = new QLabel(QStringLiteral("Protokoll:"));
     m_combo = new QComboBox;
@@ -88,8 +91,8 @@ void FormAdressen::buildControls()
     for (const char* item : kProtocolItems)
         m_combo->addItem(QString::fromUtf8(item));
     protocolLabel->setBuddy(m_combo);
-    options->addWidget(protocolLabel);
-    options->addWidget(m_combo);
+    options->addWidget(protocolLabel, 0, Qt::AlignTop);
+    options->addWidget(m_combo, 0, Qt::AlignTop);
 
     m_formatLine = new QLabel;
     m_formatLine->setObjectName(QStringLiteral("C1Elastic2"));

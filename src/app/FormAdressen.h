@@ -93,7 +93,7 @@ private:
     void chooseDatabase();
     void Check1_GotFocus(int index);
     void TDBGrid1_AfterColUpdate(int column);
-    void TDBGrid1_GotFocus();
+    void TDBGrid1_GotFocus(bool editing);
     void onGridCloseRequested();
     void onCheckToggled(int index);
     int checkValue(int index) const;

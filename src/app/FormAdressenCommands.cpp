@@ -168,9 +168,9 @@ void FormAdressen::TDBGrid1_AfterColUpdate(int)
     m_command[DatenSpeichern]->setEnabled(true);
 }
 
-void FormAdressen::TDBGrid1_GotFocus()
+void FormAdressen::TDBGrid1_GotFocus(bool editing)
 {
-    if (m_grid->isEditing()) {
+    if (editing) {
         const GridColumn* column = m_model->column(m_grid->currentIndex().column());
         setStatusText("Eingabefeld: " + (column ? column->heading : std::string()));
     } else {

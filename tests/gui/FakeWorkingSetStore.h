@@ -31,13 +31,18 @@ public:
                 row.cells[i] = sample[i];
             rows.push_back(row);
         }
-        return LoadResult{8, "Anzahl Datensätze: " + std::to_string(rows.size()), BindGridColumns(request.freeManualInput),
+        return LoadResult{8, "Anzahl Datensätze: " + std::to_string(rows.size()), columns(request.freeManualInput),
                           true, state.format != ClientFormat::Galdo, state.format != ClientFormat::Galdo, false};
     }
 
     std::vector<GridColumn> BindGridColumns(int freeManualInput) override
     {
         calls.push_back("bind free=" + std::to_string(freeManualInput));
+        return columns(freeManualInput);
+    }
+
+    static std::vector<GridColumn> columns(int freeManualInput)
+    {
         std::vector<GridColumn> columns;
         for (const char* heading : kHeadings) {
             const std::string name = heading;
