@@ -69,6 +69,8 @@ void FormAdressen::buildControls()
         connect(m_command[i], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
         commands->addWidget(m_command[i]);
     }
+    // Nothing is unsaved before the first load.
+    m_command[DatenSpeichern]->setEnabled(false);
 
     auto* checks = new QVBoxLayout;
     checks->setSpacing(2);
