@@ -55,6 +55,9 @@ FormAdressen::FormAdressen(ProgramState& state, FormAdressenServices services, Q
 
 FormAdressen::~FormAdressen()
 {
+    // The rows go before the widgets: no editor may write into them on its way out.
+    m_grid->cancelPendingEdit();
+    m_grid->setModel(nullptr);
     while (m_busyDepth > 0)
         setBusy(false);
 }

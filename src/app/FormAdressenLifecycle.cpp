@@ -86,6 +86,8 @@ void FormAdressen::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // A cell still open for input counts as changed data, so the question below sees it.
+    m_grid->commitPendingEdit();
     if (!m_closingByProgram && !Form_QueryUnload()) {
         event->ignore();
         return;

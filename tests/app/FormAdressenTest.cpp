@@ -443,6 +443,32 @@ private slots:
         QCOMPARE(m_window->rows()[2][AccountColumn::Account], std::string("532013000"));
     }
 
+    void close_box_with_a_cell_open_for_input_asks_the_save_question()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QVERIFY(grid()->isEditing());
+        m_ui.answers = {MessageAnswer::Yes};
+        m_window->close();
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_store.saved.at(1)[AccountColumn::Blz], std::string("1"));
+        QVERIFY(!m_window->isVisible());
+    }
+
+    void destroying_the_window_with_a_cell_open_for_input_is_safe()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QVERIFY(grid()->isEditing());
+        m_window.reset();
+    }
+
     void escape_twice_ends_the_program_without_a_question()
     {
         startOnMarlo();
