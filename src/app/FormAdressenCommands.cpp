@@ -10,6 +10,7 @@
 #include "app/DatabaseChooser.h"
 #include "app/WorkingSetModel.h"
 #include "app/WorkingSetStore.h"
+#include "core/FileExists.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -109,7 +110,7 @@ void FormAdressen::chooseDatabase()
         m_state.databasePath = choice->path;
     }
     showFormatFileLine();
-    if (formatFileLine().startsWith(QStringLiteral("Format: ")) && m_state.format == ClientFormat::Galdo) {
+    if (FileExists(m_state.databasePath) && m_state.format == ClientFormat::Galdo) {
         m_state.fixedDeductions = false;
         m_state.fixedDeductions = showMessage(kGaldoQuestion) == MessageAnswer::Yes;
     }
