@@ -61,6 +61,16 @@ RULE_CODES = """
 UNIMPLEMENTED_CODES = ["000500", "001200", "003601", "004000", "005800"]
 
 
+LETTERS = "ABCDEFGHKLMNPRSTUVWZ"
+
+
+def ascii_upper(text):
+    """Capitals without umlauts, as a BIC needs them."""
+    for umlaut, plain in (("ä", "a"), ("ö", "o"), ("ü", "u"), ("ß", "s")):
+        text = text.replace(umlaut, plain)
+    return text.upper()
+
+
 def line(**fields):
     out = b""
     for name, width in LAYOUT:
@@ -104,8 +114,11 @@ def main():
         postcode, town = rng.choice(TOWNS)
         kind = rng.choice(KINDS)
         short = ("%s %s" % (kind, town))[:27]
-        bic = "%s%sDE%s" % (kind[:2].upper(), "".join(rng.choice("ABCDEFGHKLMNPRSTUVWZ") for _ in range(2)),
-                            rng.choice(["XXX", "", "1" + town[:2].upper()]))
+        # A BIC: four letters for the bank, "DE", two for the place, and "XXX", nothing or a branch.
+        bank = ascii_upper(kind)[:2] + "".join(rng.choice(LETTERS) for _ in range(2))
+        place = LETTERS[int(blz) % len(LETTERS)] + LETTERS[int(blz) // len(LETTERS) % len(LETTERS)]
+        branch = rng.choice(["XXX", "", "1" + ascii_upper(town)[:2]])
+        bic = bank + "DE" + place + branch
         ordinary += 1
         banks[blz] = dict(short=short, bic=bic[:11], method="%02d" % rng.randint(0, 99),
                           rule=rng.choice(["000000"] * 8 + ["000100"]), change=rng.choice("AUUUM"),

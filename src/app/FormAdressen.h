@@ -97,6 +97,7 @@ private:
     void onGridCloseRequested();
     void onCheckToggled(int index);
     int checkValue(int index) const;
+    bool bankNameOption() const;
 
     ProgramState& m_state;
     WorkingSetStore& m_store;

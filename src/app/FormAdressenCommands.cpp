@@ -34,6 +34,11 @@ int FormAdressen::checkValue(int index) const
     return m_check[static_cast<std::size_t>(index)]->isChecked() ? 1 : 0;
 }
 
+bool FormAdressen::bankNameOption() const
+{
+    return checkValue(BankNameSchreiben) == 1 && m_check[BankNameSchreiben]->isEnabled();
+}
+
 bool FormAdressen::askSaveQuestion()
 {
     if (!m_command[DatenSpeichern]->isEnabled())
@@ -87,8 +92,10 @@ void FormAdressen::SaveWorkingSet()
 {
     m_grid->commitPendingEdit();
     const int protocol = m_combo->currentIndex();
-    m_store.SaveWorkingSet(m_state, m_rows, static_cast<ProtocolOption>(protocol < 0 ? 0 : protocol), *this);
-    m_command[DatenSpeichern]->setEnabled(false);
+    const SaveRequest request{static_cast<ProtocolOption>(protocol < 0 ? 0 : protocol), bankNameOption()};
+    // A save that failed leaves the changes unsaved, and says so by keeping the button.
+    const bool saved = m_store.SaveWorkingSet(m_state, m_rows, request, *this);
+    m_command[DatenSpeichern]->setEnabled(!saved);
 }
 
 void FormAdressen::convert()
@@ -96,7 +103,7 @@ void FormAdressen::convert()
     m_grid->commitPendingEdit();
     ConversionOptions options;
     options.format = m_state.format;
-    options.overwriteBankName = checkValue(BankNameSchreiben) == 1 && m_check[BankNameSchreiben]->isEnabled();
+    options.overwriteBankName = bankNameOption();
     runConversion(m_rows, m_directory, options, *this);
     m_model->cellsChanged(kFirstConvertedColumn, kLastConvertedColumn);
     m_command[DatenSpeichern]->setEnabled(true);

@@ -23,6 +23,12 @@ struct LoadRequest {
     int freeManualInput = 0;  // "IBAN / BIC für manuelle Eingaben freigeben"
 };
 
+// What a save reads besides the rows.
+struct SaveRequest {
+    ProtocolOption protocol = ProtocolOption::Off;
+    bool overwriteBankName = false; // "Bank Name überschreiben", checked and available
+};
+
 // What the main window shows after a load.
 struct LoadResult {
     std::size_t columnCount = 0;
@@ -43,7 +49,9 @@ public:
     virtual LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
                                       UserInterface& ui) = 0;
     virtual std::vector<GridColumn> BindGridColumns(int freeManualInput) = 0;
-    virtual void SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, ProtocolOption protocol,
+    // Writes the rows back and shows the summary. True when everything was saved; otherwise
+    // the changes are still unsaved.
+    virtual bool SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveRequest& request,
                                 UserInterface& ui) = 0;
     virtual void CloseClientDatabase(ProgramState& state, UserInterface& ui) = 0;
 };

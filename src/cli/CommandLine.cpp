@@ -3,6 +3,7 @@
 #include <exception>
 #include <ostream>
 
+#include "cli/ConvertCommand.h"
 #include "cli/IbanCommand.h"
 #include "cli/SearchCommand.h"
 
@@ -19,6 +20,7 @@ struct Command {
 
 // The sub-commands by name.
 constexpr Command kCommands[] = {
+    {"convert", runConvertCommand},
     {"iban", runIbanCommand},
     {"search", runSearchCommand},
 };
@@ -34,6 +36,9 @@ std::string helpText()
            "  zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname]\n"
            "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
            "      \"BLZ;Kontonummer;BIC;IBAN;Hinweis;Bankname\" auf die Standardausgabe\n"
+           "  zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] [--ohne-iban]\n"
+           "                          [--bankname] [--protokoll aus|hinweise|alle]\n"
+           "      liest die Datenbank ein, setzt IBAN und BIC ein, speichert und schreibt die Berichte\n"
            "  zelvan-konverter search --format N ORDNER\n"
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
            "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"
@@ -41,7 +46,10 @@ std::string helpText()
            "\n"
            "Optionen:\n"
            "  --bankfile PFAD   BLZ-Datei der Bundesbank (Vorgabe: ZELVANBLZ4.txt im Programmordner)\n"
-           "  --format N        Mandantenformat: 1 Marlo OP, 2 Tondra, 3 Dorvan, 4 Galdo (Vorgabe 1)\n"
+           "  --format N        Mandantenformat: 1 Marlo OP, 2 Tondra, 3 Dorvan, 4 Galdo (bei iban Vorgabe 1)\n"
+           "  --festabzug       Galdo: die Festabzüge statt der Personaldaten umwandeln\n"
+           "  --ohne-iban       Datensätze mit vorhandener IBAN auslassen\n"
+           "  --protokoll WERT  aus, hinweise (nur Hinweise) oder alle (alle Daten)\n"
            "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n";
 }
 

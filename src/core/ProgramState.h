@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "clientdb/Database.h"
 #include "core/WorkingSet.h"
 
 namespace zelvan {
@@ -23,6 +24,8 @@ struct ProgramState {
     bool fixedDeductions = false;
     // Every database is opened shared; kept for the settings' sake, never set.
     bool exclusiveOpen = false;
+    // The open client database, or none.
+    Database database;
 };
 
 } // namespace zelvan

@@ -52,10 +52,12 @@ public:
         return columns;
     }
 
-    void SaveWorkingSet(ProgramState&, const WorkingSetArray& rows, ProtocolOption protocol, UserInterface&) override
+    bool SaveWorkingSet(ProgramState&, const WorkingSetArray& rows, const SaveRequest& request, UserInterface&) override
     {
-        calls.push_back("save protocol=" + std::to_string(static_cast<int>(protocol)));
+        calls.push_back("save protocol=" + std::to_string(static_cast<int>(request.protocol)) +
+                        (request.overwriteBankName ? " bankname" : ""));
         saved = rows;
+        return saveSucceeds;
     }
 
     void CloseClientDatabase(ProgramState&, UserInterface&) override { calls.push_back("close"); }
@@ -66,6 +68,7 @@ public:
         {"10002", "Weber", "12345678", "1234", "", "", "", ""},
     };
     std::vector<std::string> calls;
+    bool saveSucceeds = true;
     WorkingSetArray saved;
 };
 

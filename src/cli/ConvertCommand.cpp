@@ -1,0 +1,140 @@
+#include "cli/ConvertCommand.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "bankdir/BankCodeFile.h"
+#include "cli/ArgumentReader.h"
+#include "cli/TerminalUserInterface.h"
+#include "clientdb/ClientDatabase.h"
+#include "clientdb/WorkingSetLoader.h"
+#include "clientdb/WorkingSetSaver.h"
+#include "iban/ConversionRun.h"
+
+namespace zelvan {
+
+namespace {
+
+struct ConvertArguments {
+    ClientFormat format = ClientFormat::None;
+    std::string database;
+    std::string bankFile;
+    bool fixedDeductions = false;
+    bool hideRowsWithIban = false;
+    bool overwriteBankName = false;
+    ProtocolOption protocol = ProtocolOption::Off;
+};
+
+struct ProtocolWord {
+    std::string_view word;
+    ProtocolOption option;
+};
+
+// The values of --protokoll.
+constexpr std::array kProtocolWords{
+    ProtocolWord{"aus", ProtocolOption::Off},
+    ProtocolWord{"hinweise", ProtocolOption::HintsOnly},
+    ProtocolWord{"alle", ProtocolOption::AllData},
+};
+
+std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& args, const std::string& programFolder,
+                                               std::ostream& err)
+{
+    ConvertArguments parsed;
+    parsed.bankFile = bankCodeFilePath(programFolder);
+    ArgumentReader reader(args);
+    while (!reader.atEnd() && reader.error().empty()) {
+        const auto arg = reader.next();
+        if (arg == "--format") {
+            if (auto text = reader.value(arg)) {
+                if (const auto number = parseFormatNumber(*text))
+                    parsed.format = static_cast<ClientFormat>(*number);
+                else
+                    reader.fail("Ungültiges Format \"" + *text + "\": erlaubt sind 1 bis 4.");
+            }
+        } else if (arg == "--db") {
+            if (auto path = reader.value(arg))
+                parsed.database = *path;
+        } else if (arg == "--bankfile") {
+            if (auto path = reader.value(arg))
+                parsed.bankFile = *path;
+        } else if (arg == "--festabzug") {
+            parsed.fixedDeductions = true;
+        } else if (arg == "--ohne-iban") {
+            parsed.hideRowsWithIban = true;
+        } else if (arg == "--bankname") {
+            parsed.overwriteBankName = true;
+        } else if (arg == "--protokoll") {
+            if (auto word = reader.value(arg)) {
+                const auto it = std::find_if(kProtocolWords.begin(), kProtocolWords.end(),
+                                             [&](const ProtocolWord& known) { return known.word == *word; });
+                if (it == kProtocolWords.end())
+                    reader.fail("Ungültiger Wert für --protokoll: \"" + *word + "\" (aus, hinweise oder alle).");
+                else
+                    parsed.protocol = it->option;
+            }
+        } else {
+            reader.fail("Unbekanntes Argument für \"convert\": " + arg);
+        }
+    }
+    if (reader.error().empty() && parsed.format == ClientFormat::None)
+        reader.fail("Das Format fehlt (--format 1 bis 4).");
+    if (reader.error().empty() && parsed.database.empty())
+        reader.fail("Die Datenbank fehlt (--db PFAD).");
+    if (!reader.error().empty()) {
+        err << reader.error()
+            << "\nAufruf: zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] "
+               "[--ohne-iban] [--bankname] [--protokoll aus|hinweise|alle]\n";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+} // namespace
+
+int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& env)
+{
+    const auto parsed = parseArguments(args, env.programFolder, env.err);
+    if (!parsed)
+        return kExitUsage;
+
+    BankDirectory directory;
+    if (const auto loaded = loadBankCodeFile(parsed->bankFile, directory); !loaded.ok) {
+        env.err << "Die BLZ-Datei kann nicht gelesen werden. " << loaded.error << '\n';
+        return kExitUsage;
+    }
+
+    TerminalUserInterface ui(env.out);
+    ProgramState state;
+    state.format = parsed->format;
+    state.databasePath = parsed->database;
+    state.fixedDeductions = parsed->format == ClientFormat::Galdo && parsed->fixedDeductions;
+
+    WorkingSetArray rows;
+    Recordset recordset;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(state.databasePath, ec)) {
+        const bool exists = std::filesystem::exists(state.databasePath, ec);
+        ui.showMessage({"Die Datenbank \"" + state.databasePath +
+                            (exists ? "\" ist keine Datei." : "\" wurde nicht gefunden."),
+                        std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
+        return kExitDatabaseError;
+    }
+    const auto loaded = LoadWorkingSet(state, rows, recordset, {parsed->hideRowsWithIban ? 1 : 0, 0}, ui);
+    if (!loaded.succeeded)
+        return kExitDatabaseError;
+
+    // The bank-name option is not offered for the payroll format.
+    const bool bankName = parsed->overwriteBankName && loaded.bankNameOptionAvailable;
+    runConversion(rows, directory, {state.format, bankName}, ui);
+
+    SaveReport report;
+    const auto saved = SaveWorkingSet(state, rows, {parsed->protocol, bankName, env.programFolder}, report, ui);
+    CloseClientDatabase(state, ui);
+    return saved.committed ? kExitOk : kExitDatabaseError;
+}
+
+} // namespace zelvan

@@ -1,0 +1,121 @@
+#include "clientdb/ClientDatabase.h"
+
+#include <filesystem>
+
+#include "clientdb/SqliteHandles.h"
+
+namespace zelvan {
+
+namespace {
+
+constexpr std::string_view kOpeningStatus = "Datenbank wird geöffnet, Datenstrukturen werden geprüft/ergänzt...";
+constexpr std::string_view kLinkedToMarlo = "Die Kundendaten sind mit der Direktverbindung zu Marlo aufgebaut. "
+                                            "Es wird jetzt die Marlo-Datenbank geöffnet.";
+constexpr std::string_view kAccountTable = "Personenkonten";
+constexpr std::string_view kCustomerTable = "Kunden";
+
+void showOk(UserInterface& ui, std::string text)
+{
+    MessageRequest request;
+    request.text = std::move(text);
+    request.title = std::string(kApplicationTitle);
+    ui.showMessage(request);
+}
+
+void showOpenError(UserInterface& ui, const std::string& path, const DbError& error)
+{
+    showOk(ui, "Fehler beim Öffnen der Haupt-Datenbank\r" + path + "\rNummer:" + std::to_string(error.number) + "\r" +
+                   error.description);
+}
+
+// The linked database's path: everything after the first "=" of the connect string. A
+// relative path is taken from the folder of the database that holds the link.
+std::string linkedDatabasePath(const std::string& connect, const std::string& linkingDatabase)
+{
+    const auto equals = connect.find('=');
+    std::string path = equals == std::string::npos ? connect : connect.substr(equals + 1);
+    const std::filesystem::path linked(path);
+    if (!path.empty() && linked.is_relative())
+        path = (std::filesystem::path(linkingDatabase).parent_path() / linked).string();
+    return path;
+}
+
+void extendTable(Database& database, std::string_view table, std::span<const FieldSpec> fields)
+{
+    for (const auto& field : fields)
+        EnsureField(database, table, field);
+}
+
+} // namespace
+
+void EnsureField(Database& database, std::string_view table, const FieldSpec& field)
+{
+    if (!database.field(table, field.name).ok())
+        (void)database.createField(table, field.name, field.type, field.size);
+    if (field.type == FieldType::Text)
+        (void)database.setAllowZeroLength(table, field.name, true);
+}
+
+OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
+{
+    ui.setStatusText(kOpeningStatus);
+    OpenOutcome outcome;
+    for (;;) {
+        // A failed open leaves no database behind, not even the one of an earlier load.
+        if (auto error = state.database.open(state.databasePath)) {
+            showOpenError(ui, state.databasePath, error);
+            return outcome;
+        }
+        switch (state.format) {
+        case ClientFormat::MarloOp:
+        case ClientFormat::Dorvan:
+            state.tableName = kAccountTable;
+            break;
+        case ClientFormat::Tondra: {
+            state.tableName = kCustomerTable;
+            const auto customers = state.database.tableDef(kCustomerTable);
+            if (!customers.ok()) {
+                showOpenError(ui, state.databasePath, customers.error());
+                return outcome;
+            }
+            if (!customers.value().isLinked())
+                break;
+            showOk(ui, std::string(kLinkedToMarlo));
+            state.databasePath = linkedDatabasePath(customers.value().connect, state.databasePath);
+            state.format = ClientFormat::MarloOp;
+            outcome.redirected = true;
+            if (auto error = state.database.close()) {
+                showOpenError(ui, state.databasePath, error);
+                return outcome;
+            }
+            continue;
+        }
+        case ClientFormat::Galdo:
+            state.tableName = "Festabzug";
+            extendTable(state.database, state.tableName, galdoPersonFields());
+            state.tableName = "Personal";
+            extendTable(state.database, state.tableName, galdoPersonFields());
+            state.tableName = "Banken";
+            extendTable(state.database, state.tableName, galdoBankFields());
+            outcome.succeeded = true;
+            return outcome;
+        default:
+            break; // the table name stays as it is
+        }
+        extendTable(state.database, state.tableName, accountTableFields());
+        outcome.succeeded = true;
+        return outcome;
+    }
+}
+
+void CloseClientDatabase(ProgramState& state, UserInterface& ui)
+{
+    if (!state.database.isOpen())
+        return;
+    if (auto error = state.database.close()) {
+        showOk(ui, "Fehler beim Schließen der Hauptdatenbank\r\rNummer: " + std::to_string(error.number) +
+                       "\rBeschreibung: " + error.description + "\r\rAbbruch des Programms wird empfohlen!");
+    }
+}
+
+} // namespace zelvan

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string_view>
+
+#include "clientdb/ClientFormats.h"
+#include "clientdb/Database.h"
+#include "core/ProgramState.h"
+#include "core/UserInterface.h"
+
+namespace zelvan {
+
+// How opening the current client database ended.
+struct OpenOutcome {
+    // The database was opened and its tables read without an error (schema-extension failures
+    // do not count: they are ignored by design).
+    bool succeeded = false;
+    // A Tondra database linked to a Marlo one: format and path now name the Marlo database,
+    // so the format line has to be shown anew.
+    bool redirected = false;
+};
+
+// Opens the database at the current path, sets the current table name and adds the fields
+// the conversion writes to the format's tables. A Tondra database whose Kunden table is linked
+// to a Marlo database leads to that Marlo database (format 1 from then on). On a failure the
+// error is shown and no database stays open.
+OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui);
+
+// Adds the field to the table when it is missing; errors are ignored.
+void EnsureField(Database& database, std::string_view table, const FieldSpec& field);
+
+// Closes the database if one is open; an error is shown.
+void CloseClientDatabase(ProgramState& state, UserInterface& ui);
+
+} // namespace zelvan

@@ -1,0 +1,234 @@
+#include "clientdb/TableRecordset.h"
+
+#include <initializer_list>
+
+namespace zelvan {
+
+namespace {
+
+constexpr std::string_view kPrimaryKey = "PrimaryKey";
+
+DbError noCurrentRecord()
+{
+    return makeError(DbErrorNumber::NoCurrentRecord, "Kein aktueller Datensatz.");
+}
+
+// The texts of a one-column query whose parameters are bound from `parameters`.
+DbResult<std::vector<std::string>> namesOf(sqlite3* db, std::string_view sql,
+                                           std::initializer_list<std::string_view> parameters)
+{
+    sqlite::Statement statement;
+    if (auto error = sqlite::prepare(db, sql, statement))
+        return error;
+    int index = 0;
+    for (const auto parameter : parameters)
+        sqlite::bindText(statement.get(), ++index, parameter);
+    std::vector<std::string> names;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
+        names.push_back(sqlite::textOfColumn(statement.get(), 0));
+    if (rc != SQLITE_DONE)
+        return sqlite::lastError(db, rc);
+    return names;
+}
+
+} // namespace
+
+TableRecordset::TableRecordset(sqlite::Connection connection, std::string table, std::vector<std::string> fieldNames)
+    : m_connection(std::move(connection)), m_table(std::move(table)), m_fieldNames(std::move(fieldNames))
+{
+}
+
+DbError TableRecordset::setIndex(std::string_view indexName)
+{
+    if (!m_connection)
+        return makeError(DbErrorNumber::NoDatabaseOpen, "Die Tabelle ist nicht geöffnet.");
+    sqlite3* db = m_connection.get();
+    m_seek.reset();
+    m_keyFields.clear();
+    m_hasCurrent = false;
+    m_noMatch = true;
+
+    DbResult<std::vector<std::string>> keys = std::vector<std::string>{};
+    if (sqlite::sameName(indexName, kPrimaryKey)) {
+        keys = namesOf(db, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk", {m_table});
+    } else {
+        auto found = namesOf(db,
+                             "SELECT name FROM sqlite_schema WHERE type = 'index' AND name = ?1 COLLATE NOCASE "
+                             "AND tbl_name = ?2 COLLATE NOCASE",
+                             {indexName, m_table});
+        if (!found.ok())
+            return found.error();
+        if (found.value().size() == 1)
+            keys = namesOf(db, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno", {found.value().front()});
+    }
+    if (!keys.ok())
+        return keys.error();
+    if (keys.value().empty()) {
+        return makeError(DbErrorNumber::IndexNotFound, "Der Index " + std::string(indexName) + " ist in der Tabelle " +
+                                                           m_table + " nicht vorhanden.");
+    }
+    m_keyFields = std::move(keys).value();
+
+    std::string sql = "SELECT rowid";
+    for (const auto& name : m_fieldNames)
+        sql += ", " + sqlite::quoteName(name);
+    sql += " FROM " + sqlite::quoteName(m_table) + " WHERE ";
+    for (std::size_t i = 0; i < m_keyFields.size(); ++i)
+        sql += (i == 0 ? "" : " AND ") + sqlite::quoteName(m_keyFields[i]) + " = ?" + std::to_string(i + 1);
+    sql += " ORDER BY rowid LIMIT 1";
+    if (auto error = sqlite::prepare(db, sql, m_seek)) {
+        m_keyFields.clear();
+        return error;
+    }
+    return {};
+}
+
+DbError TableRecordset::seek(std::string_view comparison, std::span<const DbValue> keys)
+{
+    m_editing = false;
+    m_pending.clear();
+    m_hasCurrent = false;
+    m_noMatch = true;
+    if (!m_seek)
+        return makeError(DbErrorNumber::IndexNotFound, "Für die Tabelle " + m_table + " ist kein Index gesetzt.");
+    if (comparison != "=")
+        return makeError(DbErrorNumber::UnsupportedComparison, "Suchen ist nur mit dem Vergleich \"=\" möglich.");
+    if (keys.size() != m_keyFields.size()) {
+        return makeError(DbErrorNumber::WrongKeyCount, "Der Index der Tabelle " + m_table + " hat " +
+                                                           std::to_string(m_keyFields.size()) + " Schlüsselfelder, " +
+                                                           "gesucht wurde mit " + std::to_string(keys.size()) + ".");
+    }
+    sqlite3_stmt* statement = m_seek.get();
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        sqlite::bind(statement, static_cast<int>(i + 1), keys[i]);
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        m_currentRowid = sqlite3_column_int64(statement, 0);
+        m_current.clear();
+        for (std::size_t i = 0; i < m_fieldNames.size(); ++i)
+            m_current.push_back(sqlite::columnValue(statement, static_cast<int>(i + 1)));
+        m_hasCurrent = true;
+        m_noMatch = false;
+    }
+    sqlite3_reset(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return sqlite::lastError(m_connection.get(), rc);
+    return {};
+}
+
+const std::string* TableRecordset::fieldName(std::string_view name) const
+{
+    for (const auto& field : m_fieldNames) {
+        if (sqlite::sameName(field, name))
+            return &field;
+    }
+    return nullptr;
+}
+
+DbResult<DbValue> TableRecordset::value(std::string_view field) const
+{
+    if (!m_hasCurrent)
+        return noCurrentRecord();
+    for (std::size_t i = 0; i < m_fieldNames.size(); ++i) {
+        if (sqlite::sameName(m_fieldNames[i], field))
+            return m_current[i];
+    }
+    return makeError(DbErrorNumber::FieldNotFound,
+                     "Das Feld " + std::string(field) + " ist in der Tabelle " + m_table + " nicht vorhanden.");
+}
+
+DbError TableRecordset::edit()
+{
+    if (!m_hasCurrent)
+        return noCurrentRecord();
+    m_editing = true;
+    m_pending.clear();
+    return {};
+}
+
+DbError TableRecordset::setValue(std::string_view field, DbValue value)
+{
+    if (!m_editing)
+        return makeError(DbErrorNumber::NotInEditMode, "Der Datensatz ist nicht zum Bearbeiten geöffnet.");
+    const std::string* name = fieldName(field);
+    if (name == nullptr) {
+        return makeError(DbErrorNumber::FieldNotFound,
+                         "Das Feld " + std::string(field) + " ist in der Tabelle " + m_table + " nicht vorhanden.");
+    }
+    for (auto& pending : m_pending) {
+        if (pending.first == *name) {
+            pending.second = std::move(value);
+            return {};
+        }
+    }
+    m_pending.emplace_back(*name, std::move(value));
+    return {};
+}
+
+DbError TableRecordset::update()
+{
+    if (!m_editing)
+        return makeError(DbErrorNumber::NotInEditMode, "Der Datensatz ist nicht zum Bearbeiten geöffnet.");
+    m_editing = false;
+    auto pending = std::move(m_pending);
+    m_pending.clear();
+    if (pending.empty())
+        return {};
+
+    std::string key;
+    for (const auto& [name, value] : pending)
+        key += name + '\n';
+    auto& statement = m_updates[key];
+    if (!statement) {
+        std::string sql = "UPDATE " + sqlite::quoteName(m_table) + " SET ";
+        for (std::size_t i = 0; i < pending.size(); ++i)
+            sql += (i == 0 ? "" : ", ") + sqlite::quoteName(pending[i].first) + " = ?" + std::to_string(i + 1);
+        sql += " WHERE rowid = ?" + std::to_string(pending.size() + 1);
+        if (auto error = sqlite::prepare(m_connection.get(), sql, statement)) {
+            m_updates.erase(key);
+            return error;
+        }
+    }
+    sqlite3_stmt* raw = statement.get();
+    sqlite3_reset(raw);
+    sqlite3_clear_bindings(raw);
+    for (std::size_t i = 0; i < pending.size(); ++i)
+        sqlite::bind(raw, static_cast<int>(i + 1), pending[i].second);
+    sqlite3_bind_int64(raw, static_cast<int>(pending.size() + 1), m_currentRowid);
+    const int rc = sqlite3_step(raw);
+    sqlite3_reset(raw);
+    if (rc != SQLITE_DONE)
+        return sqlite::lastError(m_connection.get(), rc);
+
+    for (auto& [name, value] : pending) {
+        for (std::size_t i = 0; i < m_fieldNames.size(); ++i) {
+            if (m_fieldNames[i] == name)
+                m_current[i] = std::move(value);
+        }
+    }
+    return {};
+}
+
+void TableRecordset::cancelUpdate()
+{
+    m_editing = false;
+    m_pending.clear();
+}
+
+void TableRecordset::close()
+{
+    m_updates.clear();
+    m_seek.reset();
+    m_keyFields.clear();
+    m_current.clear();
+    m_hasCurrent = false;
+    m_noMatch = true;
+    m_editing = false;
+    m_pending.clear();
+    m_connection.reset();
+}
+
+} // namespace zelvan

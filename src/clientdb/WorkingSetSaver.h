@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "clientdb/SaveReport.h"
+#include "core/ProgramState.h"
+#include "core/UserInterface.h"
+#include "core/WorkingSet.h"
+
+namespace zelvan {
+
+// What a save reads from the main window besides the working set.
+struct SaveOptions {
+    ProtocolOption protocol = ProtocolOption::Off;
+    // "Bank Name überschreiben" checked.
+    bool overwriteBankName = false;
+    // Where the reports go when the database path has no folder.
+    std::string programFolder;
+};
+
+// How a save ended; the summary message has been shown.
+struct SaveOutcome {
+    // The whole save was committed. When false nothing was written at all.
+    bool committed = false;
+    // Rows whose record could not be found or written (counted, not written).
+    int rowsNotSaved = 0;
+    // Report files that could not be written.
+    std::vector<std::string> unwrittenFiles;
+    // "Daten speichern" stays enabled while something is left unsaved.
+    bool changesLeft() const { return !committed || rowsNotSaved > 0; }
+};
+
+// Writes the working set back into the current database (formats 1 to 3; a Galdo database is
+// handed to SavePayrollWorkingSet). One save is one transaction: it is written whole or not at
+// all. Rows are reported to `report` and the reports written with the protocol on; the summary
+// message goes to `ui`.
+SaveOutcome SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options,
+                           SaveReport& report, UserInterface& ui);
+
+// The Galdo twin: writes BIC to the bank, IBAN and hint to the employee or fixed deduction.
+SaveOutcome SavePayrollWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options,
+                                  SaveReport& report, UserInterface& ui);
+
+} // namespace zelvan

@@ -1,0 +1,102 @@
+#include "cli/ConvertCommand.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "DemoDatabases.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runConvert(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "convert");
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, ZELVAN_SOURCE_DIR "/data/"};
+    const int status = runCommandLine(args, env);
+    return {status, out.str(), err.str()};
+}
+
+class ConvertDemo : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(demo::writeDemoDatabases(m_dir.path()), ""); }
+    std::string path(const char* name) const { return (m_dir.path() / name).string(); }
+    test::TempDir m_dir;
+};
+
+TEST_F(ConvertDemo, converts_saves_and_reports_every_format)
+{
+    struct Case {
+        const char* format;
+        const char* file;
+        std::vector<std::string> extra;
+    };
+    const Case cases[] = {
+        {"1", demo::kMarloFile, {"--protokoll", "alle", "--bankname"}},
+        {"2", demo::kTondraFile, {"--protokoll", "hinweise"}},
+        {"2", demo::kLinkedTondraFile, {}},
+        {"3", demo::kDorvanFile, {"--ohne-iban"}},
+        {"4", demo::kGaldoFile, {"--protokoll", "hinweise"}},
+        {"4", demo::kGaldoFile, {"--festabzug"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"--format", c.format, "--db", path(c.file)};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const auto result = runConvert(args);
+        EXPECT_EQ(result.status, 0) << c.file << result.out << result.err;
+        // The summary is the last output.
+        const auto last = result.out.rfind("Insgesamt verarbeitete Datensätze: ");
+        ASSERT_NE(last, std::string::npos) << result.out;
+        EXPECT_EQ(result.out.find('\r'), std::string::npos);
+    }
+    EXPECT_TRUE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
+}
+
+TEST_F(ConvertDemo, the_linked_tondra_database_leads_to_the_marlo_one)
+{
+    const auto result = runConvert({"--format", "2", "--db", path(demo::kLinkedTondraFile)});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(result.out.starts_with("Die Kundendaten sind mit der Direktverbindung zu Marlo aufgebaut."))
+        << result.out;
+}
+
+TEST_F(ConvertDemo, unusable_databases_and_arguments_fail_with_their_status)
+{
+    const auto text = m_dir.write("TEXT.MDB", "keine Datenbank\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* message; // in standard output (message boxes) or standard error
+    };
+    const Case cases[] = {
+        {{"--format", "1", "--db", path("FEHLT.MDB")}, 1, "wurde nicht gefunden"},
+        {{"--format", "1", "--db", m_dir.path().string()}, 1, "ist keine Datei"},
+        {{"--format", "1", "--db", text}, 1, "Fehler beim Öffnen der Haupt-Datenbank"},
+        {{"--format", "1"}, 2, "Die Datenbank fehlt"},
+        {{"--db", path(demo::kMarloFile)}, 2, "Das Format fehlt"},
+        {{"--format", "1", "--db", path(demo::kMarloFile), "--protokoll", "viel"}, 2, "Ungültiger Wert"},
+        {{"--format", "1", "--db", path(demo::kMarloFile), "--bankfile", path("fehlt.txt")}, 2,
+         "Die BLZ-Datei kann nicht gelesen werden"},
+    };
+    for (const auto& c : cases) {
+        const auto result = runConvert(c.args);
+        EXPECT_EQ(result.status, c.status) << c.message;
+        EXPECT_NE((result.out + result.err).find(c.message), std::string::npos) << result.out << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("FEHLT.MDB")));
+}
+
+} // namespace
+} // namespace zelvan

@@ -1,0 +1,63 @@
+#pragma once
+
+// Client databases written by the demo generator into a temporary folder, for the tests.
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <string>
+
+#include "DemoDatabases.h"
+#include "support/TempDir.h"
+
+namespace zelvan::test {
+
+class DemoFiles {
+public:
+    std::string marlo(const demo::AccountDatabaseOptions& options = {}, const std::string& name = "MARL001.MDB")
+    {
+        return written(name, demo::writeMarloDatabase(m_dir.path() / name, options));
+    }
+    std::string tondra(const demo::AccountDatabaseOptions& options = {}, const std::string& name = "TONDRA.MDB")
+    {
+        return written(name, demo::writeTondraDatabase(m_dir.path() / name, options));
+    }
+    std::string linkedTondra(const std::string& marloFile, const std::string& name = "TONDRA2.MDB")
+    {
+        return written(name, demo::writeLinkedTondraDatabase(m_dir.path() / name, marloFile));
+    }
+    std::string dorvan(const demo::AccountDatabaseOptions& options = {}, const std::string& name = "DORV001.MDB")
+    {
+        return written(name, demo::writeDorvanDatabase(m_dir.path() / name, options));
+    }
+    std::string galdo(const demo::GaldoDatabaseOptions& options = {}, const std::string& name = "GALD001.MDB")
+    {
+        return written(name, demo::writeGaldoDatabase(m_dir.path() / name, options));
+    }
+    std::string file(const std::string& name, const std::string& content) const { return m_dir.write(name, content); }
+    std::string path(const std::string& name) const { return (m_dir.path() / name).string(); }
+
+private:
+    std::string written(const std::string& name, const std::string& error)
+    {
+        EXPECT_EQ(error, "");
+        return path(name);
+    }
+
+    TempDir m_dir;
+};
+
+// Runs SQL on a file directly, past the layer under test (to set up odd cases).
+inline void executeOn(const std::string& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
+} // namespace zelvan::test

@@ -1,0 +1,274 @@
+#include "clientdb/WorkingSetSaver.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "DemoFiles.h"
+#include "clientdb/ClientDatabase.h"
+#include "clientdb/WorkingSetLoader.h"
+#include "support/RecordingUserInterface.h"
+
+namespace zelvan {
+namespace {
+
+using test::DemoFiles;
+
+// The first value of the first row, "NULL" for null, "" when there is no row.
+std::string query(const std::string& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string value;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(statement, 0);
+        value = text ? reinterpret_cast<const char*>(text) : "NULL";
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+// A loaded working set, ready to be changed and saved.
+struct Session {
+    ProgramState state;
+    WorkingSetArray rows;
+    Recordset recordset;
+    test::RecordingUserInterface ui;
+    SaveReport report;
+
+    Session(ClientFormat format, const std::string& path, bool fixedDeductions = false)
+    {
+        state.format = format;
+        state.databasePath = path;
+        state.fixedDeductions = fixedDeductions;
+        const auto outcome = LoadWorkingSet(state, rows, recordset, {}, ui);
+        EXPECT_TRUE(outcome.succeeded);
+        ui.messages.clear();
+    }
+    AccountRow& row(const std::string& key)
+    {
+        for (auto& candidate : rows) {
+            if (candidate[AccountColumn::Key] == key)
+                return candidate;
+        }
+        ADD_FAILURE() << "no row " << key;
+        return rows.front();
+    }
+    SaveOutcome save(SaveOptions options = {})
+    {
+        options.programFolder = "/nirgends/";
+        return SaveWorkingSet(state, rows, options, report, ui);
+    }
+    const std::string& summary() const { return ui.messages.back().text; }
+};
+
+void fill(AccountRow& row, const std::string& bic, const std::string& iban, const std::string& hint)
+{
+    row[AccountColumn::Bic] = bic;
+    row[AccountColumn::Iban] = iban;
+    row[AccountColumn::Hint] = hint;
+}
+
+const std::string kHint101 = "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+const std::string kHint3 = "3-BLZ ist nicht im Bundesbank-Bestand";
+
+} // namespace
+
+void PrintTo(ClientFormat format, std::ostream* os) { *os << "Format" << static_cast<int>(format); }
+
+namespace {
+
+class AccountFormatSave : public testing::TestWithParam<ClientFormat> {
+protected:
+    std::string database()
+    {
+        switch (GetParam()) {
+        case ClientFormat::Tondra: return m_files.tondra();
+        case ClientFormat::Dorvan: return m_files.dorvan({demo::IbanFields::All});
+        default: return m_files.marlo();
+        }
+    }
+    std::string table() const { return GetParam() == ClientFormat::Tondra ? "Kunden" : "Personenkonten"; }
+    DemoFiles m_files;
+};
+
+TEST_P(AccountFormatSave, writes_bank_fields_hint_number_and_counts)
+{
+    const auto path = database();
+    Session session(GetParam(), path);
+    ASSERT_GE(session.rows.size(), 3u);
+    auto& first = session.rows[0];
+    auto& second = session.rows[1];
+    auto& third = session.rows[2];
+    fill(first, "  TESTDEFFXXX ", " DE96500604000000011404 ", "");
+    fill(second, "TESTDEFF   ", "DE02500604000000000001", kHint101);
+    fill(third, "", "", kHint3);
+    first[AccountColumn::Account] = "11404"; // edited in the grid
+    first[AccountColumn::BankName] = "Neue Bank";
+
+    const auto outcome = session.save();
+
+    EXPECT_TRUE(outcome.committed);
+    EXPECT_FALSE(outcome.changesLeft());
+    const auto where = " FROM " + table() + " WHERE OPKontoNr = '" + first[AccountColumn::Key] + "'";
+    EXPECT_EQ(query(path, "SELECT BankBIC" + where), "TESTDEFFXXX");
+    EXPECT_EQ(query(path, "SELECT BankIBAN" + where), "DE96500604000000011404");
+    EXPECT_EQ(query(path, "SELECT BankKontoNr" + where), "11404");
+    EXPECT_EQ(query(path, "SELECT IBANKonvertierHinweis" + where), "");
+    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + where), "NULL");
+    EXPECT_NE(query(path, "SELECT ifnull(BankName, '')" + where), "Neue Bank"); // only with the option
+    const auto whereSecond = " FROM " + table() + " WHERE OPKontoNr = '" + second[AccountColumn::Key] + "'";
+    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + whereSecond), "101");
+    EXPECT_EQ(query(path, "SELECT BankBIC" + whereSecond), "TESTDEFF");
+    const auto whereThird = " FROM " + table() + " WHERE OPKontoNr = '" + third[AccountColumn::Key] + "'";
+    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + whereThird), "3");
+    EXPECT_EQ(query(path, "SELECT IBANKonvertierHinweis" + whereThird), kHint3);
+
+    EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
+                                     "\r\n\r\nDavon mit Konvertierhinweis: 1\r\nDavon mit Fehlerhinweis: 1");
+    EXPECT_EQ(session.ui.statusTexts.back(), "Bereit");
+    EXPECT_EQ(session.ui.busyDepth, 0);
+}
+
+TEST_P(AccountFormatSave, bank_name_is_written_with_the_option_even_when_empty)
+{
+    const auto path = database();
+    Session session(GetParam(), path);
+    session.rows[0][AccountColumn::BankName] = "";
+    session.rows[1][AccountColumn::BankName] = "Neue Bank";
+    session.save({ProtocolOption::Off, true, {}});
+    const auto key = [&](int i) { return "'" + session.rows[static_cast<std::size_t>(i)][AccountColumn::Key] + "'"; };
+    EXPECT_EQ(query(path, "SELECT BankName FROM " + table() + " WHERE OPKontoNr = " + key(0)), "");
+    EXPECT_EQ(query(path, "SELECT BankName FROM " + table() + " WHERE OPKontoNr = " + key(1)), "Neue Bank");
+}
+
+TEST_P(AccountFormatSave, a_row_deleted_meanwhile_is_counted_as_not_saved)
+{
+    const auto path = database();
+    Session session(GetParam(), path);
+    const auto key = session.rows[1][AccountColumn::Key];
+    test::executeOn(path, "DELETE FROM " + table() + " WHERE OPKontoNr = '" + key + "'");
+    fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
+
+    const auto outcome = session.save();
+
+    EXPECT_TRUE(outcome.committed);
+    EXPECT_EQ(outcome.rowsNotSaved, 1);
+    EXPECT_TRUE(outcome.changesLeft());
+    EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 1")) << session.summary();
+    EXPECT_EQ(query(path, "SELECT count(*) FROM " + table() + " WHERE OPKontoNr = '" + key + "'"), "0");
+    EXPECT_EQ(query(path, "SELECT BankIBAN FROM " + table() + " WHERE OPKontoNr = '" +
+                              session.rows[0][AccountColumn::Key] + "'"),
+              "DE96500604000000011404");
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, AccountFormatSave,
+                         testing::Values(ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan));
+
+TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    Session session(ClientFormat::MarloOp, path);
+    const auto key = session.rows[0][AccountColumn::Key];
+    const auto before = query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
+    for (auto& row : session.rows)
+        fill(row, "TESTDEFFXXX", "DE96500604000000011404", "");
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto outcome = session.save({ProtocolOption::HintsOnly, false, {}});
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    EXPECT_FALSE(outcome.committed);
+    EXPECT_TRUE(outcome.changesLeft());
+    ASSERT_EQ(session.ui.messages.size(), 1u);
+    EXPECT_TRUE(session.ui.messages[0].text.starts_with("Die Daten konnten nicht gespeichert werden"));
+    EXPECT_NE(session.ui.messages[0].text.find("Nr: 5\r\nBeschreibung: "), std::string::npos)
+        << session.ui.messages[0].text;
+    EXPECT_EQ(query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'"), before);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path).parent_path() / kProtocolFileName));
+}
+
+TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    Session session(ClientFormat::MarloOp, path);
+    fill(session.rows[0], "A", "B", kHint101);
+    session.save({ProtocolOption::HintsOnly, false, {}});
+    fill(session.rows[0], "C", "D", "");
+    session.save({ProtocolOption::HintsOnly, false, {}});
+    const auto key = session.rows[0][AccountColumn::Key];
+    EXPECT_EQ(query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+              "D");
+    EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()));
+
+    session.rows.clear();
+    EXPECT_TRUE(session.save().committed);
+    EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: 0");
+}
+
+TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    std::filesystem::create_directory(std::filesystem::path(path).parent_path() / kProtocolFileName);
+    Session session(ClientFormat::MarloOp, path);
+    const auto outcome = session.save({ProtocolOption::AllData, false, {}});
+    EXPECT_TRUE(outcome.committed);
+    ASSERT_EQ(outcome.unwrittenFiles.size(), 1u);
+    EXPECT_NE(session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] +
+                                     "\" konnte nicht geschrieben werden."),
+              std::string::npos);
+}
+
+class GaldoSave : public testing::TestWithParam<bool> {};
+
+TEST_P(GaldoSave, writes_iban_to_the_person_or_deduction_and_bic_to_the_bank)
+{
+    const bool fixedDeductions = GetParam();
+    DemoFiles files;
+    const auto path = files.galdo();
+    Session session(ClientFormat::Galdo, path, fixedDeductions);
+    int missing = 0;
+    for (auto& row : session.rows) {
+        if (row[AccountColumn::Account].size() < 2) {
+            ++missing;
+            fill(row, "BANKDEFFXXX", "", "");
+        } else {
+            fill(row, "PERSDEFFXXX", "DE96500604000000011404", kHint101);
+        }
+        row[AccountColumn::BankName] = "nie";
+    }
+    ASSERT_GT(session.rows.size(), 2u);
+
+    const auto outcome = session.save({ProtocolOption::HintsOnly, true, {}});
+
+    EXPECT_TRUE(outcome.committed);
+    const auto table = fixedDeductions ? std::string("Festabzug") : std::string("Personal");
+    const auto written = static_cast<int>(session.rows.size()) - missing;
+    EXPECT_EQ(query(path, "SELECT count(*) FROM " + table + " WHERE IBANKonvertierNr = 101 AND BankIBAN = "
+                              "'DE96500604000000011404'"),
+              std::to_string(written));
+    // The BIC goes to the bank; BLZ, account and bank name of the payroll data stay.
+    EXPECT_NE(query(path, "SELECT count(*) FROM Banken WHERE BankBIC IN ('BANKDEFFXXX', 'PERSDEFFXXX')"), "0");
+    EXPECT_EQ(query(path, "SELECT count(*) FROM Personal WHERE \"Konto-Nr\" = 'nie'"), "0");
+    std::string expected = "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size());
+    if (missing > 0)
+        expected += "\r\n\r\nDavon mit fehlender KontoNr: " + std::to_string(missing);
+    expected += "\r\n\r\nDavon mit Konvertierhinweis: " + std::to_string(written);
+    EXPECT_EQ(session.summary(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(DataSets, GaldoSave, testing::Values(false, true));
+
+} // namespace
+} // namespace zelvan

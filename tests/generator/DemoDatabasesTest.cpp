@@ -1,0 +1,102 @@
+#include "DemoDatabases.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "clientdb/WorkingSetLoader.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+std::string bytesOf(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+constexpr const char* kDemoFiles[] = {demo::kMarloFile, demo::kTondraFile, demo::kLinkedTondraFile,
+                                      demo::kDorvanFile, demo::kGaldoFile};
+
+TEST(DemoDatabases, the_same_call_writes_the_same_files)
+{
+    const test::TempDir dir;
+    ASSERT_EQ(demo::writeDemoDatabases(dir.path()), "");
+    std::vector<std::string> first;
+    for (const char* name : kDemoFiles)
+        first.push_back(bytesOf(dir.path() / name));
+    ASSERT_EQ(demo::writeDemoDatabases(dir.path()), "");
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_FALSE(first[i].empty());
+        EXPECT_EQ(bytesOf(dir.path() / kDemoFiles[i]), first[i]) << kDemoFiles[i];
+    }
+}
+
+TEST(DemoDatabases, every_format_of_the_demo_set_loads)
+{
+    const test::TempDir dir;
+    ASSERT_EQ(demo::writeDemoDatabases(dir.path()), "");
+    struct Case {
+        const char* file;
+        ClientFormat format;
+        bool fixedDeductions;
+        std::size_t rows;
+        std::size_t messages;
+    };
+    const Case cases[] = {
+        {demo::kMarloFile, ClientFormat::MarloOp, false, 9, 0},
+        {demo::kTondraFile, ClientFormat::Tondra, false, 4, 0},
+        {demo::kLinkedTondraFile, ClientFormat::Tondra, false, 9, 1},
+        {demo::kDorvanFile, ClientFormat::Dorvan, false, 4, 0},
+        {demo::kGaldoFile, ClientFormat::Galdo, false, 8, 0},
+        {demo::kGaldoFile, ClientFormat::Galdo, true, 6, 0},
+    };
+    for (const auto& c : cases) {
+        ProgramState state;
+        state.format = c.format;
+        state.databasePath = (dir.path() / c.file).string();
+        state.fixedDeductions = c.fixedDeductions;
+        WorkingSetArray rows;
+        Recordset recordset;
+        test::RecordingUserInterface ui;
+        LoadWorkingSet(state, rows, recordset, {}, ui);
+        EXPECT_EQ(rows.size(), c.rows) << c.file;
+        EXPECT_EQ(ui.messages.size(), c.messages) << c.file;
+    }
+}
+
+TEST(DemoDatabases, made_up_rows_follow_the_samples)
+{
+    const test::TempDir dir;
+    const auto file = dir.path() / "MARL001.MDB";
+    ASSERT_EQ(demo::writeMarloDatabase(file, {.ibanFields = demo::IbanFields::All, .generatedRows = 1000}), "");
+    ProgramState state;
+    state.format = ClientFormat::MarloOp;
+    state.databasePath = file.string();
+    WorkingSetArray rows;
+    Recordset recordset;
+    SilentUserInterface ui;
+    LoadWorkingSet(state, rows, recordset, {}, ui);
+    ASSERT_EQ(rows.size(), 1009u);
+    EXPECT_EQ(rows.back()[AccountColumn::Key], "100999");
+    for (std::size_t i = 9; i < rows.size(); ++i) {
+        const auto& account = rows[i][AccountColumn::Account];
+        EXPECT_TRUE(account.size() >= 5 && account.size() <= 10 && account.front() != '0') << account;
+        EXPECT_EQ(rows[i][AccountColumn::Blz].size(), 8u);
+    }
+}
+
+TEST(DemoDatabases, an_unwritable_target_is_reported)
+{
+    const test::TempDir dir;
+    const auto blocker = dir.write("datei", "x");
+    EXPECT_NE(demo::writeDemoDatabases(std::filesystem::path(blocker) / "unter"), "");
+}
+
+} // namespace
+} // namespace zelvan
