@@ -72,6 +72,7 @@ void FormAdressen::Form_Activate()
     if (m_startupStarted)
         return;
     m_startupStarted = true;
+    const BusyPointer busy(*this);
     processEvents();
     LoadWorkingSet();
     processEvents();
