@@ -37,8 +37,13 @@ WorkingSetArray largeWorkingSet()
 
 std::vector<GridColumn> columns()
 {
-    return {{"OPKontoNr", false, 0}, {"Suchname", false, 0}, {"BankBLZ", true, 8}, {"BankKontoNr", true, 10},
-            {"BankBIC", true, 11},   {"BankIBAN", true, 34}, {"IBANKonvertierHinweis", false, 0},
+    return {{"OPKontoNr", false, 0},
+            {"Suchname", false, 0},
+            {"BankBLZ", true, 8},
+            {"BankKontoNr", true, 10},
+            {"BankBIC", true, 11},
+            {"BankIBAN", true, 34},
+            {"IBANKonvertierHinweis", false, 0},
             {"BankName", false, 0}};
 }
 

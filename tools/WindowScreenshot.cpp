@@ -37,9 +37,9 @@ int main(int argc, char** argv)
     while (clock.elapsed() < 1000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
 
-    const QPixmap picture = window.screen()->grabWindow(0, window.frameGeometry().x(), window.frameGeometry().y(),
-                                                        window.frameGeometry().width(),
-                                                        window.frameGeometry().height());
+    const QPixmap picture =
+        window.screen()->grabWindow(0, window.frameGeometry().x(), window.frameGeometry().y(),
+                                    window.frameGeometry().width(), window.frameGeometry().height());
     if (!picture.save(target, "PNG")) {
         std::cerr << "Das Bild konnte nicht gespeichert werden: " << target.toStdString() << '\n';
         return 1;

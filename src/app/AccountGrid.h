@@ -12,7 +12,7 @@ class CellDelegate;
 class AccountGrid final : public QTableView {
     Q_OBJECT
 
-public:
+  public:
     enum class Mode { Editor, Browse };
 
     explicit AccountGrid(QWidget* parent = nullptr);
@@ -32,17 +32,17 @@ public:
     // Sets the widths of the first columns as shares of the grid's visible width.
     void setColumnShares(const double* shares, int count);
 
-signals:
+  signals:
     // The grid or the editor of its current cell received the focus.
     void gotFocus(bool editing);
     // Esc with nothing pending in browse mode: the window is asked to close.
     void closeRequested();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
-private:
+  private:
     bool startEditingWithCaret(bool atEnd);
     void escape();
     void onEscapeInEditor(QWidget* editor, bool modified);

@@ -9,18 +9,18 @@ namespace zelvan {
 class CellDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-signals:
+  signals:
     // Esc in an open editor; `modified` says whether its text differs from the committed value.
     void escapePressed(QWidget* editor, bool modified);
     // An editor received the focus: the grid has it, with a cell open for input.
     void editorFocused();
 
-protected:
+  protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 };
 

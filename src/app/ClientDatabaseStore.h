@@ -10,7 +10,7 @@ namespace zelvan {
 // The main window's store over the client-database layer. It keeps the record set of the last
 // load, from which the grid columns are bound.
 class ClientDatabaseStore final : public WorkingSetStore {
-public:
+  public:
     explicit ClientDatabaseStore(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
 
     LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
@@ -20,7 +20,7 @@ public:
                         UserInterface& ui) override;
     void CloseClientDatabase(ProgramState& state, UserInterface& ui) override;
 
-private:
+  private:
     std::string m_programFolder;
     Recordset m_recordset;
 };

@@ -19,7 +19,7 @@ struct DatabaseChoice {
 
 // The seam around the modal selection dialog, so that tests can script the choice.
 class DatabaseChooser {
-public:
+  public:
     virtual ~DatabaseChooser() = default;
     // Nothing when the dialog was cancelled.
     virtual std::optional<DatabaseChoice> choose(QWidget* owner, const SelectionStart& start, UserInterface& ui) = 0;
@@ -27,7 +27,7 @@ public:
 
 // Shows AuswahlIBANDatei, created afresh at every call, with the real file-open dialog.
 class DialogDatabaseChooser final : public DatabaseChooser {
-public:
+  public:
     std::optional<DatabaseChoice> choose(QWidget* owner, const SelectionStart& start, UserInterface& ui) override;
 };
 

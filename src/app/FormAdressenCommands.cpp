@@ -17,11 +17,11 @@ namespace zelvan {
 
 namespace {
 
-const MessageRequest kSaveQuestion{"Möchten Sie vorher die aktuellen Daten speichern?", "Speicherabfrage IBAN-Konverter",
-                                   MessageButtons::YesNoCancel, MessageIcon::Question, 2};
-const MessageRequest kGaldoQuestion{
-    "Möchen Sie bei Galdo statt der Personaldaten die Daten für Festabzüge bearbeiten?",
-    "IBAN Konverter Galdo-Abfrage", MessageButtons::YesNo, MessageIcon::Question, 1};
+const MessageRequest kSaveQuestion{"Möchten Sie vorher die aktuellen Daten speichern?",
+                                   "Speicherabfrage IBAN-Konverter", MessageButtons::YesNoCancel, MessageIcon::Question,
+                                   2};
+const MessageRequest kGaldoQuestion{"Möchen Sie bei Galdo statt der Personaldaten die Daten für Festabzüge bearbeiten?",
+                                    "IBAN Konverter Galdo-Abfrage", MessageButtons::YesNo, MessageIcon::Question, 1};
 
 // The columns the conversion run writes: BIC, IBAN, hint, bank name.
 constexpr int kFirstConvertedColumn = static_cast<int>(AccountColumn::Bic);
@@ -44,9 +44,13 @@ bool FormAdressen::askSaveQuestion()
     if (!m_command[DatenSpeichern]->isEnabled())
         return true;
     switch (showMessage(kSaveQuestion)) {
-    case MessageAnswer::Yes: SaveWorkingSet(); return true;
-    case MessageAnswer::No: return true;
-    default: return false;
+    case MessageAnswer::Yes:
+        SaveWorkingSet();
+        return true;
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -55,12 +59,23 @@ void FormAdressen::Command1_Click(int index)
     if ((index == DatenNeuEinlesen || index == Ende || index == Auswaehlen) && !askSaveQuestion())
         return;
     switch (index) {
-    case DatenNeuEinlesen: LoadWorkingSet(); break;
-    case IbanBicEinsetzen: convert(); break;
-    case DatenSpeichern: SaveWorkingSet(); break;
-    case Ende: closeByProgram(); break;
-    case Auswaehlen: chooseDatabase(); break;
-    default: break;
+    case DatenNeuEinlesen:
+        LoadWorkingSet();
+        break;
+    case IbanBicEinsetzen:
+        convert();
+        break;
+    case DatenSpeichern:
+        SaveWorkingSet();
+        break;
+    case Ende:
+        closeByProgram();
+        break;
+    case Auswaehlen:
+        chooseDatabase();
+        break;
+    default:
+        break;
     }
 }
 
@@ -150,14 +165,18 @@ void FormAdressen::Check1_Click(int index)
         }
         LoadWorkingSet();
         break;
-    case EingabeFreigeben: BindGridColumns(); break;
-    default: break;
+    case EingabeFreigeben:
+        BindGridColumns();
+        break;
+    default:
+        break;
     }
 }
 
 void FormAdressen::Check1_GotFocus(int index)
 {
-    setStatusText((m_check[static_cast<std::size_t>(index)]->text() + QStringLiteral(" ein-/ausschalten")).toStdString());
+    setStatusText(
+        (m_check[static_cast<std::size_t>(index)]->text() + QStringLiteral(" ein-/ausschalten")).toStdString());
 }
 
 bool FormAdressen::eventFilter(QObject* watched, QEvent* event)

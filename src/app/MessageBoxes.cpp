@@ -25,10 +25,14 @@ constexpr ButtonText kOk{MessageAnswer::Ok, "OK", QMessageBox::AcceptRole};
 std::vector<ButtonText> buttonsOf(MessageButtons buttons)
 {
     switch (buttons) {
-    case MessageButtons::Ok: return {kOk};
-    case MessageButtons::OkCancel: return {kOk, kCancel};
-    case MessageButtons::YesNo: return {kYes, kNo};
-    case MessageButtons::YesNoCancel: return {kYes, kNo, kCancel};
+    case MessageButtons::Ok:
+        return {kOk};
+    case MessageButtons::OkCancel:
+        return {kOk, kCancel};
+    case MessageButtons::YesNo:
+        return {kYes, kNo};
+    case MessageButtons::YesNoCancel:
+        return {kYes, kNo, kCancel};
     }
     return {kOk};
 }
@@ -36,11 +40,16 @@ std::vector<ButtonText> buttonsOf(MessageButtons buttons)
 QMessageBox::Icon iconOf(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::None: return QMessageBox::NoIcon;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -51,8 +60,7 @@ MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
 {
     QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(iconOf(request.icon), QString::fromStdString(request.title), text, QMessageBox::NoButton,
-                    m_owner);
+    QMessageBox box(iconOf(request.icon), QString::fromStdString(request.title), text, QMessageBox::NoButton, m_owner);
     const auto buttons = buttonsOf(request.buttons);
     std::vector<QPushButton*> added;
     for (const auto& button : buttons)

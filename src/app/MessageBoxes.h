@@ -9,7 +9,7 @@ namespace zelvan {
 // Real message boxes with German buttons ("Ja", "Nein", "Abbrechen", "OK"), owned by a window.
 // Only showMessage does anything; status line, pointer and event turns belong to the window.
 class QtMessageBoxes final : public UserInterface {
-public:
+  public:
     explicit QtMessageBoxes(QWidget* owner = nullptr) : m_owner(owner) {}
     void setOwner(QWidget* owner) { m_owner = owner; }
 
@@ -18,7 +18,7 @@ public:
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override {}
 
-private:
+  private:
     QWidget* m_owner;
 };
 

@@ -13,7 +13,8 @@ namespace zelvan {
 
 struct ProgramSession::Parts {
     explicit Parts(std::string programFolder)
-        : store(programFolder), window(state, FormAdressenServices{store, chooser, messageBoxes, std::move(programFolder)})
+        : store(programFolder),
+          window(state, FormAdressenServices{store, chooser, messageBoxes, std::move(programFolder)})
     {
         messageBoxes.setOwner(&window);
     }

@@ -10,7 +10,7 @@ class FormAdressen;
 // What one run of the program holds: the shared state, the database store, the dialogs and
 // the main window. Needs a QApplication.
 class ProgramSession {
-public:
+  public:
     explicit ProgramSession(std::string programFolder);
     ~ProgramSession();
     ProgramSession(const ProgramSession&) = delete;
@@ -18,7 +18,7 @@ public:
 
     FormAdressen& window();
 
-private:
+  private:
     struct Parts;
     std::unique_ptr<Parts> m_parts;
 };

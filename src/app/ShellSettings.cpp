@@ -4,8 +4,7 @@
 
 namespace zelvan {
 
-ShellSettings::ShellSettings()
-    : m_settings(QSettings::IniFormat, QSettings::UserScope, QString::fromUtf8(kApplication))
+ShellSettings::ShellSettings() : m_settings(QSettings::IniFormat, QSettings::UserScope, QString::fromUtf8(kApplication))
 {
 }
 

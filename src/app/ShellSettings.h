@@ -10,7 +10,7 @@ namespace zelvan {
 // The per-user settings store: application "Zelvan Konverter", every key in "Einstellungen".
 // All values are strings.
 class ShellSettings {
-public:
+  public:
     static constexpr const char* kApplication = "Zelvan Konverter";
     static constexpr const char* kSection = "Einstellungen";
 
@@ -21,7 +21,7 @@ public:
     void write(const QString& key, const QString& value);
     void sync() { m_settings.sync(); }
 
-private:
+  private:
     QSettings m_settings;
 };
 

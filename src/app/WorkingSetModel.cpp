@@ -4,9 +4,7 @@
 
 namespace zelvan {
 
-WorkingSetModel::WorkingSetModel(WorkingSetArray& rows, QObject* parent) : QAbstractTableModel(parent), m_rows(rows)
-{
-}
+WorkingSetModel::WorkingSetModel(WorkingSetArray& rows, QObject* parent) : QAbstractTableModel(parent), m_rows(rows) {}
 
 void WorkingSetModel::beginReplace()
 {
@@ -65,7 +63,8 @@ QVariant WorkingSetModel::data(const QModelIndex& index, int role) const
     if (!valid(index))
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        const auto& cell = m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
+        const auto& cell =
+            m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
         return QString::fromStdString(cell);
     }
     if (role == kMaxLengthRole) {

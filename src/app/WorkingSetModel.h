@@ -14,7 +14,7 @@ namespace zelvan {
 class WorkingSetModel final : public QAbstractTableModel {
     Q_OBJECT
 
-public:
+  public:
     // The maximum input length of a cell's column (int, 0 for none).
     static constexpr int kMaxLengthRole = Qt::UserRole + 1;
 
@@ -40,11 +40,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-signals:
+  signals:
     // A cell edit has been committed into the array and changed its value.
     void cellCommitted(int column);
 
-private:
+  private:
     bool valid(const QModelIndex& index) const;
 
     WorkingSetArray& m_rows;

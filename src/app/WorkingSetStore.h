@@ -44,7 +44,7 @@ struct LoadResult {
 // The client database behind the main window: load, column binding, save and close. The
 // windows call nothing else of the database layer.
 class WorkingSetStore {
-public:
+  public:
     virtual ~WorkingSetStore() = default;
     virtual LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
                                       UserInterface& ui) = 0;

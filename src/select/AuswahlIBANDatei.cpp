@@ -52,8 +52,8 @@ std::string withoutTrailingSeparator(std::string path)
 std::string directChoiceFolder(const std::string& databasePath, const std::string& programFolder)
 {
     // A path without any folder part stands in the program's folder.
-    const std::string folder = FolderOfPath(databasePath.empty() ? withoutTrailingSeparator(programFolder)
-                                                                 : databasePath);
+    const std::string folder =
+        FolderOfPath(databasePath.empty() ? withoutTrailingSeparator(programFolder) : databasePath);
     return folder.empty() ? programFolder : folder;
 }
 
@@ -149,10 +149,18 @@ void AuswahlIBANDatei::Form_Load(const SelectionStart& start)
         resize(603, 477); // the designed 9045 x 7155 twips at 96 dpi
 
     switch (start.format) {
-    case ClientFormat::Tondra: m_option[1]->setChecked(true); break;
-    case ClientFormat::Dorvan: m_option[2]->setChecked(true); break;
-    case ClientFormat::Galdo: m_option[3]->setChecked(true); break;
-    default: m_option[0]->setChecked(true); break;
+    case ClientFormat::Tondra:
+        m_option[1]->setChecked(true);
+        break;
+    case ClientFormat::Dorvan:
+        m_option[2]->setChecked(true);
+        break;
+    case ClientFormat::Galdo:
+        m_option[3]->setChecked(true);
+        break;
+    default:
+        m_option[0]->setChecked(true);
+        break;
     }
 
     ApplyProgramFont(*this);
@@ -177,11 +185,20 @@ ClientFormat AuswahlIBANDatei::optionFormat() const
 void AuswahlIBANDatei::Command1_Click(int index)
 {
     switch (index) {
-    case Auswaehlen: takeSelection(); break;
-    case Abbruch: reject(); break;
-    case LaufwerkDurchsuchen: searchDrive(); break;
-    case DateiDirektAuswaehlen: chooseFileDirectly(); break;
-    default: break;
+    case Auswaehlen:
+        takeSelection();
+        break;
+    case Abbruch:
+        reject();
+        break;
+    case LaufwerkDurchsuchen:
+        searchDrive();
+        break;
+    case DateiDirektAuswaehlen:
+        chooseFileDirectly();
+        break;
+    default:
+        break;
     }
 }
 

@@ -39,13 +39,12 @@ std::string directChoiceFolder(const std::string& databasePath, const std::strin
 class AuswahlIBANDatei final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // Buttons of Command1, by index.
     enum Command { Auswaehlen = 0, Abbruch = 1, LaufwerkDurchsuchen = 2, DateiDirektAuswaehlen = 3 };
 
     // `ui` gets the busy pointer and the event-loop turns of the walk.
-    AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui,
-                     QWidget* parent = nullptr);
+    AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui, QWidget* parent = nullptr);
     ~AuswahlIBANDatei() override;
 
     // Replaces the drive list (the mounted volumes by default) and selects its first entry.
@@ -61,10 +60,10 @@ public:
     void Command1_Click(int index);
     void done(int result) override;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void Form_Load(const SelectionStart& start);
     ClientFormat optionFormat() const;

@@ -22,8 +22,8 @@ QStringList nameFilters(std::span<const FileFilter> filters)
 {
     QStringList list;
     for (const auto& filter : filters) {
-        const auto description = QString::fromUtf8(filter.description.data(),
-                                                    static_cast<qsizetype>(filter.description.size()));
+        const auto description =
+            QString::fromUtf8(filter.description.data(), static_cast<qsizetype>(filter.description.size()));
         list << description + QStringLiteral(" (") + caseInsensitivePattern(filter.pattern) + QLatin1Char(')');
     }
     return list;

@@ -22,7 +22,7 @@ struct FileOpenRequest {
 
 // The seam around the modal file-open dialog, so that tests can say the next file name.
 class FileOpenDialog {
-public:
+  public:
     virtual ~FileOpenDialog() = default;
     // The chosen file's full path, or "" when the dialog was cancelled.
     virtual std::string openFileName(QWidget* owner, const FileOpenRequest& request) = 0;
@@ -30,7 +30,7 @@ public:
 
 // The real dialog, with German texts. Its type list matches names without regard to case.
 class QtFileOpenDialog final : public FileOpenDialog {
-public:
+  public:
     std::string openFileName(QWidget* owner, const FileOpenRequest& request) override;
 };
 

@@ -31,10 +31,14 @@ QVariant FoundDatabasesModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
-    case 0: return m_tondra ? QVariant(QString::fromStdString(row.client)) : QVariant(row.clientNumber);
-    case 1: return QString::fromStdString(row.folder);
-    case 2: return QString::fromStdString(row.modified);
-    default: return {};
+    case 0:
+        return m_tondra ? QVariant(QString::fromStdString(row.client)) : QVariant(row.clientNumber);
+    case 1:
+        return QString::fromStdString(row.folder);
+    case 2:
+        return QString::fromStdString(row.modified);
+    default:
+        return {};
     }
 }
 
@@ -43,10 +47,14 @@ QVariant FoundDatabasesModel::headerData(int section, Qt::Orientation orientatio
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case 0: return m_tondra ? QStringLiteral("Datenbank") : QStringLiteral("Mandant");
-    case 1: return QStringLiteral("Im Ordner");
-    case 2: return QStringLiteral("zuletzt geändert");
-    default: return {};
+    case 0:
+        return m_tondra ? QStringLiteral("Datenbank") : QStringLiteral("Mandant");
+    case 1:
+        return QStringLiteral("Im Ordner");
+    case 2:
+        return QStringLiteral("zuletzt geändert");
+    default:
+        return {};
     }
 }
 

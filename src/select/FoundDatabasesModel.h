@@ -13,7 +13,7 @@ namespace zelvan {
 class FoundDatabasesModel final : public QAbstractTableModel {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kColumnCount = 3;
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -29,7 +29,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
+  private:
     std::vector<FoundDatabase> m_rows;
     bool m_tondra = false;
 };

@@ -12,15 +12,12 @@ namespace zelvan {
 class AccountGridTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     WorkingSetArray m_rows;
     std::unique_ptr<WorkingSetModel> m_model;
     std::unique_ptr<AccountGrid> m_grid;
 
-    QLineEdit* editor() const
-    {
-        return qobject_cast<QLineEdit*>(m_grid->indexWidget(m_grid->currentIndex()));
-    }
+    QLineEdit* editor() const { return qobject_cast<QLineEdit*>(m_grid->indexWidget(m_grid->currentIndex())); }
     void select(int row, int column) { m_grid->setCurrentIndex(m_model->index(row, column)); }
     void key(Qt::Key k)
     {
@@ -28,7 +25,7 @@ private:
         QTest::keyClick(target, k);
     }
 
-private slots:
+  private slots:
     void init()
     {
         m_rows = WorkingSetArray(3);

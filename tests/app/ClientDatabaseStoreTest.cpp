@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 class ClientDatabaseStoreTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     test::TempDir m_dir;
     std::string m_marlo;
 
@@ -50,7 +50,7 @@ private:
         return -1;
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -106,7 +106,7 @@ private slots:
 
         ui.messages.clear();
         window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click(); // Daten speichern
-        QVERIFY(!ui.messages.empty()); // the summary
+        QVERIFY(!ui.messages.empty());                                         // the summary
         QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
 
         window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click(); // Daten neu einlesen

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class FormAdressenTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     test::TempDir m_dir;
     std::string m_marlo;
     std::string m_galdo;
@@ -87,7 +87,7 @@ private:
                                                       [&](const std::string& c) { return c.starts_with(prefix); }));
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -158,8 +158,8 @@ private slots:
         QCOMPARE(combo()->currentText(), QStringLiteral("Alle Daten"));
         QVERIFY(check(0)->isChecked() && check(1)->isChecked() && !check(2)->isChecked());
         const double twips = 1440.0 / window.logicalDpiY();
-        QCOMPARE(window.geometry(), QRect(qRound(3000 / twips), qRound(1500 / twips), qRound(14400 / twips),
-                                          qRound(7500 / twips)));
+        QCOMPARE(window.geometry(),
+                 QRect(qRound(3000 / twips), qRound(1500 / twips), qRound(14400 / twips), qRound(7500 / twips)));
         QCOMPARE(m_store.calls.front(), std::string("load hide=1 free=1 festabzug=0"));
         QCOMPARE(window.rows().size(), 3u);
 

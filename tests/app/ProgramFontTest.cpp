@@ -12,7 +12,7 @@ namespace zelvan {
 class ProgramFontTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void tahoma_ten_points_or_the_system_sans_serif()
     {
         const QFont font = ProgramFont();
@@ -38,8 +38,8 @@ private slots:
         layout->addWidget(box);
 
         ApplyProgramFont(window);
-        for (const QWidget* widget : {static_cast<QWidget*>(&window), static_cast<QWidget*>(label),
-                                      static_cast<QWidget*>(box)}) {
+        for (const QWidget* widget :
+             {static_cast<QWidget*>(&window), static_cast<QWidget*>(label), static_cast<QWidget*>(box)}) {
             QCOMPARE(widget->font().family(), ProgramFont().family());
             QCOMPARE(widget->font().pointSize(), 10);
         }

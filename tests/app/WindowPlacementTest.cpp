@@ -15,7 +15,7 @@ namespace zelvan {
 class WindowPlacementTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     test::TempDir m_dir;
 
     void store(std::initializer_list<std::pair<const char*, const char*>> values)
@@ -33,7 +33,7 @@ private:
     }
     static int px(double twips, const QWidget& window) { return qRound(twips / twipsPerPixelY(window)); }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(m_dir.path().string()));

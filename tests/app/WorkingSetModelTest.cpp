@@ -9,10 +9,10 @@ namespace zelvan {
 class WorkingSetModelTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     static std::vector<GridColumn> columns(bool editable)
     {
-        return {{"OPKontoNr", false, 0}, {"Suchname", false, 0}, {"BankBLZ", editable, 8},
+        return {{"OPKontoNr", false, 0},       {"Suchname", false, 0},    {"BankBLZ", editable, 8},
                 {"BankKontoNr", editable, 10}, {"BankBIC", editable, 11}, {"BankIBAN", editable, 34}};
     }
 
@@ -26,7 +26,7 @@ private:
         return rows;
     }
 
-private slots:
+  private slots:
     void follows_the_model_rules_through_load_edit_and_rebind()
     {
         WorkingSetArray rows;

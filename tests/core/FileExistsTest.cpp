@@ -10,7 +10,7 @@ namespace zelvan {
 namespace {
 
 class FileExistsTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         m_dir.write("MARL001.MDB", "x");

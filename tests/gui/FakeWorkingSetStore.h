@@ -11,9 +11,9 @@ namespace zelvan::test {
 
 // A store that serves a fixed working set of a few Marlo rows and records every call.
 class FakeWorkingSetStore final : public WorkingSetStore {
-public:
-    static constexpr const char* kHeadings[] = {"OPKontoNr", "Suchname", "BankBLZ", "BankKontoNr",
-                                                "BankBIC",   "BankIBAN", "IBANKonvertierHinweis", "BankName"};
+  public:
+    static constexpr const char* kHeadings[] = {
+        "OPKontoNr", "Suchname", "BankBLZ", "BankKontoNr", "BankBIC", "BankIBAN", "IBANKonvertierHinweis", "BankName"};
 
     LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
                               UserInterface& ui) override
@@ -31,8 +31,13 @@ public:
                 row.cells[i] = sample[i];
             rows.push_back(row);
         }
-        return LoadResult{8, "Anzahl Datensätze: " + std::to_string(rows.size()), columns(request.freeManualInput),
-                          true, state.format != ClientFormat::Galdo, state.format != ClientFormat::Galdo, false};
+        return LoadResult{8,
+                          "Anzahl Datensätze: " + std::to_string(rows.size()),
+                          columns(request.freeManualInput),
+                          true,
+                          state.format != ClientFormat::Galdo,
+                          state.format != ClientFormat::Galdo,
+                          false};
     }
 
     std::vector<GridColumn> BindGridColumns(int freeManualInput) override
@@ -74,7 +79,7 @@ public:
 
 // A selection dialog that answers from a script and records what it was started with.
 class FakeDatabaseChooser final : public DatabaseChooser {
-public:
+  public:
     std::optional<DatabaseChoice> choose(QWidget*, const SelectionStart& start, UserInterface&) override
     {
         starts.push_back(start);

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 class AuswahlIBANDateiTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     // A folder tree with client files of several formats and look-alikes.
     void writeTree()
     {
@@ -64,7 +64,7 @@ private:
     test::ScriptedFileDialog m_files;
     test::ScriptedUserInterface m_ui;
 
-private slots:
+  private slots:
     void initTestCase() { writeTree(); }
     void init()
     {
@@ -89,17 +89,16 @@ private slots:
         QCOMPARE(dialog->foundDatabases().rowCount(), 0);
         QCOMPARE(dialog->foundDatabases().headerData(0, Qt::Horizontal).toString(), QStringLiteral("Mandant"));
         QCOMPARE(dialog->foundDatabases().headerData(1, Qt::Horizontal).toString(), QStringLiteral("Im Ordner"));
-        QCOMPARE(dialog->foundDatabases().headerData(2, Qt::Horizontal).toString(),
-                 QStringLiteral("zuletzt geändert"));
+        QCOMPARE(dialog->foundDatabases().headerData(2, Qt::Horizontal).toString(), QStringLiteral("zuletzt geändert"));
     }
 
     void opens_with_the_option_of_the_current_format()
     {
         const std::array<std::pair<ClientFormat, int>, 5> cases{{{ClientFormat::None, 0},
-                                                                  {ClientFormat::MarloOp, 0},
-                                                                  {ClientFormat::Tondra, 1},
-                                                                  {ClientFormat::Dorvan, 2},
-                                                                  {ClientFormat::Galdo, 3}}};
+                                                                 {ClientFormat::MarloOp, 0},
+                                                                 {ClientFormat::Tondra, 1},
+                                                                 {ClientFormat::Dorvan, 2},
+                                                                 {ClientFormat::Galdo, 3}}};
         for (const auto& [format, checked] : cases) {
             auto dialog = makeDialog(format);
             QVERIFY(option(*dialog, checked)->isChecked());
@@ -138,7 +137,7 @@ private slots:
         QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
         auto* grid = dialog->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
         grid->setCurrentIndex(dialog->foundDatabases().index(1, 0)); // client 12, MARL012A.MDB
-        option(*dialog, 2)->setChecked(true);                       // Dorvan, chosen after the search
+        option(*dialog, 2)->setChecked(true);                        // Dorvan, chosen after the search
 
         QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Auswaehlen), Qt::LeftButton);
 
@@ -193,9 +192,9 @@ private slots:
     void direct_choice_titles_per_format()
     {
         const std::array<std::pair<int, const char*>, 4> cases{{{0, "Marlo-Datenbank auswählen"},
-                                                                 {1, "Tondra-Datenbank öffnen"},
-                                                                 {2, "Dorvan-Datenbank auswählen"},
-                                                                 {3, "Galdo-Datenbank auswählen"}}};
+                                                                {1, "Tondra-Datenbank öffnen"},
+                                                                {2, "Dorvan-Datenbank auswählen"},
+                                                                {3, "Galdo-Datenbank auswählen"}}};
         for (const auto& [index, title] : cases) {
             m_files = {};
             auto dialog = makeDialog();
