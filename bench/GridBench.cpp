@@ -1,0 +1,111 @@
+// The main grid over a large working set: replacing the rows, scrolling through them and
+// committing an edit must stay quick with a hundred thousand rows.
+#include <QApplication>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include "app/AccountGrid.h"
+#include "app/WorkingSetModel.h"
+
+namespace zelvan {
+namespace {
+
+constexpr std::size_t kRows = 100000;
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "grid_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+WorkingSetArray largeWorkingSet()
+{
+    WorkingSetArray rows(kRows);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i][AccountColumn::Key] = std::to_string(100000 + i);
+        rows[i][AccountColumn::SearchName] = "Kunde " + std::to_string(i);
+        rows[i][AccountColumn::Blz] = "37040044";
+        rows[i][AccountColumn::Account] = "532013000";
+    }
+    return rows;
+}
+
+std::vector<GridColumn> columns()
+{
+    return {{"OPKontoNr", false, 0},
+            {"Suchname", false, 0},
+            {"BankBLZ", true, 8},
+            {"BankKontoNr", true, 10},
+            {"BankBIC", true, 11},
+            {"BankIBAN", true, 34},
+            {"IBANKonvertierHinweis", false, 0},
+            {"BankName", false, 0}};
+}
+
+void BM_ReplaceRows(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows;
+    WorkingSetModel model(rows);
+    AccountGrid grid;
+    grid.setModel(&model);
+    grid.resize(900, 500);
+    grid.show();
+    const WorkingSetArray source = largeWorkingSet();
+    for (auto _ : state) {
+        model.beginReplace();
+        rows = source;
+        model.endReplace(8, columns());
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ReplaceRows)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollPageByPage(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = largeWorkingSet();
+    WorkingSetModel model(rows);
+    model.beginReplace();
+    model.endReplace(8, columns());
+    AccountGrid grid;
+    grid.setModel(&model);
+    grid.resize(900, 500);
+    grid.show();
+    QScrollBar* bar = grid.verticalScrollBar();
+    for (auto _ : state) {
+        bar->setValue((bar->value() + bar->pageStep()) % (bar->maximum() + 1));
+        grid.viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ScrollPageByPage)->Unit(benchmark::kMicrosecond);
+
+void BM_EditLastRow(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = largeWorkingSet();
+    WorkingSetModel model(rows);
+    model.beginReplace();
+    model.endReplace(8, columns());
+    AccountGrid grid;
+    grid.setModel(&model);
+    grid.show();
+    const QModelIndex last = model.index(static_cast<int>(kRows) - 1, 5);
+    int n = 0;
+    for (auto _ : state) {
+        grid.setCurrentIndex(last);
+        grid.scrollTo(last);
+        grid.edit(last);
+        model.setData(last, QStringLiteral("DE%1").arg(++n));
+        grid.commitPendingEdit();
+    }
+}
+BENCHMARK(BM_EditLastRow)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace zelvan

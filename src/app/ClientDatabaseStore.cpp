@@ -1,0 +1,58 @@
+#include "app/ClientDatabaseStore.h"
+
+#include "clientdb/ClientDatabase.h"
+#include "clientdb/SaveReport.h"
+#include "clientdb/WorkingSetLoader.h"
+#include "clientdb/WorkingSetSaver.h"
+
+namespace zelvan {
+
+namespace {
+
+std::vector<GridColumn> gridColumns(const std::vector<GridColumnSetup>& setups)
+{
+    std::vector<GridColumn> columns;
+    columns.reserve(setups.size());
+    for (const auto& setup : setups)
+        columns.push_back(GridColumn{setup.heading, setup.editable, setup.editable ? setup.maxLength : 0});
+    return columns;
+}
+
+} // namespace
+
+LoadResult ClientDatabaseStore::LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
+                                               UserInterface& ui)
+{
+    const LoadOutcome outcome = zelvan::LoadWorkingSet(
+        state, rows, m_recordset, LoadOptions{request.hideRowsWithIban, request.freeManualInput}, ui);
+    LoadResult result;
+    result.columnCount = outcome.columnCount;
+    result.gridCaption = outcome.gridCaption;
+    result.columns = gridColumns(outcome.columns);
+    result.convertEnabled = outcome.convertEnabled;
+    result.bankNameOptionAvailable = outcome.bankNameOptionAvailable;
+    result.hideIbanOptionAvailable = outcome.hideIbanOptionAvailable;
+    result.redirected = outcome.redirected;
+    return result;
+}
+
+std::vector<GridColumn> ClientDatabaseStore::BindGridColumns(int freeManualInput)
+{
+    return gridColumns(zelvan::BindGridColumns(m_recordset, freeManualInput));
+}
+
+bool ClientDatabaseStore::SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveRequest& request,
+                                         UserInterface& ui)
+{
+    SaveReport report;
+    const SaveOutcome outcome = zelvan::SaveWorkingSet(
+        state, rows, SaveOptions{request.protocol, request.overwriteBankName, m_programFolder}, report, ui);
+    return !outcome.changesLeft();
+}
+
+void ClientDatabaseStore::CloseClientDatabase(ProgramState& state, UserInterface& ui)
+{
+    zelvan::CloseClientDatabase(state, ui);
+}
+
+} // namespace zelvan

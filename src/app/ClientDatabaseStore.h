@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "app/WorkingSetStore.h"
+#include "clientdb/Recordset.h"
+
+namespace zelvan {
+
+// The main window's store over the client-database layer. It keeps the record set of the last
+// load, from which the grid columns are bound.
+class ClientDatabaseStore final : public WorkingSetStore {
+  public:
+    explicit ClientDatabaseStore(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
+
+    LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
+                              UserInterface& ui) override;
+    std::vector<GridColumn> BindGridColumns(int freeManualInput) override;
+    bool SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveRequest& request,
+                        UserInterface& ui) override;
+    void CloseClientDatabase(ProgramState& state, UserInterface& ui) override;
+
+  private:
+    std::string m_programFolder;
+    Recordset m_recordset;
+};
+
+} // namespace zelvan

@@ -1,0 +1,182 @@
+#include "app/FormAdressen.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AccountGrid.h"
+#include "app/WindowPlacement.h"
+#include "app/WorkingSetModel.h"
+
+namespace zelvan {
+
+namespace {
+
+// Captions of Command1(0..4).
+constexpr std::array<const char*, 5> kCommandCaptions{"Daten neu einlesen", "IBAN / BIC einsetzen", "Daten speichern",
+                                                      "Ende", "Auswählen"};
+
+// Caption and tooltip of Check1(0..2).
+struct CheckText {
+    const char* caption;
+    const char* toolTip;
+};
+constexpr std::array<CheckText, 3> kCheckTexts{{
+    {"Daten mit vorhandener IBAN ausblenden", "Vorhandene Bankverbindungen mit IBAN ausblenden  ein/aus"},
+    {"IBAN / BIC für manuelle Eingaben freigeben", "IBAN / BIC für manuelle Eingaben freigeben"},
+    {"Bank Name überschreiben", "Bank-Kurzbezeichnung aus BLZ-Datei in Adressdaten übernehmen"},
+}};
+
+// Items of Combo1, by index.
+constexpr std::array<const char*, 3> kProtocolItems{"Aus", "Nur Hinweise", "Alle Daten"};
+
+// The designed client area, in twips.
+constexpr double kDesignedWidthTwips = 12885.0;
+constexpr double kDesignedHeightTwips = 9015.0;
+
+} // namespace
+
+FormAdressen::FormAdressen(ProgramState& state, FormAdressenServices services, QWidget* parent)
+    : QWidget(parent), m_state(state), m_store(services.store), m_chooser(services.chooser),
+      m_messages(services.messages), m_programFolder(std::move(services.programFolder))
+{
+    setObjectName(QStringLiteral("FormAdressen"));
+    setWindowTitle(QStringLiteral("IBAN-Konverter für Orvia-Programme"));
+    buildControls();
+    resize(static_cast<int>(kDesignedWidthTwips / twipsPerPixelX(*this)),
+           static_cast<int>(kDesignedHeightTwips / twipsPerPixelY(*this)));
+    Form_Load();
+}
+
+FormAdressen::~FormAdressen()
+{
+    // The rows go before the widgets: no editor may write into them on its way out.
+    m_grid->cancelPendingEdit();
+    m_grid->setModel(nullptr);
+    while (m_busyDepth > 0)
+        setBusy(false);
+}
+
+void FormAdressen::buildControls()
+{
+    auto* commands = new QHBoxLayout;
+    for (std::size_t i = 0; i < m_command.size(); ++i) {
+        m_command[i] = new QPushButton(QString::fromUtf8(kCommandCaptions[i]));
+        m_command[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        const int index = static_cast<int>(i);
+        connect(m_command[i], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+        commands->addWidget(m_command[i]);
+    }
+    // Nothing is unsaved before the first load.
+    m_command[DatenSpeichern]->setEnabled(false);
+
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(2);
+    for (std::size_t i = 0; i < m_check.size(); ++i) {
+        m_check[i] = new QCheckBox(QString::fromUtf8(kCheckTexts[i].caption));
+        m_check[i]->setToolTip(QString::fromUtf8(kCheckTexts[i].toolTip));
+        m_check[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        m_check[i]->installEventFilter(this);
+        const int index = static_cast<int>(i);
+        connect(m_check[i], &QCheckBox::clicked, this, [this, index] { onCheckToggled(index); });
+        checks->addWidget(m_check[i]);
+    }
+    auto* options = new QHBoxLayout;
+    options->addLayout(checks);
+    options->addStretch(1);
+    auto* protocolLabel = new QLabel(QStringLiteral("Protokoll:"));
+    m_combo = new QComboBox;
+    m_combo->setObjectName(QStringLiteral("Combo1"));
+    m_combo->setToolTip(QStringLiteral("Stellt ein, ob ein Protokoll für Schreibaktionen erzeugt werden soll"));
+    for (const char* item : kProtocolItems)
+        m_combo->addItem(QString::fromUtf8(item));
+    protocolLabel->setBuddy(m_combo);
+    options->addWidget(protocolLabel, 0, Qt::AlignTop);
+    options->addWidget(m_combo, 0, Qt::AlignTop);
+
+    m_formatLine = new QLabel;
+    m_formatLine->setObjectName(QStringLiteral("C1Elastic2"));
+    m_formatLine->setFrameShape(QFrame::StyledPanel);
+    m_formatLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_container = new QFrame;
+    m_container->setObjectName(QStringLiteral("ElasticOne1"));
+    m_caption = new QLabel;
+    m_caption->setObjectName(QStringLiteral("TDBGrid1_Caption"));
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_model = new WorkingSetModel(m_rows, this);
+    m_grid = new AccountGrid;
+    m_grid->setObjectName(QStringLiteral("TDBGrid1"));
+    m_grid->setModel(m_model);
+    connect(m_model, &WorkingSetModel::cellCommitted, this, &FormAdressen::TDBGrid1_AfterColUpdate);
+    connect(m_grid, &AccountGrid::gotFocus, this, &FormAdressen::TDBGrid1_GotFocus);
+    connect(m_grid, &AccountGrid::closeRequested, this, &FormAdressen::onGridCloseRequested);
+    auto* containerLayout = new QVBoxLayout(m_container);
+    containerLayout->setContentsMargins(0, 0, 0, 0);
+    containerLayout->setSpacing(0);
+    containerLayout->addWidget(m_caption);
+    containerLayout->addWidget(m_grid, 1);
+
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("Statusbar1"));
+    m_status->setFrameShape(QFrame::StyledPanel);
+    m_status->setFrameShadow(QFrame::Sunken);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(commands);
+    layout->addLayout(options);
+    layout->addWidget(m_formatLine);
+    layout->addWidget(m_container, 1);
+    layout->addWidget(m_status);
+}
+
+QString FormAdressen::statusText() const
+{
+    return m_status->text();
+}
+
+QString FormAdressen::formatFileLine() const
+{
+    return m_formatLine->text();
+}
+
+QString FormAdressen::gridCaption() const
+{
+    return m_caption->text();
+}
+
+void FormAdressen::setStatusText(std::string_view text)
+{
+    m_status->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    // Long work does not return to the event loop; the line is drawn at once.
+    if (m_status->isVisible())
+        m_status->repaint();
+}
+
+void FormAdressen::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0) {
+        --m_busyDepth;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+MessageAnswer FormAdressen::showMessage(const MessageRequest& request)
+{
+    return m_messages.showMessage(request);
+}
+
+void FormAdressen::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace zelvan

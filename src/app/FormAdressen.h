@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/ShellSettings.h"
+#include "bankdir/BankDirectory.h"
+#include "core/ProgramState.h"
+#include "core/UserInterface.h"
+#include "core/WorkingSet.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace zelvan {
+
+class AccountGrid;
+class DatabaseChooser;
+class WorkingSetModel;
+class WorkingSetStore;
+
+// What the main window works with besides its own controls.
+struct FormAdressenServices {
+    WorkingSetStore& store;
+    DatabaseChooser& chooser;
+    // Answers the message boxes (real boxes in the program, a script in the tests).
+    UserInterface& messages;
+    std::string programFolder;
+};
+
+// The main window "IBAN-Konverter für Orvia-Programme". It binds its controls to the working
+// set and forwards every command to the core; it is also the UserInterface the core reports to.
+class FormAdressen final : public QWidget, public UserInterface {
+    Q_OBJECT
+
+  public:
+    // Command1 buttons by index.
+    enum Command { DatenNeuEinlesen = 0, IbanBicEinsetzen = 1, DatenSpeichern = 2, Ende = 3, Auswaehlen = 4 };
+    // Check1 boxes by index.
+    enum Option { IbanAusblenden = 0, EingabeFreigeben = 1, BankNameSchreiben = 2 };
+
+    FormAdressen(ProgramState& state, FormAdressenServices services, QWidget* parent = nullptr);
+    ~FormAdressen() override;
+
+    // The start-up sequence of the first activation; later calls do nothing.
+    void Form_Activate();
+    bool startupDone() const { return m_startupDone; }
+
+    void Command1_Click(int index);
+    void Check1_Click(int index);
+
+    // What the window shows, for the program and its tests.
+    QString statusText() const;
+    QString formatFileLine() const;
+    QString gridCaption() const;
+    const WorkingSetArray& rows() const { return m_rows; }
+    const BankDirectory& bankDirectory() const { return m_directory; }
+
+    // UserInterface
+    void setStatusText(std::string_view text) override;
+    void setBusy(bool busy) override;
+    MessageAnswer showMessage(const MessageRequest& request) override;
+    void processEvents() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Construction (FormAdressen.cpp).
+    void buildControls();
+
+    // Lifecycle (FormAdressenLifecycle.cpp).
+    void Form_Load();
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void showFormatFileLine();
+    void closeByProgram();
+
+    // Commands and grid events (FormAdressenCommands.cpp).
+    bool askSaveQuestion();
+    void LoadWorkingSet();
+    void BindGridColumns();
+    void SaveWorkingSet();
+    void convert();
+    void chooseDatabase();
+    void Check1_GotFocus(int index);
+    void TDBGrid1_AfterColUpdate(int column);
+    void TDBGrid1_GotFocus(bool editing);
+    void onGridCloseRequested();
+    void onCheckToggled(int index);
+    int checkValue(int index) const;
+    bool bankNameOption() const;
+
+    ProgramState& m_state;
+    WorkingSetStore& m_store;
+    DatabaseChooser& m_chooser;
+    UserInterface& m_messages;
+    std::string m_programFolder;
+    ShellSettings m_settings;
+
+    WorkingSetArray m_rows;
+    BankDirectory m_directory;
+    WorkingSetModel* m_model = nullptr;
+
+    std::array<QPushButton*, 5> m_command{};
+    std::array<QCheckBox*, 3> m_check{};
+    std::array<int, 3> m_checkShown{}; // the value each box had before its last click
+    QComboBox* m_combo = nullptr;
+    QLabel* m_formatLine = nullptr;
+    QLabel* m_caption = nullptr;
+    QFrame* m_container = nullptr;
+    AccountGrid* m_grid = nullptr;
+    QLabel* m_status = nullptr;
+
+    bool m_startupStarted = false;
+    bool m_startupDone = false;
+    bool m_closingByProgram = false;
+    bool m_unloaded = false;
+    bool m_revertingCheck = false;
+    int m_busyDepth = 0;
+};
+
+} // namespace zelvan

@@ -1,0 +1,215 @@
+#include "app/FormAdressen.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/AccountGrid.h"
+#include "app/DatabaseChooser.h"
+#include "app/WorkingSetModel.h"
+#include "app/WorkingSetStore.h"
+#include "core/FileExists.h"
+#include "iban/ConversionRun.h"
+
+namespace zelvan {
+
+namespace {
+
+const MessageRequest kSaveQuestion{"Möchten Sie vorher die aktuellen Daten speichern?",
+                                   "Speicherabfrage IBAN-Konverter", MessageButtons::YesNoCancel, MessageIcon::Question,
+                                   2};
+const MessageRequest kGaldoQuestion{"Möchen Sie bei Galdo statt der Personaldaten die Daten für Festabzüge bearbeiten?",
+                                    "IBAN Konverter Galdo-Abfrage", MessageButtons::YesNo, MessageIcon::Question, 1};
+
+// The columns the conversion run writes: BIC, IBAN, hint, bank name.
+constexpr int kFirstConvertedColumn = static_cast<int>(AccountColumn::Bic);
+constexpr int kLastConvertedColumn = static_cast<int>(AccountColumn::BankName);
+
+} // namespace
+
+int FormAdressen::checkValue(int index) const
+{
+    return m_check[static_cast<std::size_t>(index)]->isChecked() ? 1 : 0;
+}
+
+bool FormAdressen::bankNameOption() const
+{
+    return checkValue(BankNameSchreiben) == 1 && m_check[BankNameSchreiben]->isEnabled();
+}
+
+bool FormAdressen::askSaveQuestion()
+{
+    if (!m_command[DatenSpeichern]->isEnabled())
+        return true;
+    switch (showMessage(kSaveQuestion)) {
+    case MessageAnswer::Yes:
+        SaveWorkingSet();
+        return true;
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FormAdressen::Command1_Click(int index)
+{
+    if ((index == DatenNeuEinlesen || index == Ende || index == Auswaehlen) && !askSaveQuestion())
+        return;
+    switch (index) {
+    case DatenNeuEinlesen:
+        LoadWorkingSet();
+        break;
+    case IbanBicEinsetzen:
+        convert();
+        break;
+    case DatenSpeichern:
+        SaveWorkingSet();
+        break;
+    case Ende:
+        closeByProgram();
+        break;
+    case Auswaehlen:
+        chooseDatabase();
+        break;
+    default:
+        break;
+    }
+}
+
+void FormAdressen::LoadWorkingSet()
+{
+    // An edit still open belongs to the rows about to be replaced.
+    m_grid->cancelPendingEdit();
+    const LoadRequest request{checkValue(IbanAusblenden), checkValue(EingabeFreigeben)};
+    m_model->beginReplace();
+    LoadResult result = m_store.LoadWorkingSet(m_state, m_rows, request, *this);
+    m_model->endReplace(result.columnCount, std::move(result.columns));
+    m_caption->setText(QString::fromStdString(result.gridCaption));
+    m_command[DatenSpeichern]->setEnabled(false);
+    m_command[IbanBicEinsetzen]->setEnabled(result.convertEnabled);
+    m_check[BankNameSchreiben]->setEnabled(result.bankNameOptionAvailable);
+    m_check[IbanAusblenden]->setEnabled(result.hideIbanOptionAvailable);
+    if (result.redirected)
+        showFormatFileLine();
+    if (m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
+        m_grid->setCurrentIndex(m_model->index(0, 0));
+}
+
+void FormAdressen::BindGridColumns()
+{
+    m_model->setColumns(m_store.BindGridColumns(checkValue(EingabeFreigeben)));
+}
+
+void FormAdressen::SaveWorkingSet()
+{
+    m_grid->commitPendingEdit();
+    const int protocol = m_combo->currentIndex();
+    const SaveRequest request{static_cast<ProtocolOption>(protocol < 0 ? 0 : protocol), bankNameOption()};
+    // A save that failed leaves the changes unsaved, and says so by keeping the button.
+    const bool saved = m_store.SaveWorkingSet(m_state, m_rows, request, *this);
+    m_command[DatenSpeichern]->setEnabled(!saved);
+}
+
+void FormAdressen::convert()
+{
+    m_grid->commitPendingEdit();
+    ConversionOptions options;
+    options.format = m_state.format;
+    options.overwriteBankName = bankNameOption();
+    runConversion(m_rows, m_directory, options, *this);
+    m_model->cellsChanged(kFirstConvertedColumn, kLastConvertedColumn);
+    m_command[DatenSpeichern]->setEnabled(true);
+}
+
+void FormAdressen::chooseDatabase()
+{
+    const SelectionStart start{m_state.format, m_state.databasePath, m_programFolder};
+    if (const auto choice = m_chooser.choose(this, start, *this)) {
+        m_state.format = choice->format;
+        m_state.databasePath = choice->path;
+    }
+    showFormatFileLine();
+    if (FileExists(m_state.databasePath) && m_state.format == ClientFormat::Galdo) {
+        m_state.fixedDeductions = false;
+        m_state.fixedDeductions = showMessage(kGaldoQuestion) == MessageAnswer::Yes;
+    }
+    LoadWorkingSet();
+}
+
+void FormAdressen::onCheckToggled(int index)
+{
+    if (m_revertingCheck)
+        return;
+    Check1_Click(index);
+}
+
+void FormAdressen::Check1_Click(int index)
+{
+    const auto slot = static_cast<std::size_t>(index);
+    const int previous = m_checkShown[slot];
+    m_checkShown[slot] = checkValue(index);
+    if (!m_startupDone)
+        return;
+    switch (index) {
+    case IbanAusblenden:
+        // Reading the data again drops unsaved work: ask first, as the buttons do.
+        if (!askSaveQuestion()) {
+            m_revertingCheck = true;
+            m_check[slot]->setChecked(previous == 1);
+            m_revertingCheck = false;
+            m_checkShown[slot] = previous;
+            return;
+        }
+        LoadWorkingSet();
+        break;
+    case EingabeFreigeben:
+        BindGridColumns();
+        break;
+    default:
+        break;
+    }
+}
+
+void FormAdressen::Check1_GotFocus(int index)
+{
+    setStatusText(
+        (m_check[static_cast<std::size_t>(index)]->text() + QStringLiteral(" ein-/ausschalten")).toStdString());
+}
+
+bool FormAdressen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (std::size_t i = 0; i < m_check.size(); ++i) {
+            if (watched == m_check[i])
+                Check1_GotFocus(static_cast<int>(i));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormAdressen::TDBGrid1_AfterColUpdate(int)
+{
+    m_command[DatenSpeichern]->setEnabled(true);
+}
+
+void FormAdressen::TDBGrid1_GotFocus(bool editing)
+{
+    if (editing) {
+        const GridColumn* column = m_model->column(m_grid->currentIndex().column());
+        setStatusText("Eingabefeld: " + (column ? column->heading : std::string()));
+    } else {
+        setStatusText("Blättern in den vorhandenen Bankdaten");
+    }
+}
+
+void FormAdressen::onGridCloseRequested()
+{
+    // Esc in browse mode closes the program; unsaved work is offered for saving first.
+    if (askSaveQuestion())
+        closeByProgram();
+}
+
+} // namespace zelvan

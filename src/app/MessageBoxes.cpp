@@ -1,0 +1,88 @@
+#include "app/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace zelvan {
+
+namespace {
+
+struct ButtonText {
+    MessageAnswer answer;
+    const char* text;
+    QMessageBox::ButtonRole role;
+};
+
+// The German captions of the standard buttons, in the order they stand in a box.
+constexpr ButtonText kYes{MessageAnswer::Yes, "Ja", QMessageBox::YesRole};
+constexpr ButtonText kNo{MessageAnswer::No, "Nein", QMessageBox::NoRole};
+constexpr ButtonText kCancel{MessageAnswer::Cancel, "Abbrechen", QMessageBox::RejectRole};
+constexpr ButtonText kOk{MessageAnswer::Ok, "OK", QMessageBox::AcceptRole};
+
+std::vector<ButtonText> buttonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return {kOk};
+    case MessageButtons::OkCancel:
+        return {kOk, kCancel};
+    case MessageButtons::YesNo:
+        return {kYes, kNo};
+    case MessageButtons::YesNoCancel:
+        return {kYes, kNo, kCancel};
+    }
+    return {kOk};
+}
+
+QMessageBox::Icon iconOf(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
+{
+    QString text = QString::fromStdString(request.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(iconOf(request.icon), QString::fromStdString(request.title), text, QMessageBox::NoButton, m_owner);
+    const auto buttons = buttonsOf(request.buttons);
+    std::vector<QPushButton*> added;
+    for (const auto& button : buttons)
+        added.push_back(box.addButton(QString::fromUtf8(button.text), button.role));
+    const auto defaultIndex = static_cast<std::size_t>(request.defaultButton);
+    box.setDefaultButton(added[defaultIndex < added.size() ? defaultIndex : 0]);
+    // The close box answers like Cancel where there is one, else like the default button.
+    const MessageAnswer fallback = defaultAnswer(request);
+    box.setEscapeButton(added.back());
+
+    const bool hadOverride = QApplication::overrideCursor() != nullptr;
+    if (hadOverride)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    if (hadOverride)
+        QApplication::restoreOverrideCursor();
+
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i])
+            return buttons[i].answer;
+    }
+    return fallback;
+}
+
+} // namespace zelvan

@@ -1,0 +1,116 @@
+#include "app/WorkingSetModel.h"
+
+#include <algorithm>
+
+namespace zelvan {
+
+WorkingSetModel::WorkingSetModel(WorkingSetArray& rows, QObject* parent) : QAbstractTableModel(parent), m_rows(rows) {}
+
+void WorkingSetModel::beginReplace()
+{
+    beginResetModel();
+}
+
+void WorkingSetModel::endReplace(std::size_t columnCount, std::vector<GridColumn> columns)
+{
+    m_columnCount = std::min(columnCount, kAccountColumnCount);
+    m_columns = std::move(columns);
+    endResetModel();
+}
+
+void WorkingSetModel::setColumns(std::vector<GridColumn> columns)
+{
+    m_columns = std::move(columns);
+    if (m_columnCount == 0)
+        return;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {kMaxLengthRole});
+}
+
+void WorkingSetModel::cellsChanged(int firstColumn, int lastColumn)
+{
+    const int last = std::min(lastColumn, columnCount() - 1);
+    if (rowCount() == 0 || firstColumn > last)
+        return;
+    emit dataChanged(index(0, firstColumn), index(rowCount() - 1, last), {Qt::DisplayRole, Qt::EditRole});
+}
+
+const GridColumn* WorkingSetModel::column(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_columns.size())
+        return nullptr;
+    return &m_columns[static_cast<std::size_t>(index)];
+}
+
+bool WorkingSetModel::valid(const QModelIndex& index) const
+{
+    return checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid);
+}
+
+int WorkingSetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int WorkingSetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columnCount);
+}
+
+QVariant WorkingSetModel::data(const QModelIndex& index, int role) const
+{
+    if (!valid(index))
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        const auto& cell =
+            m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
+        return QString::fromStdString(cell);
+    }
+    if (role == kMaxLengthRole) {
+        const GridColumn* setup = column(index.column());
+        return setup ? setup->maxLength : 0;
+    }
+    return {};
+}
+
+bool WorkingSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!valid(index) || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const QString text = value.toString();
+    const GridColumn* setup = column(index.column());
+    if (setup && setup->maxLength > 0 && text.size() > setup->maxLength)
+        return false;
+    auto& cell = m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
+    std::string newValue = text.toStdString();
+    if (newValue == cell)
+        return true;
+    cell = std::move(newValue);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    emit cellCommitted(index.column());
+    return true;
+}
+
+QVariant WorkingSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return QString(); // a plain record selector
+    const GridColumn* setup = column(section);
+    return setup ? QVariant(QString::fromStdString(setup->heading)) : QVariant();
+}
+
+Qt::ItemFlags WorkingSetModel::flags(const QModelIndex& index) const
+{
+    if (!valid(index))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    const GridColumn* setup = column(index.column());
+    if (setup && setup->editable)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+} // namespace zelvan

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/UserInterface.h"
+#include "core/WorkingSet.h"
+#include "select/DriveList.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace zelvan {
+
+class DriveSearch;
+class FileOpenDialog;
+class FoundDatabasesModel;
+
+// What the selection dialog starts from.
+struct SelectionStart {
+    ClientFormat format = ClientFormat::None;
+    std::string databasePath;
+    std::string programFolder; // with its trailing separator
+};
+
+// The folder the direct choice starts in: the folder of the current database, or, without one,
+// the parent of the program's folder.
+std::string directChoiceFolder(const std::string& databasePath, const std::string& programFolder);
+
+// "Auswahl der zu konvertierenden Datenbank": chooses format and file, directly or from a drive
+// search. After Accepted, selectedFormat() and selectedPath() hold the choice.
+class AuswahlIBANDatei final : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Buttons of Command1, by index.
+    enum Command { Auswaehlen = 0, Abbruch = 1, LaufwerkDurchsuchen = 2, DateiDirektAuswaehlen = 3 };
+
+    // `ui` gets the busy pointer and the event-loop turns of the walk.
+    AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui, QWidget* parent = nullptr);
+    ~AuswahlIBANDatei() override;
+
+    // Replaces the drive list (the mounted volumes by default) and selects its first entry.
+    void setDrives(std::vector<Drive> drives);
+
+    ClientFormat selectedFormat() const { return m_selectedFormat; }
+    const std::string& selectedPath() const { return m_selectedPath; }
+
+    bool searchRunning() const { return m_search != nullptr; }
+    QString resultCaption() const;
+    const FoundDatabasesModel& foundDatabases() const { return *m_found; }
+
+    void Command1_Click(int index);
+    void done(int result) override;
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    void buildControls();
+    void Form_Load(const SelectionStart& start);
+    ClientFormat optionFormat() const;
+    void takeSelection();
+    void searchDrive();
+    void runOneSearch();
+    void layoutColumns(ClientFormat format);
+    void chooseFileDirectly();
+
+    FileOpenDialog& m_files;
+    UserInterface& m_ui;
+    std::string m_databasePath;
+    std::string m_programFolder;
+    std::vector<Drive> m_drives;
+
+    QButtonGroup* m_options = nullptr;
+    std::array<QRadioButton*, 4> m_option{};
+    QComboBox* m_drive = nullptr;
+    std::array<QPushButton*, 4> m_command{};
+    QLabel* m_caption = nullptr;
+    QTableView* m_grid = nullptr;
+    FoundDatabasesModel* m_found = nullptr;
+
+    ClientFormat m_selectedFormat = ClientFormat::None;
+    std::string m_selectedPath;
+
+    // The walk on the stack, if any, and what was asked while it ran.
+    DriveSearch* m_search = nullptr;
+    bool m_restartSearch = false;
+    bool m_deleteRequested = false;
+    int m_pendingResult = -1;
+};
+
+} // namespace zelvan

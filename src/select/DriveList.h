@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelvan {
+
+// One entry of the drive list: the text shown ("/ [system]") and the folder a search starts at.
+struct Drive {
+    std::string text;
+    std::string root;
+};
+
+// The mounted volumes of the machine, by root path.
+std::vector<Drive> mountedDrives();
+
+// The entry that holds `folder` (the deepest root that contains it); 0 when none does.
+std::size_t driveIndexFor(const std::vector<Drive>& drives, const std::string& folder);
+
+} // namespace zelvan

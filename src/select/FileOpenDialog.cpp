@@ -1,0 +1,52 @@
+#include "select/FileOpenDialog.h"
+
+#include <QFileDialog>
+
+namespace zelvan {
+
+QString caseInsensitivePattern(std::string_view pattern)
+{
+    QString result;
+    for (const QChar c : QString::fromUtf8(pattern.data(), static_cast<qsizetype>(pattern.size()))) {
+        const QChar lower = c.toLower();
+        const QChar upper = c.toUpper();
+        if (lower == upper)
+            result += c;
+        else
+            result += QLatin1Char('[') + lower + upper + QLatin1Char(']');
+    }
+    return result;
+}
+
+QStringList nameFilters(std::span<const FileFilter> filters)
+{
+    QStringList list;
+    for (const auto& filter : filters) {
+        const auto description =
+            QString::fromUtf8(filter.description.data(), static_cast<qsizetype>(filter.description.size()));
+        list << description + QStringLiteral(" (") + caseInsensitivePattern(filter.pattern) + QLatin1Char(')');
+    }
+    return list;
+}
+
+std::string QtFileOpenDialog::openFileName(QWidget* owner, const FileOpenRequest& request)
+{
+    QFileDialog dialog(owner, QString::fromUtf8(request.title.data(), static_cast<qsizetype>(request.title.size())),
+                       QString::fromStdString(request.initialFolder));
+    // Qt's own dialog, so that the hidden case-insensitive patterns and the German labels hold.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters(request.filters));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Öffnen"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
+} // namespace zelvan

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+#include "select/DriveSearch.h"
+
+namespace zelvan {
+
+// The selection dialog's result list: FoundDatabases shown read-only in three columns
+// ("Mandant" or, for Tondra, "Datenbank"; "Im Ordner"; "zuletzt geändert").
+class FoundDatabasesModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    static constexpr int kColumnCount = 3;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Shows a new list; `tondra` names the first column "Datenbank" instead of "Mandant".
+    void reset(std::vector<FoundDatabase> rows, bool tondra);
+
+    const std::vector<FoundDatabase>& rows() const { return m_rows; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    std::vector<FoundDatabase> m_rows;
+    bool m_tondra = false;
+};
+
+} // namespace zelvan

@@ -1,0 +1,502 @@
+#include "app/FormAdressen.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTest>
+
+#include <filesystem>
+
+#include "app/AccountGrid.h"
+#include "app/FormatLine.h"
+#include "gui/FakeWorkingSetStore.h"
+#include "gui/GuiTestDoubles.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+
+namespace fs = std::filesystem;
+
+class FormAdressenTest : public QObject {
+    Q_OBJECT
+
+  private:
+    test::TempDir m_dir;
+    std::string m_marlo;
+    std::string m_galdo;
+    ProgramState m_state;
+    test::FakeWorkingSetStore m_store;
+    test::FakeDatabaseChooser m_chooser;
+    test::ScriptedUserInterface m_ui;
+    std::unique_ptr<FormAdressen> m_window;
+
+    QString settingsFile() const
+    {
+        return QString::fromStdString((m_dir.path() / "config" / "Zelvan Konverter.ini").string());
+    }
+    QSettings stored() const { return QSettings(settingsFile(), QSettings::IniFormat); }
+    void store(const QString& key, const QString& value)
+    {
+        QSettings settings = stored();
+        settings.setValue(QStringLiteral("Einstellungen/") + key, value);
+        settings.sync();
+    }
+    QString storedValue(const QString& key) const
+    {
+        return stored().value(QStringLiteral("Einstellungen/") + key).toString();
+    }
+
+    FormAdressen& open()
+    {
+        m_window = std::make_unique<FormAdressen>(
+            m_state, FormAdressenServices{m_store, m_chooser, m_ui, ZELVAN_SOURCE_DIR "/data/"});
+        return *m_window;
+    }
+    FormAdressen& start()
+    {
+        open();
+        m_window->show();
+        m_window->Form_Activate();
+        return *m_window;
+    }
+    QPushButton* command(int index) const
+    {
+        return m_window->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(index));
+    }
+    QCheckBox* check(int index) const
+    {
+        return m_window->findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(index));
+    }
+    QComboBox* combo() const { return m_window->findChild<QComboBox*>(QStringLiteral("Combo1")); }
+    AccountGrid* grid() const { return m_window->findChild<AccountGrid*>(QStringLiteral("TDBGrid1")); }
+    bool saveEnabled() const { return command(FormAdressen::DatenSpeichern)->isEnabled(); }
+    void startOnMarlo()
+    {
+        m_state.format = ClientFormat::MarloOp;
+        store(QStringLiteral("AktuelleKonvertierDatei"), QString::fromStdString(m_marlo));
+        store(QStringLiteral("AktuellesKonvertierformat"), QStringLiteral("1"));
+        start();
+    }
+    void makeUnsaved() { command(FormAdressen::IbanBicEinsetzen)->click(); }
+    std::size_t countOf(const std::string& prefix) const
+    {
+        return static_cast<std::size_t>(std::count_if(m_store.calls.begin(), m_store.calls.end(),
+                                                      [&](const std::string& c) { return c.starts_with(prefix); }));
+    }
+
+  private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString((m_dir.path() / "config").string()));
+        m_marlo = m_dir.write("MARL001.MDB", "x");
+        m_galdo = m_dir.write("GALD001.MDB", "x");
+    }
+    void init()
+    {
+        fs::remove(settingsFile().toStdString());
+        m_state = ProgramState{};
+        m_store.calls.clear();
+        m_chooser = {};
+        m_ui = {};
+    }
+    void cleanup() { m_window.reset(); }
+
+    void first_start_without_settings()
+    {
+        FormAdressen& window = open();
+        QCOMPARE(window.windowTitle(), QStringLiteral("IBAN-Konverter für Orvia-Programme"));
+        QCOMPARE(m_state.format, ClientFormat::None);
+        QCOMPARE(m_state.databasePath, std::string());
+        QCOMPARE(window.formatFileLine(), QString::fromUtf8(kNoDatabaseChosen.data()));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!check(i)->isChecked());
+        QCOMPARE(combo()->currentIndex(), 0);
+        QCOMPARE(combo()->currentText(), QStringLiteral("Aus"));
+        // The designed size, centred.
+        const double dpi = window.logicalDpiX();
+        QCOMPARE(window.width(), int(12885.0 / (1440.0 / dpi)));
+        const QRect screen = window.screen()->geometry();
+        QCOMPARE(window.x(), (screen.width() - window.width()) / 2);
+        QVERIFY(!window.startupDone());
+
+        window.show();
+        window.Form_Activate();
+        QVERIFY(window.startupDone());
+        QCOMPARE(m_store.calls, (std::vector<std::string>{"load hide=0 free=0 festabzug=0"}));
+        QCOMPARE(window.gridCaption(), QStringLiteral("Anzahl Datensätze: 0"));
+        QVERIFY(window.bankDirectory().Count() > 0);
+        QVERIFY(!saveEnabled());
+
+        // A second activation does not run the sequence again.
+        window.Form_Activate();
+        QCOMPARE(countOf("load"), 1u);
+    }
+
+    void start_with_stored_settings_restores_them_and_writes_them_back()
+    {
+        store("AktuelleKonvertierDatei", QString::fromStdString(m_marlo));
+        store("AktuelleKonvertierTabelle", "Personenkonten");
+        store("AktuellesKonvertierformat", "1");
+        store("ProtokollAusgabe", "2");
+        store("DatenIBANVorhAusblenden", "1");
+        store("EingabeIBANFreigeben", "1");
+        store("BankBezeichnungSchreiben", "0");
+        store("State", "0");
+        store("Top", "1500");
+        store("Left", "3000");
+        store("Height", "7500");
+        store("Width", "14400");
+        FormAdressen& window = start();
+
+        QCOMPARE(m_state.format, ClientFormat::MarloOp);
+        QCOMPARE(m_state.tableName, std::string("Personenkonten"));
+        QCOMPARE(window.formatFileLine(), QString::fromStdString("Format: Marlo  Datei: " + m_marlo));
+        QCOMPARE(combo()->currentText(), QStringLiteral("Alle Daten"));
+        QVERIFY(check(0)->isChecked() && check(1)->isChecked() && !check(2)->isChecked());
+        const double twips = 1440.0 / window.logicalDpiY();
+        QCOMPARE(window.geometry(),
+                 QRect(qRound(3000 / twips), qRound(1500 / twips), qRound(14400 / twips), qRound(7500 / twips)));
+        QCOMPARE(m_store.calls.front(), std::string("load hide=1 free=1 festabzug=0"));
+        QCOMPARE(window.rows().size(), 3u);
+
+        command(FormAdressen::Ende)->click();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(storedValue("AktuelleKonvertierDatei"), QString::fromStdString(m_marlo));
+        QCOMPARE(storedValue("AktuelleKonvertierTabelle"), QStringLiteral("Personenkonten"));
+        QCOMPARE(storedValue("AktuellesKonvertierformat"), QStringLiteral("1"));
+        QCOMPARE(storedValue("ProtokollAusgabe"), QStringLiteral("2"));
+        QCOMPARE(storedValue("DatenIBANVorhAusblenden"), QStringLiteral("1"));
+        QCOMPARE(storedValue("EingabeIBANFreigeben"), QStringLiteral("1"));
+        QCOMPARE(storedValue("BankBezeichnungSchreiben"), QStringLiteral("0"));
+        QCOMPARE(storedValue("State"), QStringLiteral("0"));
+        QCOMPARE(storedValue("Top"), QString::number(qRound(1500 / twips) * twips, 'g', 15));
+        QCOMPARE(m_store.calls.back(), std::string("close"));
+    }
+
+    void unusable_settings_leave_their_targets_unchanged()
+    {
+        store("AktuellesKonvertierformat", "abc");
+        store("ProtokollAusgabe", "7");
+        store("DatenIBANVorhAusblenden", "ja");
+        store("AktuelleKonvertierDatei", "/gibt/es/nicht/MARL001.MDB");
+        store("State", "1");
+        store("Top", "1500");
+        FormAdressen& window = start();
+        QCOMPARE(m_state.format, ClientFormat::None);
+        QCOMPARE(combo()->currentIndex(), 0);
+        QVERIFY(!check(0)->isChecked());
+        QCOMPARE(window.formatFileLine(), QString::fromUtf8(kNoDatabaseChosen.data()));
+        const QRect screen = window.screen()->geometry();
+        QCOMPARE(window.y(), (screen.height() - window.height()) / 2); // closed minimised: centred
+        window.Command1_Click(FormAdressen::Ende);
+        QCOMPARE(storedValue("AktuellesKonvertierformat"), QStringLiteral("0"));
+        QCOMPARE(storedValue("AktuelleKonvertierDatei"), QStringLiteral("/gibt/es/nicht/MARL001.MDB"));
+    }
+
+    void save_question_on_every_path_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("after");
+        const auto yes = int(MessageAnswer::Yes);
+        const auto no = int(MessageAnswer::No);
+        const auto cancel = int(MessageAnswer::Cancel);
+        QTest::newRow("neu einlesen, Ja") << int(FormAdressen::DatenNeuEinlesen) << yes << "save,load";
+        QTest::newRow("neu einlesen, Nein") << int(FormAdressen::DatenNeuEinlesen) << no << "load";
+        QTest::newRow("neu einlesen, Abbrechen") << int(FormAdressen::DatenNeuEinlesen) << cancel << "";
+        QTest::newRow("Ende, Ja") << int(FormAdressen::Ende) << yes << "save,close";
+        QTest::newRow("Ende, Nein") << int(FormAdressen::Ende) << no << "close";
+        QTest::newRow("Ende, Abbrechen") << int(FormAdressen::Ende) << cancel << "";
+        QTest::newRow("Auswählen, Ja") << int(FormAdressen::Auswaehlen) << yes << "save,load";
+        QTest::newRow("Auswählen, Nein") << int(FormAdressen::Auswaehlen) << no << "load";
+        QTest::newRow("Auswählen, Abbrechen") << int(FormAdressen::Auswaehlen) << cancel << "";
+        QTest::newRow("Schließfeld, Ja") << -1 << yes << "save,close";
+        QTest::newRow("Schließfeld, Nein") << -1 << no << "close";
+        QTest::newRow("Schließfeld, Abbrechen") << -1 << cancel << "";
+        QTest::newRow("Esc, Ja") << -2 << yes << "save,close";
+        QTest::newRow("Esc, Nein") << -2 << no << "close";
+        QTest::newRow("Esc, Abbrechen") << -2 << cancel << "";
+        QTest::newRow("IBAN ausblenden, Ja") << -3 << yes << "save,load";
+        QTest::newRow("IBAN ausblenden, Nein") << -3 << no << "load";
+        QTest::newRow("IBAN ausblenden, Abbrechen") << -3 << cancel << "";
+    }
+
+    void save_question_on_every_path()
+    {
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        QFETCH(QString, after);
+        startOnMarlo();
+        makeUnsaved();
+        QVERIFY(saveEnabled());
+        if (button == -2) {
+            grid()->setFocus();
+            QTest::keyClick(grid(), Qt::Key_Escape); // to browse mode
+            QVERIFY(m_ui.messages.empty());
+        }
+        m_store.calls.clear();
+        m_ui.answers = {static_cast<MessageAnswer>(answer)};
+
+        if (button >= 0)
+            command(button)->click();
+        else if (button == -1)
+            m_window->close();
+        else if (button == -2)
+            QTest::keyClick(grid(), Qt::Key_Escape);
+        else
+            check(0)->click();
+
+        QCOMPARE(m_ui.messages.size(), 1u);
+        const MessageRequest& question = m_ui.messages.front();
+        QCOMPARE(question.text, std::string("Möchten Sie vorher die aktuellen Daten speichern?"));
+        QCOMPARE(question.title, std::string("Speicherabfrage IBAN-Konverter"));
+        QCOMPARE(question.buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(question.icon, MessageIcon::Question);
+        QCOMPARE(question.defaultButton, 2);
+
+        QStringList calls;
+        for (const auto& call : m_store.calls)
+            calls << QString::fromStdString(call).section(QLatin1Char(' '), 0, 0);
+        QCOMPARE(calls.join(QLatin1Char(',')), after);
+        const bool closed = after.endsWith(QStringLiteral("close"));
+        QCOMPARE(m_window->isVisible(), !closed);
+        if (after.isEmpty()) {
+            QVERIFY(saveEnabled());
+            QVERIFY(!fs::exists(settingsFile().toStdString()) || storedValue("State").isEmpty());
+            if (button == -3)
+                QVERIFY(!check(0)->isChecked()); // back to its value before the click
+        }
+    }
+
+    void without_unsaved_changes_nothing_is_asked()
+    {
+        startOnMarlo();
+        for (int button : {FormAdressen::DatenNeuEinlesen, FormAdressen::Auswaehlen, FormAdressen::Ende})
+            command(button)->click();
+        QVERIFY(m_ui.messages.empty());
+    }
+
+    void convert_and_save_ask_nothing()
+    {
+        startOnMarlo();
+        makeUnsaved();
+        QVERIFY(saveEnabled());
+        QCOMPARE(m_window->rows()[0][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        makeUnsaved();
+        command(FormAdressen::DatenSpeichern)->click();
+        QVERIFY(m_ui.messages.empty());
+        QVERIFY(!saveEnabled());
+        QCOMPARE(m_store.calls.back(), std::string("save protocol=0"));
+    }
+
+    void save_uses_the_protocol_option()
+    {
+        startOnMarlo();
+        combo()->setCurrentIndex(1);
+        QVERIFY(m_store.calls.back().starts_with("load")); // changing the list does nothing
+        command(FormAdressen::DatenSpeichern)->setEnabled(true);
+        command(FormAdressen::DatenSpeichern)->click();
+        QCOMPARE(m_store.calls.back(), std::string("save protocol=1"));
+    }
+
+    void galdo_question_chooses_the_data_set_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("fixedDeductions");
+        QTest::newRow("Ja: Festabzüge") << int(MessageAnswer::Yes) << true;
+        QTest::newRow("Nein: Personal") << int(MessageAnswer::No) << false;
+    }
+
+    void galdo_question_chooses_the_data_set()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, fixedDeductions);
+        start();
+        m_chooser.next = DatabaseChoice{ClientFormat::Galdo, m_galdo};
+        m_ui.answers = {static_cast<MessageAnswer>(answer)};
+        command(FormAdressen::Auswaehlen)->click();
+
+        QCOMPARE(m_ui.messages.size(), 1u);
+        const MessageRequest& question = m_ui.messages.front();
+        QCOMPARE(question.text,
+                 std::string("Möchen Sie bei Galdo statt der Personaldaten die Daten für Festabzüge bearbeiten?"));
+        QCOMPARE(question.title, std::string("IBAN Konverter Galdo-Abfrage"));
+        QCOMPARE(question.buttons, MessageButtons::YesNo);
+        QCOMPARE(question.icon, MessageIcon::Question);
+        QCOMPARE(question.defaultButton, 1);
+        QCOMPARE(m_state.fixedDeductions, fixedDeductions);
+        QCOMPARE(m_state.format, ClientFormat::Galdo);
+        QCOMPARE(m_window->formatFileLine(), QString::fromStdString("Format: Galdo  Datei: " + m_galdo));
+        QCOMPARE(m_store.calls.back(), "load hide=0 free=0 festabzug=" + std::to_string(int(fixedDeductions)));
+        // Galdo offers neither the bank-name nor the hide option.
+        QVERIFY(!check(2)->isEnabled());
+        QVERIFY(!check(0)->isEnabled());
+    }
+
+    void cancelled_selection_with_galdo_asks_again_and_reloads()
+    {
+        m_state.format = ClientFormat::Galdo;
+        store("AktuelleKonvertierDatei", QString::fromStdString(m_galdo));
+        store("AktuellesKonvertierformat", "4");
+        start();
+        m_store.calls.clear();
+        m_chooser.next.reset();
+        command(FormAdressen::Auswaehlen)->click();
+        QCOMPARE(m_chooser.starts.size(), 1u);
+        QCOMPARE(m_chooser.starts.front().format, ClientFormat::Galdo);
+        QCOMPARE(m_chooser.starts.front().databasePath, m_galdo);
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_store.calls, (std::vector<std::string>{"load hide=0 free=0 festabzug=0"}));
+    }
+
+    void selection_of_a_missing_file_shows_the_request_and_loads()
+    {
+        start();
+        m_chooser.next = DatabaseChoice{ClientFormat::MarloOp, "/gibt/es/nicht/MARL012.MDB"};
+        command(FormAdressen::Auswaehlen)->click();
+        QCOMPARE(m_window->formatFileLine(), QString::fromUtf8(kNoDatabaseChosen.data()));
+        QCOMPARE(m_state.databasePath, std::string("/gibt/es/nicht/MARL012.MDB"));
+        QCOMPARE(countOf("load"), 2u);
+    }
+
+    void check_boxes_act_only_after_start_up()
+    {
+        open();
+        check(0)->click();
+        check(1)->click();
+        QVERIFY(m_store.calls.empty());
+        m_window->show();
+        m_window->Form_Activate();
+        QCOMPARE(m_store.calls, (std::vector<std::string>{"load hide=1 free=1 festabzug=0"}));
+    }
+
+    void check_boxes_after_start_up()
+    {
+        startOnMarlo();
+        m_store.calls.clear();
+        check(0)->click();
+        QCOMPARE(m_store.calls, (std::vector<std::string>{"load hide=1 free=0 festabzug=0"}));
+        check(1)->click();
+        QCOMPARE(m_store.calls.back(), std::string("bind free=1"));
+        const auto before = m_store.calls.size();
+        check(2)->click();
+        QCOMPARE(m_store.calls.size(), before);
+        QVERIFY(m_ui.messages.empty());
+    }
+
+    void focus_texts()
+    {
+        startOnMarlo();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        check(2)->setFocus();
+        QCOMPARE(m_window->statusText(), QStringLiteral("Bank Name überschreiben ein-/ausschalten"));
+        check(0)->setFocus();
+        QCOMPARE(m_window->statusText(), QStringLiteral("Daten mit vorhandener IBAN ausblenden ein-/ausschalten"));
+        grid()->setFocus();
+        QCOMPARE(m_window->statusText(), QStringLiteral("Blättern in den vorhandenen Bankdaten"));
+    }
+
+    void focus_text_names_the_field_being_edited()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(0, 5));
+        QTest::keyClick(grid(), 'D');
+        QVERIFY(grid()->isEditing());
+        QCOMPARE(m_window->statusText(), QStringLiteral("Eingabefeld: BankIBAN"));
+    }
+
+    void an_edit_enables_daten_speichern()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        QVERIFY(!saveEnabled());
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QVERIFY(grid()->isEditing());
+        grid()->commitPendingEdit();
+        QCOMPARE(m_window->rows()[1][AccountColumn::Blz], std::string("1"));
+        QVERIFY(saveEnabled());
+    }
+
+    void conversion_commits_a_pending_edit_first()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(2, 3));
+        QTest::keyClick(grid(), '5');
+        auto* editor = qobject_cast<QLineEdit*>(grid()->indexWidget(grid()->currentIndex()));
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "32013000");
+        grid()->setCurrentIndex(grid()->model()->index(2, 2));
+        command(FormAdressen::IbanBicEinsetzen)->click();
+        QCOMPARE(m_window->rows()[2][AccountColumn::Account], std::string("532013000"));
+    }
+
+    void close_box_with_a_cell_open_for_input_asks_the_save_question()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QVERIFY(grid()->isEditing());
+        m_ui.answers = {MessageAnswer::Yes};
+        m_window->close();
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_store.saved.at(1)[AccountColumn::Blz], std::string("1"));
+        QVERIFY(!m_window->isVisible());
+    }
+
+    void destroying_the_window_with_a_cell_open_for_input_is_safe()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QVERIFY(grid()->isEditing());
+        m_window.reset();
+    }
+
+    void escape_twice_ends_the_program_without_a_question()
+    {
+        startOnMarlo();
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Escape);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(grid()->mode(), AccountGrid::Mode::Browse);
+        QTest::keyClick(grid(), Qt::Key_Return);
+        QCOMPARE(grid()->mode(), AccountGrid::Mode::Editor);
+        QCOMPARE(grid()->currentIndex().column(), 0);
+        QTest::keyClick(grid(), Qt::Key_Escape);
+        QTest::keyClick(grid(), Qt::Key_Escape);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(m_ui.messages.empty());
+        QCOMPARE(storedValue("AktuellesKonvertierformat"), QStringLiteral("1"));
+    }
+
+    void a_load_keeps_the_grid_mode()
+    {
+        startOnMarlo();
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Escape);
+        command(FormAdressen::DatenNeuEinlesen)->click();
+        QCOMPARE(grid()->mode(), AccountGrid::Mode::Browse);
+    }
+};
+
+} // namespace zelvan
+
+QTEST_MAIN(zelvan::FormAdressenTest)
+#include "FormAdressenTest.moc"

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/DatabaseChooser.h"
+#include "app/WorkingSetStore.h"
+
+namespace zelvan::test {
+
+// A store that serves a fixed working set of a few Marlo rows and records every call.
+class FakeWorkingSetStore final : public WorkingSetStore {
+  public:
+    static constexpr const char* kHeadings[] = {
+        "OPKontoNr", "Suchname", "BankBLZ", "BankKontoNr", "BankBIC", "BankIBAN", "IBANKonvertierHinweis", "BankName"};
+
+    LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
+                              UserInterface& ui) override
+    {
+        calls.push_back("load hide=" + std::to_string(request.hideRowsWithIban) +
+                        " free=" + std::to_string(request.freeManualInput) +
+                        " festabzug=" + std::to_string(state.fixedDeductions));
+        ui.setStatusText("Daten werden eingelesen...");
+        rows.clear();
+        if (state.databasePath.empty())
+            return LoadResult{0, "Anzahl Datensätze: 0", {}, true, true, true, false};
+        for (const auto& sample : samples) {
+            AccountRow row;
+            for (std::size_t i = 0; i < sample.size() && i < kAccountColumnCount; ++i)
+                row.cells[i] = sample[i];
+            rows.push_back(row);
+        }
+        return LoadResult{8,
+                          "Anzahl Datensätze: " + std::to_string(rows.size()),
+                          columns(request.freeManualInput),
+                          true,
+                          state.format != ClientFormat::Galdo,
+                          state.format != ClientFormat::Galdo,
+                          false};
+    }
+
+    std::vector<GridColumn> BindGridColumns(int freeManualInput) override
+    {
+        calls.push_back("bind free=" + std::to_string(freeManualInput));
+        return columns(freeManualInput);
+    }
+
+    static std::vector<GridColumn> columns(int freeManualInput)
+    {
+        std::vector<GridColumn> columns;
+        for (const char* heading : kHeadings) {
+            const std::string name = heading;
+            const bool bank = name == "BankBLZ" || name == "BankKontoNr" || name == "BankBIC" || name == "BankIBAN";
+            columns.push_back(GridColumn{name, bank && freeManualInput > 0, name == "BankIBAN" ? 34 : 11});
+        }
+        return columns;
+    }
+
+    bool SaveWorkingSet(ProgramState&, const WorkingSetArray& rows, const SaveRequest& request, UserInterface&) override
+    {
+        calls.push_back("save protocol=" + std::to_string(static_cast<int>(request.protocol)) +
+                        (request.overwriteBankName ? " bankname" : ""));
+        saved = rows;
+        return saveSucceeds;
+    }
+
+    void CloseClientDatabase(ProgramState&, UserInterface&) override { calls.push_back("close"); }
+
+    std::vector<std::vector<std::string>> samples{
+        {"10000", "Müller", "37040044", "532013000", "", "", "", ""},
+        {"10001", "Schmidt", "", "", "", "", "", ""},
+        {"10002", "Weber", "12345678", "1234", "", "", "", ""},
+    };
+    std::vector<std::string> calls;
+    bool saveSucceeds = true;
+    WorkingSetArray saved;
+};
+
+// A selection dialog that answers from a script and records what it was started with.
+class FakeDatabaseChooser final : public DatabaseChooser {
+  public:
+    std::optional<DatabaseChoice> choose(QWidget*, const SelectionStart& start, UserInterface&) override
+    {
+        starts.push_back(start);
+        return next;
+    }
+
+    std::optional<DatabaseChoice> next;
+    std::vector<SelectionStart> starts;
+};
+
+} // namespace zelvan::test

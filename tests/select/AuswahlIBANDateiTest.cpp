@@ -1,0 +1,322 @@
+#include "select/AuswahlIBANDatei.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <filesystem>
+
+#include "gui/GuiTestDoubles.h"
+#include "select/FoundDatabasesModel.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+
+namespace fs = std::filesystem;
+
+class AuswahlIBANDateiTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // A folder tree with client files of several formats and look-alikes.
+    void writeTree()
+    {
+        fs::create_directories(m_dir.path() / "a");
+        fs::create_directories(m_dir.path() / "b");
+        for (const char* name : {"a/MARL001.MDB", "a/MARL012A.MDB", "b/marl123.mdb", "b/MARL007.MDB",
+                                 "b/marl001kopie.mdb", "b/XARL001.MDB", "b/DORV002.MDB"})
+            m_dir.write(name, "x");
+    }
+
+    std::string root() const { return m_dir.path().string(); }
+
+    std::unique_ptr<AuswahlIBANDatei> makeDialog(ClientFormat format = ClientFormat::None, std::string path = {})
+    {
+        auto dialog = std::make_unique<AuswahlIBANDatei>(SelectionStart{format, std::move(path), "/opt/zelvan/bin/"},
+                                                         m_files, m_ui);
+        dialog->setDrives({Drive{"test [Daten]", root()}});
+        return dialog;
+    }
+
+    static QPushButton* command(AuswahlIBANDatei& dialog, int index)
+    {
+        return dialog.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(index));
+    }
+    static QRadioButton* option(AuswahlIBANDatei& dialog, int index)
+    {
+        return dialog.findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(index));
+    }
+    static QStringList column(const AuswahlIBANDatei& dialog, int col)
+    {
+        QStringList values;
+        const auto& model = dialog.foundDatabases();
+        for (int row = 0; row < model.rowCount(); ++row)
+            values << model.index(row, col).data().toString();
+        return values;
+    }
+
+    test::TempDir m_dir;
+    test::ScriptedFileDialog m_files;
+    test::ScriptedUserInterface m_ui;
+
+  private slots:
+    void initTestCase() { writeTree(); }
+    void init()
+    {
+        m_files = {};
+        m_ui.onEventTurn = nullptr;
+        m_ui.eventTurns = 0;
+    }
+
+    void opens_with_captions_marlo_selected_and_auswaehlen_disabled()
+    {
+        auto dialog = makeDialog();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Auswahl der zu konvertierenden Datenbank"));
+        const QStringList captions{"Auswählen", "Abbruch", "Laufwerk durchsuchen", "Datei direkt auswählen"};
+        for (int i = 0; i < captions.size(); ++i)
+            QCOMPARE(command(*dialog, i)->text(), captions[i]);
+        const QStringList options{"Marlo OP", "Tondra", "Dorvan", "Galdo"};
+        for (int i = 0; i < options.size(); ++i)
+            QCOMPARE(option(*dialog, i)->text(), options[i]);
+        QVERIFY(option(*dialog, 0)->isChecked());
+        QVERIFY(!command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+        QCOMPARE(dialog->resultCaption(), QString());
+        QCOMPARE(dialog->foundDatabases().rowCount(), 0);
+        QCOMPARE(dialog->foundDatabases().headerData(0, Qt::Horizontal).toString(), QStringLiteral("Mandant"));
+        QCOMPARE(dialog->foundDatabases().headerData(1, Qt::Horizontal).toString(), QStringLiteral("Im Ordner"));
+        QCOMPARE(dialog->foundDatabases().headerData(2, Qt::Horizontal).toString(), QStringLiteral("zuletzt geändert"));
+    }
+
+    void opens_with_the_option_of_the_current_format()
+    {
+        const std::array<std::pair<ClientFormat, int>, 5> cases{{{ClientFormat::None, 0},
+                                                                 {ClientFormat::MarloOp, 0},
+                                                                 {ClientFormat::Tondra, 1},
+                                                                 {ClientFormat::Dorvan, 2},
+                                                                 {ClientFormat::Galdo, 3}}};
+        for (const auto& [format, checked] : cases) {
+            auto dialog = makeDialog(format);
+            QVERIFY(option(*dialog, checked)->isChecked());
+        }
+    }
+
+    void search_lists_sorted_clients_with_caption_and_enables_auswaehlen()
+    {
+        auto dialog = makeDialog();
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+
+        QCOMPARE(column(*dialog, 0), (QStringList{"1", "12", "7", "123"}));
+        const QString a = QString::fromStdString((m_dir.path() / "a").string()) + "/";
+        const QString b = QString::fromStdString((m_dir.path() / "b").string()) + "/";
+        QCOMPARE(column(*dialog, 1), (QStringList{a, a, b, b}));
+        QCOMPARE(dialog->resultCaption(), QStringLiteral("4 gefundene Mandanten in test [Daten]"));
+        QVERIFY(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+        QVERIFY(!dialog->searchRunning());
+        QCOMPARE(m_ui.busyDepth, 0);
+        QVERIFY(m_ui.eventTurns >= 3); // one turn per folder
+    }
+
+    void search_that_finds_nothing_shows_zero_and_keeps_auswaehlen_disabled()
+    {
+        auto dialog = makeDialog();
+        option(*dialog, 3)->setChecked(true);
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        QCOMPARE(dialog->resultCaption(), QStringLiteral("0 gefundene Mandanten in test [Daten]"));
+        QCOMPARE(dialog->foundDatabases().rowCount(), 0);
+        QVERIFY(!command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+    }
+
+    void auswaehlen_sets_the_path_of_the_found_file_and_the_format_at_the_click()
+    {
+        auto dialog = makeDialog();
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        auto* grid = dialog->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
+        grid->setCurrentIndex(dialog->foundDatabases().index(1, 0)); // client 12, MARL012A.MDB
+        option(*dialog, 2)->setChecked(true);                        // Dorvan, chosen after the search
+
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Auswaehlen), Qt::LeftButton);
+
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->selectedFormat(), ClientFormat::Dorvan);
+        QCOMPARE(dialog->selectedPath(), (m_dir.path() / "a" / "MARL012A.MDB").string());
+    }
+
+    void abbruch_closes_without_a_choice()
+    {
+        auto dialog = makeDialog(ClientFormat::Galdo, "/x/GALD001.MDB");
+        dialog->show();
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Abbruch), Qt::LeftButton);
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->selectedPath(), std::string());
+        QCOMPARE(dialog->selectedFormat(), ClientFormat::None);
+    }
+
+    void direct_choice_cancelled_keeps_the_dialog_open()
+    {
+        auto dialog = makeDialog(ClientFormat::Tondra, "/daten/kunden/TONDRA.MDB");
+        dialog->show();
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::DateiDirektAuswaehlen), Qt::LeftButton);
+
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->selectedPath(), std::string());
+        QCOMPARE(m_files.titles, (std::vector<std::string>{"Tondra-Datenbank öffnen"}));
+        QCOMPARE(m_files.filters.front(),
+                 (std::vector<std::string>{"Tondra-Datenbank (TONDRA*.MDB)", "Tondra-Datenbank (*.MDB)"}));
+        QCOMPARE(m_files.initialFolders.front(), std::string("/daten/kunden/"));
+    }
+
+    void direct_choice_sets_path_and_format_and_closes()
+    {
+        auto dialog = makeDialog();
+        dialog->show();
+        option(*dialog, 3)->setChecked(true);
+        m_files.nextFileNames = {"/srv/lohn/gald007.mdb"};
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::DateiDirektAuswaehlen), Qt::LeftButton);
+
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->selectedPath(), std::string("/srv/lohn/gald007.mdb"));
+        QCOMPARE(dialog->selectedFormat(), ClientFormat::Galdo);
+        QCOMPARE(m_files.titles, (std::vector<std::string>{"Galdo-Datenbank auswählen"}));
+        QCOMPARE(m_files.filters.front(), (std::vector<std::string>{"Galdo Mandant (gald*.mdb)"}));
+        // Without a current database: the parent of the program's folder.
+        QCOMPARE(m_files.initialFolders.front(), std::string("/opt/zelvan/"));
+    }
+
+    void direct_choice_titles_per_format()
+    {
+        const std::array<std::pair<int, const char*>, 4> cases{{{0, "Marlo-Datenbank auswählen"},
+                                                                {1, "Tondra-Datenbank öffnen"},
+                                                                {2, "Dorvan-Datenbank auswählen"},
+                                                                {3, "Galdo-Datenbank auswählen"}}};
+        for (const auto& [index, title] : cases) {
+            m_files = {};
+            auto dialog = makeDialog();
+            option(*dialog, index)->setChecked(true);
+            dialog->Command1_Click(AuswahlIBANDatei::DateiDirektAuswaehlen);
+            QCOMPARE(m_files.titles.front(), std::string(title));
+        }
+    }
+
+    void initial_folder_of_the_direct_choice()
+    {
+        QCOMPARE(directChoiceFolder("/daten/MARL001.MDB", "/opt/z/bin/"), std::string("/daten/"));
+        QCOMPARE(directChoiceFolder("", "/opt/z/bin/"), std::string("/opt/z/"));
+        QCOMPARE(directChoiceFolder("MARL001.MDB", "/opt/z/bin/"), std::string("/opt/z/bin/"));
+        QCOMPARE(directChoiceFolder("C:\\Daten\\marl001.mdb", "/opt/z/bin/"), std::string("C:\\Daten\\"));
+    }
+
+    void abbruch_during_a_search_ends_the_walk_and_closes_afterwards()
+    {
+        auto dialog = makeDialog();
+        dialog->show();
+        bool runningAtClick = false;
+        m_ui.onEventTurn = [&](int turn) {
+            if (turn == 2) {
+                runningAtClick = dialog->searchRunning();
+                QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Abbruch), Qt::LeftButton);
+                // Still open while the walk is on the stack.
+                QVERIFY(dialog->isVisible());
+            }
+        };
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+
+        QVERIFY(runningAtClick);
+        QCOMPARE(m_ui.eventTurns, 2); // no folder after the click was walked
+        QVERIFY(!dialog->searchRunning());
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(dialog->selectedPath(), std::string());
+        // List, caption and "Auswählen" agree.
+        const int rows = dialog->foundDatabases().rowCount();
+        QCOMPARE(dialog->resultCaption(), QStringLiteral("%1 gefundene Mandanten in test [Daten]").arg(rows));
+        QCOMPARE(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled(), rows > 0);
+    }
+
+    void closing_the_window_during_a_search_ends_the_walk()
+    {
+        auto dialog = makeDialog();
+        dialog->show();
+        m_ui.onEventTurn = [&](int turn) {
+            if (turn == 1)
+                dialog->close();
+        };
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        QCOMPARE(m_ui.eventTurns, 1);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    }
+
+    void deleting_the_dialog_during_a_search_waits_for_the_walk()
+    {
+        auto* dialog = makeDialog().release();
+        QPointer<AuswahlIBANDatei> watch(dialog);
+        m_ui.onEventTurn = [&](int turn) {
+            if (turn == 1) {
+                dialog->deleteLater();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY(!watch.isNull());
+            }
+        };
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        QVERIFY(!watch.isNull());
+        QCOMPARE(m_ui.eventTurns, 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTRY_VERIFY(watch.isNull());
+    }
+
+    void a_second_search_during_a_search_starts_afresh()
+    {
+        auto dialog = makeDialog();
+        int nestedClicks = 0;
+        m_ui.onEventTurn = [&](int turn) {
+            if (turn == 2 && nestedClicks == 0) {
+                ++nestedClicks;
+                QCOMPARE(dialog->resultCaption(), QStringLiteral("Suchvorgang läuft..."));
+                QVERIFY(!command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+                option(*dialog, 2)->setChecked(true); // the new search is for Dorvan
+                dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+                QVERIFY(dialog->searchRunning()); // the first walk is still below us
+            }
+        };
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+
+        QCOMPARE(nestedClicks, 1);
+        QCOMPARE(column(*dialog, 0), QStringList{"2"});
+        QCOMPARE(dialog->resultCaption(), QStringLiteral("1 gefundene Mandanten in test [Daten]"));
+        QVERIFY(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+    }
+
+    void tondra_search_names_the_first_column_datenbank()
+    {
+        auto dialog = makeDialog();
+        option(*dialog, 1)->setChecked(true);
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        QCOMPARE(dialog->foundDatabases().headerData(0, Qt::Horizontal).toString(), QStringLiteral("Datenbank"));
+        QCOMPARE(dialog->foundDatabases().rowCount(), 0); // the look-alikes are no invoicing databases
+    }
+
+    void file_filters_match_without_regard_to_case()
+    {
+        QCOMPARE(caseInsensitivePattern("marl*.mdb"), QStringLiteral("[mM][aA][rR][lL]*.[mM][dD][bB]"));
+        const std::array filters{FileFilter{"Marlo Mandant (marl*.mdb)", "marl*.mdb"}};
+        QCOMPARE(nameFilters(filters),
+                 QStringList{QStringLiteral("Marlo Mandant (marl*.mdb) ([mM][aA][rR][lL]*.[mM][dD][bB])")});
+        const QRegularExpression re(
+            QRegularExpression::wildcardToRegularExpression(caseInsensitivePattern("marl*.mdb")));
+        QVERIFY(re.match(QStringLiteral("MARL001.MDB")).hasMatch());
+        QVERIFY(re.match(QStringLiteral("marl001.mdb")).hasMatch());
+        QVERIFY(!re.match(QStringLiteral("dorv001.mdb")).hasMatch());
+    }
+};
+
+} // namespace zelvan
+
+QTEST_MAIN(zelvan::AuswahlIBANDateiTest)
+#include "AuswahlIBANDateiTest.moc"
