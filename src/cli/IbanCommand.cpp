@@ -6,6 +6,7 @@
 
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
+#include "cli/BankFileLoad.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -137,11 +138,8 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
         return kExitUsage;
 
     BankDirectory directory;
-    const auto loaded = loadBankCodeFile(parsed->bankFile, directory);
-    if (!loaded.ok) {
-        env.err << "Die BLZ-Datei kann nicht gelesen werden. " << loaded.error << '\n';
+    if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
         return kExitUsage;
-    }
 
     RowStream rows(directory, parsed->options, env.out);
     convertLines(env.in, rows);
