@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "core/Windows1252.h"
 
@@ -28,6 +29,24 @@ constexpr std::string_view kNoSuccessor = "00000000";
 constexpr std::size_t kLineBytes = 176;
 // Far more banks than Germany has; a larger file is not trusted with a larger reservation.
 constexpr std::size_t kMaxReserve = 65536;
+
+constexpr std::size_t kIndexedBlzLength = 8;
+
+// The eight bytes of a BLZ as one number.
+std::uint64_t indexKey(std::string_view blz)
+{
+    std::uint64_t key = 0;
+    std::memcpy(&key, blz.data(), kIndexedBlzLength);
+    return key;
+}
+
+std::size_t slotOf(std::uint64_t key, std::size_t mask)
+{
+    key ^= key >> 32;
+    key *= 0x9E3779B97F4A7C15ull;
+    key ^= key >> 29;
+    return static_cast<std::size_t>(key) & mask;
+}
 
 // Substring semantics: a field beyond the end of a short line is shorter or empty.
 std::string_view cut(std::string_view line, FieldSpan span)
@@ -85,6 +104,7 @@ bool parseBankLine(std::string_view line, BankEntry& entry)
 void BankDirectory::begin(std::size_t bytes)
 {
     m_entries.clear();
+    m_index.clear();
     m_entries.reserve(std::min(bytes / kLineBytes + 1, kMaxReserve));
 }
 
@@ -100,13 +120,51 @@ void BankDirectory::end()
     // The Bundesbank file comes sorted; only another order needs the sort. Stable, so that of two
     // lines with the same BLZ the first one in the file is found.
     const auto byBlz = [](const BankEntry& a, const BankEntry& b) { return a.blz < b.blz; };
-    if (std::is_sorted(m_entries.begin(), m_entries.end(), byBlz))
-        return;
-    std::stable_sort(m_entries.begin(), m_entries.end(), byBlz);
+    if (!std::is_sorted(m_entries.begin(), m_entries.end(), byBlz))
+        std::stable_sort(m_entries.begin(), m_entries.end(), byBlz);
+    buildIndex();
+}
+
+void BankDirectory::buildIndex()
+{
+    std::size_t size = 16;
+    while (size < m_entries.size() * 2)
+        size *= 2;
+    m_index.assign(size, IndexSlot{});
+    const std::size_t mask = size - 1;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const auto& blz = m_entries[i].blz;
+        if (blz.size() != kIndexedBlzLength)
+            continue;
+        const auto key = indexKey(blz);
+        // Rows go in in order: of two entries with one BLZ the first keeps the slot.
+        for (auto slot = slotOf(key, mask);; slot = (slot + 1) & mask) {
+            if (m_index[slot].row == 0) {
+                m_index[slot] = {key, static_cast<int>(i) + 1};
+                break;
+            }
+            if (m_index[slot].key == key)
+                break;
+        }
+    }
+}
+
+int BankDirectory::findInIndex(std::string_view blz) const
+{
+    const auto key = indexKey(blz);
+    const std::size_t mask = m_index.size() - 1;
+    for (auto slot = slotOf(key, mask);; slot = (slot + 1) & mask) {
+        if (m_index[slot].row == 0)
+            return 0;
+        if (m_index[slot].key == key)
+            return m_index[slot].row;
+    }
 }
 
 int BankDirectory::Find(std::string_view blz) const
 {
+    if (blz.size() == kIndexedBlzLength && !m_index.empty())
+        return findInIndex(blz);
     const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), blz,
                                      [](const BankEntry& entry, std::string_view key) { return entry.blz < key; });
     if (it == m_entries.end() || it->blz != blz)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,7 +59,17 @@ public:
     const BankEntry* findEntry(std::string_view blz) const;
 
 private:
+    // Eight-byte BLZs (all real ones) are found through a hash index built at end(); any other
+    // length by binary search.
+    struct IndexSlot {
+        std::uint64_t key = 0;
+        int row = 0; // 0: free
+    };
+    void buildIndex();
+    int findInIndex(std::string_view blz) const;
+
     std::vector<BankEntry> m_entries;
+    std::vector<IndexSlot> m_index;
 };
 
 } // namespace zelvan

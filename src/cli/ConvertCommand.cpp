@@ -8,8 +8,10 @@
 
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
+#include "cli/BankFileLoad.h"
 #include "cli/TerminalUserInterface.h"
 #include "clientdb/ClientDatabase.h"
+#include "clientdb/FormatCheck.h"
 #include "clientdb/WorkingSetLoader.h"
 #include "clientdb/WorkingSetSaver.h"
 #include "iban/ConversionRun.h"
@@ -93,6 +95,40 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
     return parsed;
 }
 
+void showError(UserInterface& ui, std::string text)
+{
+    ui.showMessage({std::move(text), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
+}
+
+// Before anything is added to the database: it opens, it may be written, and it has the tables
+// of the format asked for. Otherwise the message is shown and nothing in the file has changed.
+bool databaseFits(const ProgramState& state, UserInterface& ui)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(state.databasePath, ec)) {
+        const bool exists = std::filesystem::exists(state.databasePath, ec);
+        showError(ui, "Die Datenbank \"" + state.databasePath +
+                          (exists ? "\" ist keine Datei." : "\" wurde nicht gefunden."));
+        return false;
+    }
+    Database database;
+    if (auto error = database.open(state.databasePath)) {
+        showError(ui, "Fehler beim Öffnen der Haupt-Datenbank\r" + state.databasePath + "\rNummer:" +
+                          std::to_string(error.number) + "\r" + error.description);
+        return false;
+    }
+    if (database.isReadOnly()) {
+        showError(ui, "Die Datenbank \"" + state.databasePath +
+                          "\" ist schreibgeschützt.\rSie wird nicht umgewandelt; nichts wurde geändert.");
+        return false;
+    }
+    if (auto error = checkFormatTables(database, state.format, state.fixedDeductions)) {
+        showError(ui, error.description);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& env)
@@ -102,10 +138,8 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
         return kExitUsage;
 
     BankDirectory directory;
-    if (const auto loaded = loadBankCodeFile(parsed->bankFile, directory); !loaded.ok) {
-        env.err << "Die BLZ-Datei kann nicht gelesen werden. " << loaded.error << '\n';
+    if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
         return kExitUsage;
-    }
 
     TerminalUserInterface ui(env.out);
     ProgramState state;
@@ -115,14 +149,8 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
 
     WorkingSetArray rows;
     Recordset recordset;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(state.databasePath, ec)) {
-        const bool exists = std::filesystem::exists(state.databasePath, ec);
-        ui.showMessage({"Die Datenbank \"" + state.databasePath +
-                            (exists ? "\" ist keine Datei." : "\" wurde nicht gefunden."),
-                        std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
+    if (!databaseFits(state, ui))
         return kExitDatabaseError;
-    }
     const auto loaded = LoadWorkingSet(state, rows, recordset, {parsed->hideRowsWithIban ? 1 : 0, 0}, ui);
     if (!loaded.succeeded)
         return kExitDatabaseError;

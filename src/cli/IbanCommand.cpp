@@ -6,6 +6,7 @@
 
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
+#include "cli/BankFileLoad.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -54,14 +55,17 @@ public:
     RowStream(const BankDirectory& directory, const ConversionOptions& options, std::ostream& out)
         : m_directory(directory), m_options(options), m_out(out)
     {
-        m_rows.reserve(kBatchSize);
+        m_rows.resize(kBatchSize);
     }
 
     void addLine(std::string_view line)
     {
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        AccountRow& row = m_rows.emplace_back();
+        // The rows of a batch are used again: their cells keep the memory they had.
+        AccountRow& row = m_rows[m_count++];
+        for (auto& cell : row.cells)
+            cell.clear();
         const auto split = line.find(';');
         if (split == std::string_view::npos) {
             row[AccountColumn::Blz] = line;
@@ -69,14 +73,15 @@ public:
             row[AccountColumn::Blz] = line.substr(0, split);
             row[AccountColumn::Account] = line.substr(split + 1);
         }
-        if (m_rows.size() == kBatchSize)
+        if (m_count == kBatchSize)
             flush();
     }
 
     void flush()
     {
         m_text.clear();
-        for (auto& row : m_rows) {
+        for (std::size_t i = 0; i < m_count; ++i) {
+            AccountRow& row = m_rows[i];
             convertRow(row, m_directory, m_options);
             for (auto column = AccountColumn::Blz; column <= AccountColumn::BankName;
                  column = static_cast<AccountColumn>(static_cast<std::size_t>(column) + 1)) {
@@ -87,7 +92,7 @@ public:
             m_text += '\n';
         }
         m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
-        m_rows.clear();
+        m_count = 0;
     }
 
 private:
@@ -96,6 +101,7 @@ private:
     const ConversionOptions& m_options;
     std::ostream& m_out;
     WorkingSetArray m_rows;
+    std::size_t m_count = 0;
     std::string m_text;
 };
 
@@ -137,11 +143,8 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
         return kExitUsage;
 
     BankDirectory directory;
-    const auto loaded = loadBankCodeFile(parsed->bankFile, directory);
-    if (!loaded.ok) {
-        env.err << "Die BLZ-Datei kann nicht gelesen werden. " << loaded.error << '\n';
+    if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
         return kExitUsage;
-    }
 
     RowStream rows(directory, parsed->options, env.out);
     convertLines(env.in, rows);

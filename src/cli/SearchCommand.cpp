@@ -59,7 +59,8 @@ int runSearchCommand(const std::vector<std::string>& args, CommandEnvironment& e
     std::error_code ec;
     if (!std::filesystem::is_directory(parsed->folder, ec)) {
         const bool exists = std::filesystem::exists(parsed->folder, ec);
-        env.err << "Der Ordner \"" << parsed->folder << (exists ? "\" ist kein Ordner.\n" : "\" wurde nicht gefunden.\n");
+        env.err << (exists ? "Der Pfad \"" : "Der Ordner \"") << parsed->folder
+                << (exists ? "\" ist kein Ordner.\n" : "\" wurde nicht gefunden.\n");
         return kExitUsage;
     }
 

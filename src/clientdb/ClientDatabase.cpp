@@ -91,12 +91,13 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
             continue;
         }
         case ClientFormat::Galdo:
-            state.tableName = "Festabzug";
-            extendTable(state.database, state.tableName, galdoPersonFields());
-            state.tableName = "Personal";
-            extendTable(state.database, state.tableName, galdoPersonFields());
+            // A database without Personal is no Galdo database: none of its tables is touched.
+            if (state.database.tableDef("Personal").ok()) {
+                extendTable(state.database, "Festabzug", galdoPersonFields());
+                extendTable(state.database, "Personal", galdoPersonFields());
+                extendTable(state.database, "Banken", galdoBankFields());
+            }
             state.tableName = "Banken";
-            extendTable(state.database, state.tableName, galdoBankFields());
             outcome.succeeded = true;
             return outcome;
         default:

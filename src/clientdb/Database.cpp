@@ -1,6 +1,7 @@
 #include "clientdb/Database.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +49,31 @@ DbError checkHeader(const std::string& path)
         return makeError(DbErrorNumber::NotADatabase, "Die Datei ist leer und keine Datenbank.");
     return makeError(DbErrorNumber::NotADatabase, "Die Datei ist keine SQLite-Datenbank und damit keine "
                                                   "Mandanten-Datenbank.");
+}
+
+// One number a pragma answers with, or -1.
+std::int64_t pragmaNumber(sqlite3* db, const char* sql)
+{
+    sqlite::Statement statement;
+    if (sqlite::prepare(db, sql, statement) || sqlite3_step(statement.get()) != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+// A file cut off in the middle of its last page (a copy broken off) still opens, and its pages
+// would be written whole at the next save; its header tells how long it should be. Checked
+// after the schema has been read, when a journal left by an interrupted save has been played back.
+DbError checkComplete(sqlite3* db, const std::string& path)
+{
+    std::error_code ec;
+    const auto bytes = std::filesystem::file_size(path, ec);
+    const auto pages = pragmaNumber(db, "PRAGMA main.page_count");
+    const auto pageSize = pragmaNumber(db, "PRAGMA main.page_size");
+    if (ec || pages < 0 || pageSize <= 0)
+        return {};
+    if (static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize) > bytes)
+        return sqliteError(SQLITE_CORRUPT, "Die Datei ist kürzer, als ihr Kopf angibt: sie wurde abgeschnitten");
+    return {};
 }
 
 // The bare name of a result column: Personal.Nr -> Nr, [Konto-Nr] -> Konto-Nr.
@@ -107,6 +133,9 @@ DbError Database::open(const std::string& path)
         return error;
     if (const int step = sqlite3_step(probe.get()); step != SQLITE_ROW)
         return sqlite::lastError(raw, step);
+    probe.reset();
+    if (auto error = checkComplete(raw, path))
+        return error;
 
     m_connection = std::move(connection);
     m_path = path;

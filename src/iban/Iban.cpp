@@ -1,10 +1,14 @@
 #include "iban/Iban.h"
 
+#include <cstdint>
+
 namespace zelvan {
 
 namespace {
 
 constexpr std::size_t kAccountDigits = 10;
+constexpr std::size_t kChunkDigits = 9;
+constexpr std::uint64_t kChunkScale = 1'000'000'000;
 // "DE" as digits (D = 13, E = 14) followed by the check digits still to be computed.
 constexpr std::string_view kCountrySuffix = "131400";
 
@@ -23,6 +27,17 @@ std::string withoutBlanks(std::string_view text)
 // exceeds 96 * 10 + 9.
 int foldMod97(int remainder, std::string_view digits)
 {
+    // Nine digits at a time while they are digits: 96 * 10^9 + 999,999,999 fits 64 bits.
+    while (digits.size() >= kChunkDigits) {
+        std::uint64_t chunk = 0;
+        std::size_t i = 0;
+        for (; i < kChunkDigits && digits[i] >= '0' && digits[i] <= '9'; ++i)
+            chunk = chunk * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+        if (i < kChunkDigits)
+            break;
+        remainder = static_cast<int>((static_cast<std::uint64_t>(remainder) * kChunkScale + chunk) % 97);
+        digits.remove_prefix(kChunkDigits);
+    }
     for (const char c : digits) {
         // Only digits are expected; anything else still folds into a remainder from 0 to 96.
         remainder = (remainder * 10 + (c - '0')) % 97;

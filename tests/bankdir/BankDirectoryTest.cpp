@@ -92,6 +92,34 @@ TEST(BankDirectory, of_two_lines_with_one_blz_the_first_is_found)
     EXPECT_EQ(directory.Field(directory.Find(first.blz), 1), "Erste");
 }
 
+TEST(BankDirectory, find_agrees_with_a_search_through_every_row)
+{
+    // Many BLZs sharing their first or last digits, duplicates, and keys of other lengths.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        BankLine line;
+        line.blz = std::to_string(10000000 + (i * 7919) % 90000000);
+        if (i % 10 == 0)
+            line.blz = std::to_string(50000000 + i % 50); // repeats
+        line.bic = "B" + std::to_string(i);
+        lines.push_back(formatLine(line));
+    }
+    const auto directory = directoryOf(lines);
+    auto linearFind = [&](std::string_view blz) {
+        for (int row = 1; row <= directory.Count(); ++row) {
+            if (directory.entry(row).blz == blz)
+                return row;
+        }
+        return 0;
+    };
+    for (int row = 1; row <= directory.Count(); ++row) {
+        const auto& blz = directory.entry(row).blz;
+        ASSERT_EQ(directory.Find(blz), linearFind(blz)) << blz;
+    }
+    for (const std::string_view missing : {"", "5000000", "500000000", "99999999", "5000004 ", "00000000"})
+        EXPECT_EQ(directory.Find(missing), linearFind(missing)) << missing;
+}
+
 TEST(BankDirectory, malformed_lines_neither_crash_nor_lose_good_lines)
 {
     BankLine good;

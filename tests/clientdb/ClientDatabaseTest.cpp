@@ -114,6 +114,19 @@ TEST(ClientDatabase, galdo_gets_its_three_fields_and_the_bank_bic_but_no_sepa_fi
     EXPECT_FALSE(state.database.field("Banken", "BankIBAN").ok());
 }
 
+TEST(ClientDatabase, a_database_without_personal_gets_no_galdo_fields)
+{
+    DemoFiles files;
+    const auto path = files.galdo();
+    test::executeOn(path, "DROP TABLE Personal");
+    auto state = stateFor(ClientFormat::Galdo, path);
+    RecordingUserInterface ui;
+    OpenClientDatabase(state, ui);
+    EXPECT_EQ(state.tableName, "Banken");
+    EXPECT_EQ(typesOf(state.database, "Banken", {"BankBIC"}), std::vector<std::string>{""});
+    EXPECT_EQ(typesOf(state.database, "Festabzug", {"BankIBAN"}), std::vector<std::string>{""});
+}
+
 TEST(ClientDatabase, a_linked_tondra_database_leads_to_the_marlo_database)
 {
     DemoFiles files;

@@ -74,6 +74,22 @@ TEST(Database, a_damaged_database_is_an_error)
     EXPECT_FALSE(database.isOpen());
 }
 
+TEST(Database, a_file_cut_off_inside_its_last_page_is_damaged_and_stays_as_it_is)
+{
+    DemoFiles files;
+    const auto path = files.marlo({.generatedRows = 500});
+    const auto size = std::filesystem::file_size(path);
+    for (const auto cut : {size - 100, size - 4096, size / 2}) {
+        std::filesystem::resize_file(path, cut);
+        Database database;
+        const auto error = database.open(path);
+        EXPECT_EQ(error.number, 11) << cut;
+        EXPECT_TRUE(error.description.starts_with("Die Datenbankdatei ist beschädigt")) << error.description;
+        EXPECT_FALSE(database.isOpen());
+        EXPECT_EQ(std::filesystem::file_size(path), cut);
+    }
+}
+
 TEST(Database, a_folder_is_no_database)
 {
     DemoFiles files;

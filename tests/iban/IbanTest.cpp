@@ -21,6 +21,26 @@ TEST(Mod97, folds_long_digit_strings)
     EXPECT_EQ(Mod97("999999999999999999999999999999"), 84); // 10^30 - 1 mod 97
 }
 
+TEST(Mod97, agrees_with_digit_by_digit_folding_for_every_length_and_mixed_text)
+{
+    auto slowMod97 = [](std::string_view text) {
+        int r = 0;
+        for (const char c : text) {
+            r = (r * 10 + (c - '0')) % 97;
+            if (r < 0)
+                r += 97;
+        }
+        return r;
+    };
+    std::string text;
+    for (int length = 0; length < 40; ++length) {
+        EXPECT_EQ(Mod97(text), slowMod97(text)) << text;
+        const std::string mixed = text + "A" + text;
+        EXPECT_EQ(Mod97(mixed), slowMod97(mixed)) << mixed;
+        text += static_cast<char>('0' + (length * 7 + 3) % 10);
+    }
+}
+
 TEST(Mod97, stays_in_range_for_characters_other_than_digits)
 {
     for (const char* text : {"12A4", "  ", "\xFF\x80", "-1", "ÄÖÜ"}) {

@@ -1,0 +1,226 @@
+// A save killed at any moment leaves the database whole, with none or all of its changes.
+// The convert command runs as a process on 100,000 Marlo rows and is killed with SIGKILL at
+// twenty moments spread over its save; after each kill the database is checked.
+
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "DemoDatabases.h"
+#include "clientdb/ClientDatabase.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRows = 100000;
+constexpr int kKills = 20;
+constexpr auto kPollInterval = std::chrono::microseconds(200);
+constexpr auto kRunLimit = std::chrono::seconds(60);
+
+// The state of a database after a kill.
+struct DatabaseState {
+    std::string integrity;
+    std::size_t digest = 0;
+    long long rowsWithIban = -1;
+};
+
+DatabaseState inspect(const std::string& path)
+{
+    DatabaseState state;
+    sqlite3* db = nullptr;
+    // Opened writable, as the program opens it: a journal left by the killed save is played back.
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        state.integrity = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        return state;
+    }
+    auto eachRow = [db](const char* sql, const std::function<void(sqlite3_stmt*)>& row) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                row(statement);
+        }
+        sqlite3_finalize(statement);
+    };
+    eachRow("PRAGMA integrity_check", [&](sqlite3_stmt* s) {
+        state.integrity += reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    });
+    eachRow("SELECT count(*) FROM Personenkonten WHERE BankIBAN IS NOT NULL OR IBANKonvertierNr IS NOT NULL",
+            [&](sqlite3_stmt* s) { state.rowsWithIban = sqlite3_column_int64(s, 0); });
+    std::string all;
+    eachRow("SELECT * FROM Personenkonten ORDER BY OPKontoNr", [&](sqlite3_stmt* s) {
+        for (int i = 0; i < sqlite3_column_count(s); ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+            all += text == nullptr ? "\x01" : text;
+            all += '\x1f';
+        }
+        all += '\n';
+    });
+    state.digest = std::hash<std::string>{}(all);
+    sqlite3_close(db);
+    return state;
+}
+
+// The convert command on one database, as a child process with its output discarded.
+class ConvertProcess {
+public:
+    explicit ConvertProcess(const std::string& database)
+    {
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+            ::execl(ZELVAN_EXECUTABLE, ZELVAN_EXECUTABLE, "convert", "--format", "1", "--db", database.c_str(),
+                    "--bankfile", ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~ConvertProcess()
+    {
+        if (m_pid > 0 && !m_reaped) {
+            ::kill(m_pid, SIGKILL);
+            wait();
+        }
+    }
+    ConvertProcess(const ConvertProcess&) = delete;
+    ConvertProcess& operator=(const ConvertProcess&) = delete;
+
+    bool started() const { return m_pid > 0; }
+    bool finished()
+    {
+        if (m_reaped)
+            return true;
+        int status = 0;
+        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_reaped = true;
+            m_status = status;
+        }
+        return m_reaped;
+    }
+    void kill() { ::kill(m_pid, SIGKILL); }
+    int wait()
+    {
+        if (!m_reaped) {
+            ::waitpid(m_pid, &m_status, 0);
+            m_reaped = true;
+        }
+        return m_status;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_reaped = false;
+    int m_status = 0;
+};
+
+// Waits until `condition` holds or the process has ended; false when it ended first.
+bool waitFor(ConvertProcess& process, const std::function<bool()>& condition)
+{
+    const auto limit = Clock::now() + kRunLimit;
+    while (!condition()) {
+        if (process.finished() || Clock::now() > limit)
+            return false;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return true;
+}
+
+class SaveCrash : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_snapshot = (m_dir.path() / "snapshot.mdb").string();
+        ASSERT_EQ(demo::writeMarloDatabase(m_snapshot, {demo::IbanFields::None, kRows - 9}), "");
+        // The fields are added once here, so that the runs below write nothing but their save.
+        ProgramState state;
+        state.format = ClientFormat::MarloOp;
+        state.databasePath = m_snapshot;
+        test::RecordingUserInterface ui;
+        ASSERT_TRUE(OpenClientDatabase(state, ui).succeeded);
+        CloseClientDatabase(state, ui);
+    }
+
+    // A fresh copy of the snapshot to run on.
+    std::string copy() const
+    {
+        const auto path = (m_dir.path() / "MARL001.MDB").string();
+        fs::remove(path + "-journal");
+        fs::copy_file(m_snapshot, path, fs::copy_options::overwrite_existing);
+        return path;
+    }
+
+    test::TempDir m_dir;
+    std::string m_snapshot;
+};
+
+TEST_F(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
+{
+    const DatabaseState before = inspect(m_snapshot);
+    ASSERT_EQ(before.integrity, "ok");
+    ASSERT_EQ(before.rowsWithIban, 0);
+
+    // A full run: the state after the save, and how long the save's journal lives.
+    const auto database = copy();
+    const auto journal = database + "-journal";
+    auto journalExists = [&] { return fs::exists(journal); };
+    Clock::duration saveTime{};
+    {
+        ConvertProcess process(database);
+        ASSERT_TRUE(process.started());
+        ASSERT_TRUE(waitFor(process, journalExists)) << "the save wrote no journal";
+        const auto saveStart = Clock::now();
+        waitFor(process, [&] { return !journalExists(); });
+        saveTime = Clock::now() - saveStart;
+        const int status = process.wait();
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    const DatabaseState after = inspect(database);
+    ASSERT_EQ(after.integrity, "ok");
+    ASSERT_EQ(after.rowsWithIban, kRows);
+    ASSERT_NE(after.digest, before.digest);
+
+    // Kills from just after the save's first write to near its end.
+    int killedMidSave = 0;
+    for (int i = 0; i < kKills; ++i) {
+        SCOPED_TRACE("kill " + std::to_string(i));
+        const auto path = copy();
+        {
+            ConvertProcess process(path);
+            ASSERT_TRUE(process.started());
+            if (waitFor(process, journalExists)) {
+                std::this_thread::sleep_for(saveTime * i / kKills);
+                process.kill();
+            }
+            process.wait();
+        }
+        if (fs::exists(journal))
+            ++killedMidSave;
+        const DatabaseState state = inspect(path);
+        EXPECT_EQ(state.integrity, "ok");
+        EXPECT_TRUE(state.digest == before.digest || state.digest == after.digest)
+            << "rows with IBAN: " << state.rowsWithIban << " of " << kRows;
+        EXPECT_TRUE(state.rowsWithIban == 0 || state.rowsWithIban == kRows) << state.rowsWithIban;
+    }
+    std::cout << "save " << std::chrono::duration_cast<std::chrono::milliseconds>(saveTime).count()
+              << " ms; " << killedMidSave << " of " << kKills << " kills fell inside the save\n";
+    // Most kills must really interrupt the save, or the test proves little.
+    EXPECT_GE(killedMidSave, kKills / 2);
+}
+
+} // namespace
+} // namespace zelvan
