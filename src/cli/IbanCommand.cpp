@@ -54,7 +54,6 @@ public:
     RowStream(const BankDirectory& directory, const ConversionOptions& options, std::ostream& out)
         : m_directory(directory), m_options(options), m_out(out)
     {
-        m_rows.reserve(kBatchSize);
     }
 
     void addLine(std::string_view line)
@@ -101,8 +100,11 @@ private:
 
 void convertLines(std::istream& in, RowStream& rows)
 {
+    // Blocks grow from 64 KiB to 1 MiB, so that a few rows do not cost a large buffer.
+    constexpr std::size_t kFirstBlock = std::size_t{1} << 16;
+    constexpr std::size_t kLargestBlock = std::size_t{1} << 20;
     std::string pending;
-    std::string block(1 << 20, '\0');
+    std::string block(kFirstBlock, '\0');
     while (in) {
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(in.gcount());
@@ -122,6 +124,8 @@ void convertLines(std::istream& in, RowStream& rows)
             start = stop + 1;
         }
         pending += chunk.substr(start);
+        if (got == block.size() && block.size() < kLargestBlock)
+            block.resize(block.size() * 2);
     }
     if (!pending.empty())
         rows.addLine(pending);
@@ -143,10 +147,16 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
         return kExitUsage;
     }
 
-    RowStream rows(directory, parsed->options, env.out);
-    convertLines(env.in, rows);
+    convertIbanInput(env.in, directory, parsed->options, env.out);
     env.out.flush();
     return kExitOk;
+}
+
+void convertIbanInput(std::istream& in, const BankDirectory& directory, const ConversionOptions& options,
+                      std::ostream& out)
+{
+    RowStream rows(directory, options, out);
+    convertLines(in, rows);
 }
 
 } // namespace zelvan
