@@ -55,11 +55,14 @@ ScanResult scanLines(const std::string& path, LineSink& sink)
 {
     std::string content;
     auto result = readAll(path, content);
-    if (!result.ok)
-        return result;
+    if (result.ok)
+        scanText(content, sink);
+    return result;
+}
 
-    sink.begin(content.size());
-    const std::string_view text(content);
+void scanText(std::string_view text, LineSink& sink)
+{
+    sink.begin(text.size());
     std::size_t start = 0;
     while (start < text.size()) {
         auto stop = text.find('\n', start);
@@ -73,7 +76,6 @@ ScanResult scanLines(const std::string& path, LineSink& sink)
         start = next;
     }
     sink.end();
-    return result;
 }
 
 } // namespace zelvan

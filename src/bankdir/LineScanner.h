@@ -25,4 +25,7 @@ struct ScanResult {
 // When the file cannot be read no event is raised and the result says why.
 ScanResult scanLines(const std::string& path, LineSink& sink);
 
+// Hands the lines of a text already in memory over, as scanLines does with a file's content.
+void scanText(std::string_view text, LineSink& sink);
+
 } // namespace zelvan

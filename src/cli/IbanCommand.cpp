@@ -55,7 +55,6 @@ public:
     RowStream(const BankDirectory& directory, const ConversionOptions& options, std::ostream& out)
         : m_directory(directory), m_options(options), m_out(out)
     {
-        m_rows.resize(kBatchSize);
     }
 
     void addLine(std::string_view line)
@@ -63,6 +62,8 @@ public:
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         // The rows of a batch are used again: their cells keep the memory they had.
+        if (m_count == m_rows.size())
+            m_rows.emplace_back();
         AccountRow& row = m_rows[m_count++];
         for (auto& cell : row.cells)
             cell.clear();
@@ -107,8 +108,11 @@ private:
 
 void convertLines(std::istream& in, RowStream& rows)
 {
+    // Blocks grow from 64 KiB to 1 MiB, so that a few rows do not cost a large buffer.
+    constexpr std::size_t kFirstBlock = std::size_t{1} << 16;
+    constexpr std::size_t kLargestBlock = std::size_t{1} << 20;
     std::string pending;
-    std::string block(1 << 20, '\0');
+    std::string block(kFirstBlock, '\0');
     while (in) {
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(in.gcount());
@@ -128,6 +132,8 @@ void convertLines(std::istream& in, RowStream& rows)
             start = stop + 1;
         }
         pending += chunk.substr(start);
+        if (got == block.size() && block.size() < kLargestBlock)
+            block.resize(block.size() * 2);
     }
     if (!pending.empty())
         rows.addLine(pending);
@@ -146,10 +152,16 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
     if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
         return kExitUsage;
 
-    RowStream rows(directory, parsed->options, env.out);
-    convertLines(env.in, rows);
+    convertIbanInput(env.in, directory, parsed->options, env.out);
     env.out.flush();
     return kExitOk;
+}
+
+void convertIbanInput(std::istream& in, const BankDirectory& directory, const ConversionOptions& options,
+                      std::ostream& out)
+{
+    RowStream rows(directory, options, out);
+    convertLines(in, rows);
 }
 
 } // namespace zelvan

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bankdir/BankCodeFile.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -93,6 +94,28 @@ TEST(IbanCommand, keeps_the_order_of_many_rows)
                           : "99999999;" + std::to_string(i) + ";;;3-BLZ ist nicht im Bundesbank-Bestand;\n";
     }
     EXPECT_EQ(runIban(input).out, expected);
+}
+
+TEST(IbanCommand, lines_across_read_blocks_stay_whole)
+{
+    // Rows of changing length over several MiB put every kind of line end across the reads'
+    // block boundaries; one line is longer than the largest block.
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(kSampleFolder + "ZELVANBLZ4.txt", directory).ok);
+    std::string input;
+    std::string expected;
+    const std::string longAccount(3 << 20, '7');
+    for (int i = 0; input.size() < (5u << 20); ++i) {
+        const std::string account = i == 1000 ? longAccount : std::string(static_cast<std::size_t>(i % 23), '1');
+        input += "99999999;" + account + (i % 3 == 0 ? "\r\n" : "\n");
+        expected += "99999999;" + account + ";;;3-BLZ ist nicht im Bundesbank-Bestand;\n";
+    }
+    input += "50060400;11404";
+    expected += "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n";
+    std::istringstream in(input);
+    std::ostringstream out;
+    convertIbanInput(in, directory, {}, out);
+    EXPECT_TRUE(out.str() == expected);
 }
 
 TEST(IbanCommand, options_choose_format_bank_name_and_bank_file)

@@ -1,0 +1,1 @@
+SELECT OPKontoNr, Suchname, BankBLZ, BankKontoNr, BankBIC, BankIBAN, IBANKonvertierHinweis, BankName, IBANKonvertierNr FROM Kunden WHERE Not ISNULL(BankKontoNr) AND BankKontoNr > '' AND Not ISNULL(BankBLZ) AND BankBLZ > ''

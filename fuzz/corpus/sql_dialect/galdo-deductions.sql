@@ -1,0 +1,1 @@
+SELECT Personal.Nr, Personal.Suchname, Banken.BLZ, Festabzug.[Konto-Nr], Banken.BankBIC, Festabzug.BankIBAN, Festabzug.IBANKonvertierHinweis, Banken.Bezeichnung, Festabzug.IBANKonvertierNr, Festabzug.Zeile FROM Personal, Banken, Festabzug WHERE Festabzug.BankNr = Banken.Nr and Personal.Nr = Festabzug.PersonalNr ORDER BY Personal.Nr

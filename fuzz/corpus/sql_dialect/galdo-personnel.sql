@@ -1,0 +1,1 @@
+SELECT Personal.Nr, Personal.Suchname, Banken.BLZ, Personal.[Konto-Nr], Banken.BankBIC, Personal.BankIBAN, Personal.IBANKonvertierHinweis, Banken.Bezeichnung, Personal.IBANKonvertierNr FROM Personal RIGHT JOIN Banken ON Personal.BankNr = Banken.Nr  ORDER BY Personal.Nr

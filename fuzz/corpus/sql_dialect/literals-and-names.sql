@@ -1,0 +1,1 @@
+SELECT [a"b], 'ISNULL(x) it''s [no]' FROM t WHERE isnull ( (x) ) OR trim$(y)='' OR MyISNULL(z) OR [unclosed
