@@ -29,10 +29,14 @@ std::optional<std::string> ArgumentReader::value(const std::string& option)
     return m_args[m_pos++];
 }
 
-std::optional<int> parseFormatNumber(const std::string& text)
+std::optional<ClientFormat> ArgumentReader::formatValue(const std::string& option)
 {
-    if (text.size() == 1 && text[0] >= '1' && text[0] <= '4')
-        return text[0] - '0';
+    const auto text = value(option);
+    if (!text)
+        return std::nullopt;
+    if (text->size() == 1 && (*text)[0] >= '1' && (*text)[0] <= '4')
+        return static_cast<ClientFormat>((*text)[0] - '0');
+    fail("Ungültiges Format \"" + *text + "\": erlaubt sind 1 bis 4.");
     return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/WorkingSet.h"
+
 namespace zelvan {
 
 // Walks the arguments of a sub-command: options with or without a value ("--name value" or
@@ -20,6 +22,8 @@ public:
     std::string next();
     // The value of the option just read; sets an error when there is none.
     std::optional<std::string> value(const std::string& option);
+    // The value of --format: a client format number 1 to 4; sets an error for anything else.
+    std::optional<ClientFormat> formatValue(const std::string& option);
 
     void fail(std::string message)
     {
@@ -34,8 +38,5 @@ private:
     std::optional<std::string> m_inlineValue;
     std::string m_error;
 };
-
-// A client format number 1 to 4, or nothing.
-std::optional<int> parseFormatNumber(const std::string& text);
 
 } // namespace zelvan

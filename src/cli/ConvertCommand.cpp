@@ -51,12 +51,8 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
     while (!reader.atEnd() && reader.error().empty()) {
         const auto arg = reader.next();
         if (arg == "--format") {
-            if (auto text = reader.value(arg)) {
-                if (const auto number = parseFormatNumber(*text))
-                    parsed.format = static_cast<ClientFormat>(*number);
-                else
-                    reader.fail("Ungültiges Format \"" + *text + "\": erlaubt sind 1 bis 4.");
-            }
+            if (const auto format = reader.formatValue(arg))
+                parsed.format = *format;
         } else if (arg == "--db") {
             if (auto path = reader.value(arg))
                 parsed.database = *path;

@@ -30,12 +30,8 @@ std::optional<IbanArguments> parseArguments(const std::vector<std::string>& args
             if (auto path = reader.value(arg))
                 parsed.bankFile = *path;
         } else if (arg == "--format") {
-            if (auto text = reader.value(arg)) {
-                if (const auto number = parseFormatNumber(*text))
-                    parsed.options.format = static_cast<ClientFormat>(*number);
-                else
-                    reader.fail("Ungültiges Format \"" + *text + "\": erlaubt sind 1 bis 4.");
-            }
+            if (const auto format = reader.formatValue(arg))
+                parsed.options.format = *format;
         } else if (arg == "--bankname") {
             parsed.options.overwriteBankName = true;
         } else {
