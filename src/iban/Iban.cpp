@@ -12,17 +12,6 @@ constexpr std::uint64_t kChunkScale = 1'000'000'000;
 // "DE" as digits (D = 13, E = 14) followed by the check digits still to be computed.
 constexpr std::string_view kCountrySuffix = "131400";
 
-std::string withoutBlanks(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c != ' ')
-            out += c;
-    }
-    return out;
-}
-
 // Continues a remainder modulo 97 over further digits, one at a time, so that no value
 // exceeds 96 * 10 + 9.
 int foldMod97(int remainder, std::string_view digits)
@@ -60,21 +49,34 @@ std::string zeroFillTo10(std::string_view account)
     return filled;
 }
 
-std::string IBANBilden(std::string_view blz, std::string_view account)
+void IBANBildenInto(std::string& iban, std::string_view blz, std::string_view account)
 {
     // "DE", two check digits, then the BLZ without blanks and the account number zero-filled.
-    std::string iban = "DE00";
-    iban.reserve(4 + blz.size() + kAccountDigits);
+    iban.assign("DE00");
     for (const char c : blz) {
         if (c != ' ')
             iban += c;
     }
-    iban += zeroFillTo10(withoutBlanks(account));
+    // The rightmost ten characters of the account number without its blanks, zero-filled.
+    char tail[kAccountDigits];
+    std::size_t filled = 0;
+    for (auto it = account.rbegin(); it != account.rend() && filled < kAccountDigits; ++it) {
+        if (*it != ' ')
+            tail[kAccountDigits - 1 - filled++] = *it;
+    }
+    iban.append(kAccountDigits - filled, '0');
+    iban.append(tail + (kAccountDigits - filled), filled);
 
     const std::string_view bban = std::string_view(iban).substr(4);
     const int check = 98 - foldMod97(foldMod97(0, bban), kCountrySuffix);
     iban[2] = static_cast<char>('0' + check / 10);
     iban[3] = static_cast<char>('0' + check % 10);
+}
+
+std::string IBANBilden(std::string_view blz, std::string_view account)
+{
+    std::string iban;
+    IBANBildenInto(iban, blz, account);
     return iban;
 }
 

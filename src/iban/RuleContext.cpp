@@ -18,7 +18,7 @@ void RuleContext::standardIban()
         m_accountRejected = true;
         return;
     }
-    m_row[AccountColumn::Iban] = IBANBilden(m_blz, m_account);
+    IBANBildenInto(m_row[AccountColumn::Iban], m_blz, m_account);
 }
 
 void RuleContext::fixedIban(std::string_view iban) { m_row[AccountColumn::Iban] = iban; }
