@@ -2,15 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/IbanCheck.h"
+
 namespace zelvan {
 namespace {
-
-// ISO 13616 validation: move the first four characters to the end, letters as numbers.
-bool hasValidCheckDigits(const std::string& iban)
-{
-    const std::string digits = iban.substr(4) + "1314" + iban.substr(2, 2);
-    return Mod97(digits) == 1;
-}
 
 TEST(Mod97, folds_long_digit_strings)
 {
@@ -72,7 +67,7 @@ TEST(IBANBilden, forms_the_iban_table)
         const auto iban = IBANBilden(c.blz, c.account);
         EXPECT_EQ(iban, c.iban) << c.blz << " / " << c.account;
         EXPECT_EQ(iban.size(), 22u);
-        EXPECT_TRUE(hasValidCheckDigits(iban)) << iban;
+        EXPECT_TRUE(test::hasValidIbanCheckDigits(iban)) << iban;
     }
 }
 
@@ -82,7 +77,7 @@ TEST(IBANBilden, check_digits_are_valid_for_every_account_length)
     for (char digit = '1'; account.size() < 10; digit = digit == '9' ? '0' : static_cast<char>(digit + 1)) {
         account += digit;
         const auto iban = IBANBilden("76026000", account);
-        EXPECT_TRUE(hasValidCheckDigits(iban)) << iban;
+        EXPECT_TRUE(test::hasValidIbanCheckDigits(iban)) << iban;
         EXPECT_TRUE(iban.ends_with(zeroFillTo10(account)));
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/IbanCheck.h"
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -48,12 +50,6 @@ void expectRows(const std::vector<Case>& cases)
         EXPECT_EQ(row.bic, c.bic);
         EXPECT_EQ(row.hint, c.hint);
     }
-}
-
-bool hasValidCheckDigits(const std::string& iban)
-{
-    // Country code and check digits move to the end, D = 13, E = 14.
-    return iban.size() == 22 && Mod97(iban.substr(4) + "1314" + iban.substr(2, 2)) == 1;
 }
 
 bool isDigits(std::string_view text)
@@ -120,8 +116,8 @@ TEST(Rules0000, rule_0010_gives_fixed_ibans_at_50050201)
             {code, "50050201", "1234", "DE74500502010000001234"},
         });
     }
-    EXPECT_TRUE(hasValidCheckDigits("DE42500502010000222000"));
-    EXPECT_TRUE(hasValidCheckDigits("DE89500502010000180802"));
+    EXPECT_TRUE(test::hasValidIbanCheckDigits("DE42500502010000222000"));
+    EXPECT_TRUE(test::hasValidIbanCheckDigits("DE89500502010000180802"));
 }
 
 TEST(Rules0000, rule_0010_replaces_50050222_from_version_01_on)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/IbanCheck.h"
+
 #include <set>
 #include <span>
 #include <string>
@@ -287,16 +289,7 @@ TEST(Rules0050Tables, every_fixed_iban_is_german_with_valid_check_digits)
 {
     for (const auto& row : rule0056FixedIbans()) {
         SCOPED_TRACE(std::string(row.iban));
-        ASSERT_EQ(row.iban.size(), 22u);
-        EXPECT_EQ(row.iban.substr(0, 2), "DE");
-        // Rearranged: BBAN, then "DE" as 1314, then the check digits; the remainder must be 1.
-        const std::string rearranged = std::string(row.iban.substr(4)) + "1314" + std::string(row.iban.substr(2, 2));
-        int remainder = 0;
-        for (const char c : rearranged) {
-            ASSERT_TRUE(c >= '0' && c <= '9');
-            remainder = (remainder * 10 + (c - '0')) % 97;
-        }
-        EXPECT_EQ(remainder, 1);
+        EXPECT_TRUE(test::hasValidIbanCheckDigits(row.iban));
     }
 }
 
