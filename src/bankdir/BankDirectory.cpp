@@ -21,6 +21,7 @@ constexpr FieldSpan kShortName{108, 27};
 constexpr FieldSpan kBic{140, 11};
 constexpr FieldSpan kCheckMethod{151, 2};
 constexpr FieldSpan kChangeCode{159, 1};
+constexpr FieldSpan kDeletionFlag{160, 1};
 constexpr FieldSpan kSuccessorBlz{161, 8};
 constexpr FieldSpan kRuleCode{169, 6};
 
@@ -93,9 +94,11 @@ bool parseBankLine(std::string_view line, BankEntry& entry)
     if (successor != kNoSuccessor) {
         entry.successorBlz = successor;
         entry.changeCode = cut(line, kChangeCode);
+        entry.deletionFlag = cut(line, kDeletionFlag);
     } else {
         entry.successorBlz.clear();
         entry.changeCode.clear();
+        entry.deletionFlag.clear();
     }
     entry.ruleCode = cut(line, kRuleCode);
     return true;

@@ -32,9 +32,15 @@ struct BankEntry {
     std::string successorBlz; // positions 161-168, empty when the file has "00000000"
     std::string ruleCode;     // positions 169-174
     std::string changeCode;   // position 159, only when there is a successor
+    std::string deletionFlag; // position 160, only when there is a successor
 
     const std::string& field(BankField column) const;
-    bool isDeletedWithSuccessor() const { return changeCode == "D"; }
+    // A bank that goes away and names its successor: change code "D", or deletion flag "1",
+    // which the Bundesbank sets while the bank is still listed.
+    bool isDeletedWithSuccessor() const
+    {
+        return !successorBlz.empty() && (changeCode == "D" || deletionFlag == "1");
+    }
 };
 
 // Builds a bank entry from one line of the bank-code file; false for a line that is not a "1" line.

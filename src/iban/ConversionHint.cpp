@@ -22,6 +22,7 @@ constexpr std::array kHints{
     HintText{HintNumber::BlockedAccountRange, "7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: "},
     HintText{HintNumber::EightDigitAccountsOnly, "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: "},
     HintText{HintNumber::InvalidAccountNumber, "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen."},
+    HintText{HintNumber::WrongCheckDigit, "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen."},
     HintText{HintNumber::CheckDigitNotRecomputed,
              "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber"},
     HintText{HintNumber::BlzByAccountRange,

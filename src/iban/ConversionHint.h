@@ -17,6 +17,7 @@ enum class HintNumber : int {
     BlockedAccountRange = 7,
     EightDigitAccountsOnly = 8,
     InvalidAccountNumber = 9,
+    WrongCheckDigit = 10,
     CheckDigitNotRecomputed = 101,
     BlzByAccountRange = 102,
     SuccessorBlzUsed = 103,

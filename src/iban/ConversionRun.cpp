@@ -59,6 +59,7 @@ void convertRow(AccountRow& row, const BankDirectory& directory, const Conversio
         row[AccountColumn::BankName] = entry->shortName;
 
     RuleContext context(row, directory, *entry, std::move(blz));
+    context.checkAccountsWith(options.checkDigits);
     if (entry->ruleCode == kStandardRule)
         context.standardIban();
     else if (entry->ruleCode == kNoIbanRule)

@@ -3,6 +3,7 @@
 #include "bankdir/BankDirectory.h"
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
+#include "iban/AccountCheckDigits.h"
 
 namespace zelvan {
 
@@ -10,6 +11,8 @@ struct ConversionOptions {
     ClientFormat format = ClientFormat::MarloOp;
     // "Bank Name überschreiben" checked and available.
     bool overwriteBankName = false;
+    // "Kontonummern mit Prüfziffer prüfen": accounts are checked before a standard IBAN.
+    const AccountCheckDigits* checkDigits = nullptr;
 };
 
 // Fills BIC, IBAN, hint and (with the option) bank name of one row from its BLZ and account

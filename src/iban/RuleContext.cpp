@@ -4,6 +4,20 @@
 
 namespace zelvan {
 
+namespace {
+
+// The digits an IBAN carries of an account number: blanks and leading zeros left out.
+std::string significantDigits(std::string_view account)
+{
+    std::string digits;
+    for (const char c : account)
+        if (c != ' ' && !(digits.empty() && c == '0'))
+            digits += c;
+    return digits;
+}
+
+} // namespace
+
 RuleContext::RuleContext(AccountRow& row, const BankDirectory& directory, const BankEntry& entry, std::string blz)
     : m_row(row), m_directory(directory), m_entry(entry), m_blz(std::move(blz)), m_account(row[AccountColumn::Account])
 {
@@ -13,12 +27,31 @@ void RuleContext::standardIban()
 {
     // Cutting or padding a malformed account number would give the IBAN of another account.
     if (!isUsableAccountNumber(m_row[AccountColumn::Account]) || !isUsableAccountNumber(m_account)) {
-        m_row[AccountColumn::Iban].clear();
-        m_row[AccountColumn::Hint] = ConversionHint(HintNumber::InvalidAccountNumber);
-        m_accountRejected = true;
+        reject(HintNumber::InvalidAccountNumber);
+        return;
+    }
+    if (hasWrongCheckDigit()) {
+        reject(HintNumber::WrongCheckDigit);
         return;
     }
     IBANBildenInto(m_row[AccountColumn::Iban], m_blz, m_account);
+}
+
+bool RuleContext::hasWrongCheckDigit() const
+{
+    if (m_checkDigits == nullptr || m_skipCheckDigit)
+        return false;
+    const std::string stored = significantDigits(m_row[AccountColumn::Account]);
+    if (stored != significantDigits(m_account))
+        return false;
+    return !m_checkDigits->passes(m_entry.blz, stored, m_entry.checkMethod);
+}
+
+void RuleContext::reject(HintNumber hint)
+{
+    m_row[AccountColumn::Iban].clear();
+    m_row[AccountColumn::Hint] = ConversionHint(hint);
+    m_accountRejected = true;
 }
 
 void RuleContext::fixedIban(std::string_view iban) { m_row[AccountColumn::Iban] = iban; }

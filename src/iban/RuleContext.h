@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "bankdir/BankDirectory.h"
+#include "iban/AccountCheckDigits.h"
 #include "core/WorkingSet.h"
 #include "iban/ConversionHint.h"
 
@@ -26,9 +27,16 @@ public:
     void substituteBlz(std::string blz) { m_blz = std::move(blz); }
     void substituteAccount(std::string account) { m_account = std::move(account); }
 
+    // With a checker, every standard IBAN of an account as stored first needs a right check
+    // digit by the bank's method; an account that a rule replaced is the rule's business.
+    void checkAccountsWith(const AccountCheckDigits* checker) { m_checkDigits = checker; }
+    // The rule knows that this account carries no check digit.
+    void skipCheckDigit() { m_skipCheckDigit = true; }
+
     // Outcomes.
     // IBAN from the working BLZ and account number. An account number, stored or working,
-    // that cannot stand in an IBAN gives no IBAN and hint 9, which later caveats do not replace.
+    // that cannot stand in an IBAN gives no IBAN and hint 9, which later caveats do not replace;
+    // so does hint 10 for a wrong check digit.
     void standardIban();
     void fixedIban(std::string_view iban);
     void overrideBic(std::string_view bic);
@@ -40,12 +48,17 @@ public:
     bool accountRejected() const { return m_accountRejected; }
 
 private:
+    bool hasWrongCheckDigit() const;
+    void reject(HintNumber hint);
+
     AccountRow& m_row;
     const BankDirectory& m_directory;
     const BankEntry& m_entry;
     std::string m_blz;
     std::string m_account;
     bool m_accountRejected = false;
+    const AccountCheckDigits* m_checkDigits = nullptr;
+    bool m_skipCheckDigit = false;
 };
 
 } // namespace zelvan

@@ -89,6 +89,13 @@ static constexpr AccountTextRange kRule0042Ranges[] = {
     {"50469000", "50469999"},
 };
 
+// Rule 004201: 8-digit accounts (as 10 digits) in these ranges convert although their 6th digit
+// is not "0".
+static constexpr AccountTextRange kRule004201Ranges[] = {
+    {"0050462000", "0050463999"},
+    {"0050469000", "0050469999"},
+};
+
 // Rule 0043: stored BLZ -> replacement BLZ and its BIC.
 static constexpr BlzMove kRule0043Blzs[] = {
     {"60651070", "66650085", "PZHSDE66XXX"},
@@ -115,6 +122,10 @@ static_assert(std::size(kRule0048Blzs) == 3);
 
 // Rule 0049: at these BLZs an account whose 5th digit is "9" has its two blocks swapped.
 static constexpr std::string_view kRule0049SwapBlzs[] = {"30060010", "40060000", "57060000"};
+
+// Rule 0049: a 10-digit account beginning with these digits carries no check digit.
+constexpr std::string_view kRule0049UncheckedFrom = "92";
+constexpr std::string_view kRule0049UncheckedTo = "99";
 
 // Rule 0049: zero-filled account -> replacement account, at every bank of the rule.
 static constexpr AccountMove kRule0049Accounts[] = {
@@ -254,6 +265,39 @@ void applyRule0042(RuleContext& context)
     context.standardIban();
 }
 
+// Rule 0042 version 01, on the account zero-filled to 10 digits d1..d10: 8-digit accounts
+// convert when d6 is "0" (but not d6d7 "00") or when listed; 10-digit accounts with d4d5 "44"
+// and not ending in "00000" convert; every other account is refused with hint 6.
+bool rule004201Converts(std::string_view account)
+{
+    const bool eightDigits = account.starts_with("00") && account[2] != '0';
+    if (eightDigits) {
+        if (account[5] == '0')
+            return account[6] != '0';
+        return std::any_of(std::begin(kRule004201Ranges), std::end(kRule004201Ranges),
+                           [&](const auto& range) { return account >= range.from && account <= range.to; });
+    }
+    const bool tenDigits = account[0] != '0';
+    return tenDigits && account.substr(3, 2) == "44" && account.substr(5) != "00000";
+}
+
+void applyRule004201(RuleContext& context)
+{
+    // Hint 9 for what is no account number at all, before the ranges are read.
+    if (!isUsableAccountNumber(context.account())) {
+        context.standardIban();
+        return;
+    }
+    std::string digits;
+    std::copy_if(context.account().begin(), context.account().end(), std::back_inserter(digits),
+                 [](char c) { return c != ' '; });
+    context.substituteAccount(zeroFillTo10(digits));
+    if (rule004201Converts(context.account()))
+        context.standardIban();
+    else
+        context.refuse(HintNumber::IbanNotPossible);
+}
+
 void applyRule0043(RuleContext& context)
 {
     moveBlzThenIban(context, kRule0043Blzs);
@@ -290,14 +334,32 @@ void applyRule0048(RuleContext& context)
     moveBlzThenIban(context, kRule0048Blzs);
 }
 
+void skipCheckDigitOfUncheckedRule0049Account(RuleContext& context, std::string_view account)
+{
+    const auto lead = account.substr(0, 2);
+    if (lead >= kRule0049UncheckedFrom && lead <= kRule0049UncheckedTo)
+        context.skipCheckDigit();
+}
+
 void applyRule0049(RuleContext& context)
 {
     std::string account = zeroFillTo10(context.account());
-    if (contains(kRule0049SwapBlzs, context.blz()) && account[4] == '9')
+    skipCheckDigitOfUncheckedRule0049Account(context, account);
+    if (contains(kRule0049SwapBlzs, context.blz()) && account[4] == '9') {
+        // A rotated account has no check digit of its own.
         account = account.substr(4) + account.substr(0, 4);
+        context.skipCheckDigit();
+    }
     if (const AccountMove* move = findAccount(kRule0049Accounts, account))
         account = move->to;
     context.substituteAccount(std::move(account));
+    context.standardIban();
+}
+
+// Rule 0049 version 01: no special accounts and no rotation any more.
+void applyRule004901(RuleContext& context)
+{
+    skipCheckDigitOfUncheckedRule0049Account(context, zeroFillTo10(context.account()));
     context.standardIban();
 }
 
@@ -312,6 +374,7 @@ static constexpr RuleDefinition kRules[] = {
     {"004001", applyRule0040},
     {"004100", applyRule0041},
     {"004200", applyRule0042},
+    {"004201", applyRule004201},
     {"004300", applyRule0043},
     {"004301", applyRule0043},
     {"004400", applyRule0044},
@@ -321,9 +384,10 @@ static constexpr RuleDefinition kRules[] = {
     {"004700", applyRule0047},
     {"004800", applyRule0048},
     {"004900", applyRule0049},
+    {"004901", applyRule004901},
 };
 // clang-format on
-static_assert(std::size(kRules) == 17);
+static_assert(std::size(kRules) == 19);
 
 } // namespace
 

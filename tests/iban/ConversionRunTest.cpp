@@ -12,7 +12,7 @@ namespace {
 using test::BankLine;
 
 BankLine bank(const char* blz, const char* rule, const char* bic = "TESTDEFFXXX", char change = 'U',
-              const char* successor = "00000000")
+              const char* successor = "00000000", char deletion = '0')
 {
     BankLine line;
     line.blz = blz;
@@ -21,6 +21,7 @@ BankLine bank(const char* blz, const char* rule, const char* bic = "TESTDEFFXXX"
     line.shortName = std::string("Bank ") + blz;
     line.changeCode = change;
     line.successorBlz = successor;
+    line.deletion = deletion;
     return line;
 }
 
@@ -37,6 +38,9 @@ BankDirectory testDirectory()
              bank("40050090", "000000", "SCHLDEMMXXX", 'D'),             // "D" without successor
              bank("40050100", "000000", "ALT2DEMMXXX", 'D', "30040050"), // successor without IBAN
              bank("40050110", "000000", "ALT3DEMMXXX", 'M', "40050070"), // successor, but not deleted
+             bank("40050120", "000000", "ALT4DEMMXXX", 'U', "40050070", '1'), // deletion flag, successor present
+             bank("40050130", "000000", "ALT5DEMMXXX", 'U', "00000000", '1'), // deletion flag, no successor
+             bank("40050140", "000000", "ALT6DEMMXXX", 'U', "49999999", '1'), // deletion flag, successor missing
              bank("70000001", "000500", "NOOUDEFFXXX"),                  // a code without a rule
              bank("1234567 ", "000000"),                                 // a BLZ of 7 characters
          })
@@ -137,6 +141,12 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"letters_in_the_account_are_invalid", kMarlo, "50060400", "12 AB 45", "BZBKDEFF   ", "", kHint9},
         RunCase{"blank_account_is_invalid", kMarlo, "50060400", "   ", "BZBKDEFF   ", "", kHint9},
         RunCase{"zero_account_is_invalid", kMarlo, "50060400", "0000", "BZBKDEFF   ", "", kHint9},
+        RunCase{"deletion_flag_uses_the_successor", kMarlo, "40050120", "1234567", "NEUBDEMMXXX",
+                "DE19400500700001234567", kHint103},
+        RunCase{"deletion_flag_without_successor_converts_as_it_is", kMarlo, "40050130", "1234567", "ALT5DEMMXXX",
+                "DE82400501300001234567", ""},
+        RunCase{"deletion_flag_with_successor_missing_keeps_the_bank", kMarlo, "40050140", "1234567",
+                "ALT6DEMMXXX", "DE44400501400001234567", ""},
         RunCase{"invalid_account_replaces_hint_103", kMarlo, "40050060", "12x", "NEUBDEMMXXX", "", kHint9},
         RunCase{"leading_zeros_beyond_ten_digits_are_fine", kMarlo, "50060400", "0000000011404", "BZBKDEFF   ",
                 "DE96500604000000011404", ""},

@@ -18,6 +18,7 @@ constexpr const char* kTargetBic = "ZIELDEFFXXX";
 
 constexpr const char* kHint1 = "1-Konto ohne IBAN-Berechnung, IBAN-Regel: 004200";
 constexpr const char* kHint7 = "7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: 003600";
+constexpr const char* kHint6 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 004201";
 constexpr const char* kHint8 = "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: 004200";
 constexpr const char* kHint9 = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
 constexpr const char* kHint101 =
@@ -46,7 +47,7 @@ const BankDirectory& rulesDirectory()
             {"10000300", "003000"}, {"10000360", "003600"}, {"20110700", "003700"}, {"10000370", "003700"},
             {"26691213", "003800"}, {"28591579", "003800"}, {"25090300", "003800"}, {"10000380", "003800"},
             {"10000390", "003900"}, {"68051310", "004001"}, {"10000400", "004001"}, {"62220000", "004100"},
-            {"10000410", "004100"}, {"10000420", "004200"}, {"60651070", "004300"}, {"10000430", "004300"},
+            {"10000410", "004100"}, {"10000420", "004200"}, {"10004201", "004201"}, {"10004901", "004901"}, {"60651070", "004300"}, {"10000430", "004300"},
             {"10000440", "004400"}, {"10000450", "004500"}, {"10000460", "004600"}, {"10000470", "004700"},
             {"10120800", "004800"}, {"27010200", "004800"}, {"60020300", "004800"}, {"10000480", "004800"},
             {"30060010", "004900"}, {"40060000", "004900"}, {"57060000", "004900"}, {"10000490", "004900"},
@@ -270,6 +271,43 @@ TEST(Rule0042, converts_eight_digit_accounts_by_their_fourth_digit_and_ranges)
     expectCases(rulesDirectory(), kCases);
 }
 
+TEST(Rule004201, converts_eight_digit_accounts_by_their_sixth_digit_and_ten_digit_accounts_with_44)
+{
+    static constexpr RuleCase kCases[] = {
+        // Eight digits, d6 "0": d7 "0" refused, anything else converts.
+        {"10004201", "12300999", "", kHint6, kStoredBic},
+        {"10004201", "12300000", "", kHint6, kStoredBic},
+        {"10004201", "12301000", "DE90100042010012301000", "", kStoredBic},
+        {"10004201", "12305678", "DE78100042010012305678", "", kStoredBic},
+        {"10004201", "1230 5678", "DE78100042010012305678", "", kStoredBic},
+        {"10004201", "0012305678", "DE78100042010012305678", "", kStoredBic},
+        // Eight digits, d6 not "0": only the two ranges convert.
+        {"10004201", "50462000", "DE88100042010050462000", "", kStoredBic},
+        {"10004201", "50463999", "DE47100042010050463999", "", kStoredBic},
+        {"10004201", "50469000", "DE44100042010050469000", "", kStoredBic},
+        {"10004201", "50469999", "DE37100042010050469999", "", kStoredBic},
+        {"10004201", "50461999", "", kHint6, kStoredBic},
+        {"10004201", "50464000", "", kHint6, kStoredBic},
+        {"10004201", "50468999", "", kHint6, kStoredBic},
+        {"10004201", "50470000", "", kHint6, kStoredBic},
+        {"10004201", "12345678", "", kHint6, kStoredBic},
+        // Ten digits: d4d5 "44" and not ending in five zeros.
+        {"10004201", "1234400001", "DE05100042011234400001", "", kStoredBic},
+        {"10004201", "1234400000", "", kHint6, kStoredBic},
+        {"10004201", "1235500001", "", kHint6, kStoredBic},
+        // Every other length, and an eight-character account with a leading zero.
+        {"10004201", "123440001", "", kHint6, kStoredBic},
+        {"10004201", "1234567", "", kHint6, kStoredBic},
+        {"10004201", "01234567", "", kHint6, kStoredBic},
+        {"10004201", "1", "", kHint6, kStoredBic},
+        // No account number at all.
+        {"10004201", "", "", kHint9, kStoredBic},
+        {"10004201", "1230567a", "", kHint9, kStoredBic},
+        {"10004201", "123456789012", "", kHint9, kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+}
+
 TEST(Rule0043, both_versions_move_one_blz_and_write_its_bic)
 {
     static constexpr RuleCase kCases[] = {
@@ -366,10 +404,24 @@ TEST(Rule0049, swaps_blocks_at_three_blzs_then_replaces_listed_accounts)
     expectCases(rulesDirectory(), kCases);
 }
 
+TEST(Rule004901, converts_every_account_without_swap_or_replacement)
+{
+    static constexpr RuleCase kCases[] = {
+        {"10004901", "1234956789", "DE39100049011234956789", "", kStoredBic},
+        {"10004901", "36", "DE17100049010000000036", "", kStoredBic},
+        {"10004901", "", "", kHint9, kStoredBic},
+    };
+    expectCases(rulesDirectory(), kCases);
+    // Nor at the three BLZs that swapped blocks before.
+    const auto directory = test::directoryOf({{"30060010", "004901"}});
+    const RuleCase swapBlz[] = {{"30060010", "1234956789", "DE91300600101234956789", "", kStoredBic}};
+    expectCases(directory, swapBlz);
+}
+
 TEST(Rules0030To0049, other_versions_of_the_rule_numbers_have_no_outcome)
 {
-    for (const char* code : {"003001", "003601", "003701", "003801", "003901", "004000", "004002", "004101", "004201",
-                             "004302", "004401", "004502", "004601", "004701", "004801", "004901"}) {
+    for (const char* code : {"003001", "003601", "003701", "003801", "003901", "004000", "004002", "004101", "004202",
+                             "004302", "004401", "004502", "004601", "004701", "004801", "004902"}) {
         const auto directory = test::directoryOf({{"20000000", code}});
         const auto row = test::convert(directory, "20000000", "1234567");
         EXPECT_EQ(row.bic, kStoredBic) << code;

@@ -1,0 +1,163 @@
+#include "iban/AccountCheckDigits.h"
+
+#include <gtest/gtest.h>
+
+#include "iban/ConversionHint.h"
+#include "iban/ConversionRun.h"
+#include "support/BankFileBuilder.h"
+#include "support/RuleTestDirectory.h"
+
+namespace zelvan {
+namespace {
+
+const AccountCheckDigits& checker()
+{
+    static const AccountCheckDigits instance;
+    return instance;
+}
+
+const std::string kHint10 = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
+
+TEST(AccountCheckDigits, method_00_accepts_the_right_check_digit_only)
+{
+    struct Case {
+        const char* account;
+        bool passes;
+    };
+    static constexpr Case kCases[] = {
+        {"1008", true}, {"0000001008", true}, {"1000", false}, {"1001", false}, {"9290", true}, {"9291", false},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(checker().passes("10020030", c.account, "00"), c.passes) << c.account;
+}
+
+TEST(AccountCheckDigits, what_it_cannot_check_passes)
+{
+    // Method codes that are no Bundesbank method, and accounts that are no digit string or all
+    // zeros: the library is never asked (it loops or crashes on some of them).
+    for (const char* method : {"", "0", "000", "  ", "ZZ", "a0", "0A", "F0"}) {
+        EXPECT_FALSE(checker().knowsMethod(method)) << '"' << method << '"';
+        EXPECT_TRUE(checker().passes("10020030", "1000", method)) << '"' << method << '"';
+    }
+    for (const char* account : {"-1000", "10 00", "1000x", "12345678901", "", "0000000000"})
+        EXPECT_TRUE(checker().passes("10020030", account, "00")) << account;
+}
+
+TEST(AccountCheckDigits, knows_most_bundesbank_methods)
+{
+    int known = 0;
+    for (const char first : std::string_view("0123456789ABCDE"))
+        for (char second = '0'; second <= '9'; ++second)
+            known += checker().knowsMethod(std::string{first, second}) ? 1 : 0;
+    EXPECT_GE(known, 130);
+    EXPECT_TRUE(checker().knowsMethod("00"));
+    EXPECT_TRUE(checker().knowsMethod("63"));
+}
+
+// Conversion with the option on: banks with method "00", under various rules.
+BankDirectory checkDirectory()
+{
+    return test::directoryOf({
+        {"10020030", "000000"},
+        {"10000490", "004900"},
+        {"30060010", "004900"},
+        {"10004901", "004901"},
+        {"10000440", "004400"},
+        {"10000360", "003600"},
+        {"21050000", "000000"},
+        {"10000990", "000000", "TESTDEFFXXX", "E9"},
+    });
+}
+
+struct CheckCase {
+    const char* name;
+    const char* blz;
+    const char* account;
+    const char* iban;
+    bool wrongCheckDigit;
+};
+
+class ConversionWithCheckDigits : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(ConversionWithCheckDigits, checks_accounts_as_stored_before_a_standard_iban)
+{
+    const auto& c = GetParam();
+    static const BankDirectory directory = checkDirectory();
+    ConversionOptions options;
+    options.checkDigits = &checker();
+    AccountRow row;
+    row[AccountColumn::Blz] = c.blz;
+    row[AccountColumn::Account] = c.account;
+    convertRow(row, directory, options);
+    EXPECT_EQ(row[AccountColumn::Iban], c.iban);
+    if (c.wrongCheckDigit)
+        EXPECT_EQ(row[AccountColumn::Hint], kHint10);
+    else
+        EXPECT_NE(row[AccountColumn::Hint], kHint10);
+    EXPECT_EQ(row[AccountColumn::Bic], "TESTDEFFXXX");
+
+    // Without the option the same account converts as before.
+    AccountRow unchecked;
+    unchecked[AccountColumn::Blz] = c.blz;
+    unchecked[AccountColumn::Account] = c.account;
+    convertRow(unchecked, directory, {});
+    EXPECT_FALSE(unchecked[AccountColumn::Iban].empty());
+    EXPECT_NE(unchecked[AccountColumn::Hint], kHint10);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, ConversionWithCheckDigits,
+    testing::Values(CheckCase{"right_digit_converts", "10020030", "1008", "DE52100200300000001008", false},
+                    CheckCase{"wrong_digit_gets_hint_10", "10020030", "1000", "", true},
+                    CheckCase{"blanks_and_zeros_are_left_out", "10020030", "00 1000", "", true},
+                    // Rule 0049: accounts beginning 92 to 99 carry no check digit.
+                    CheckCase{"rule_0049_account_from_92_is_not_checked", "10000490", "9200001000",
+                              "DE95100004909200001000", false},
+                    CheckCase{"rule_004901_account_from_92_is_not_checked", "10004901", "9200001000",
+                              "DE56100049019200001000", false},
+                    CheckCase{"rule_004901_other_accounts_are_checked", "10004901", "1000", "", true},
+                    // Rotated: "1234956789" fails method 00 as it stands.
+                    CheckCase{"rule_0049_rotated_account_is_not_checked", "30060010", "1234956789",
+                              "DE82300600109567891234", false},
+                    // An account that the rule replaces is not the customer's to check.
+                    CheckCase{"replaced_account_is_not_checked", "10000440", "202", "DE54100004400002282022",
+                              false},
+                    CheckCase{"rule_0036_appended_zeros_are_not_checked", "10000360", "123456",
+                              "DE93210500000123456000", false},
+                    CheckCase{"method_unknown_to_the_library_passes", "10000990", "1000", "DE64100009900000001000",
+                              false}),
+    [](const testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
+
+TEST(ConversionWithCheckDigits, successor_is_checked_with_its_own_method_and_hint_10_replaces_103)
+{
+    // The deleted bank's method "09" has no check digit; the successor's method "00" has one.
+    test::BankLine deleted;
+    deleted.blz = "40050060";
+    deleted.checkMethod = "09";
+    deleted.deletion = '1';
+    deleted.successorBlz = "40050070";
+    test::BankLine successor;
+    successor.blz = "40050070";
+    BankDirectory directory;
+    directory.begin();
+    directory.line(test::formatLine(deleted));
+    directory.line(test::formatLine(successor));
+    directory.end();
+
+    ConversionOptions options;
+    options.checkDigits = &checker();
+    AccountRow row;
+    row[AccountColumn::Blz] = "40050060";
+    row[AccountColumn::Account] = "1000";
+    convertRow(row, directory, options);
+    EXPECT_EQ(row[AccountColumn::Iban], "");
+    EXPECT_EQ(row[AccountColumn::Hint], kHint10);
+
+    row[AccountColumn::Account] = "1008";
+    convertRow(row, directory, options);
+    EXPECT_EQ(row[AccountColumn::Iban], "DE95400500700000001008");
+    EXPECT_EQ(row[AccountColumn::Hint], ConversionHint(HintNumber::SuccessorBlzUsed));
+}
+
+} // namespace
+} // namespace zelvan
