@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -27,6 +28,7 @@ struct ConvertArguments {
     bool fixedDeductions = false;
     bool hideRowsWithIban = false;
     bool overwriteBankName = false;
+    bool checkAccountDigits = false;
     ProtocolOption protocol = ProtocolOption::Off;
 };
 
@@ -65,6 +67,8 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
             parsed.hideRowsWithIban = true;
         } else if (arg == "--bankname") {
             parsed.overwriteBankName = true;
+        } else if (arg == "--pruefziffer") {
+            parsed.checkAccountDigits = true;
         } else if (arg == "--protokoll") {
             if (auto word = reader.value(arg)) {
                 const auto it = std::find_if(kProtocolWords.begin(), kProtocolWords.end(),
@@ -85,7 +89,7 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
     if (!reader.error().empty()) {
         err << reader.error()
             << "\nAufruf: zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] "
-               "[--ohne-iban] [--bankname] [--protokoll aus|hinweise|alle]\n";
+               "[--ohne-iban] [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle]\n";
         return std::nullopt;
     }
     return parsed;
@@ -153,7 +157,10 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
 
     // The bank-name option is not offered for the payroll format.
     const bool bankName = parsed->overwriteBankName && loaded.bankNameOptionAvailable;
-    runConversion(rows, directory, {state.format, bankName}, ui);
+    std::optional<AccountCheckDigits> checker;
+    if (parsed->checkAccountDigits)
+        checker.emplace();
+    runConversion(rows, directory, {state.format, bankName, checker ? &*checker : nullptr}, ui);
 
     SaveReport report;
     const auto saved = SaveWorkingSet(state, rows, {parsed->protocol, bankName, env.programFolder}, report, ui);

@@ -1,6 +1,7 @@
 #include "cli/IbanCommand.h"
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -16,6 +17,7 @@ namespace {
 struct IbanArguments {
     std::string bankFile;
     ConversionOptions options;
+    bool checkAccountDigits = false;
 };
 
 std::optional<IbanArguments> parseArguments(const std::vector<std::string>& args, const std::string& programFolder,
@@ -34,12 +36,15 @@ std::optional<IbanArguments> parseArguments(const std::vector<std::string>& args
                 parsed.options.format = *format;
         } else if (arg == "--bankname") {
             parsed.options.overwriteBankName = true;
+        } else if (arg == "--pruefziffer") {
+            parsed.checkAccountDigits = true;
         } else {
             reader.fail("Unbekanntes Argument für \"iban\": " + arg);
         }
     }
     if (!reader.error().empty()) {
-        err << reader.error() << "\nAufruf: zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname]\n";
+        err << reader.error() << "\nAufruf: zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname] "
+               "[--pruefziffer]\n";
         return std::nullopt;
     }
     return parsed;
@@ -148,7 +153,12 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
     if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
         return kExitUsage;
 
-    convertIbanInput(env.in, directory, parsed->options, env.out);
+    // Built only when asked for: it asks the library for all of its methods first.
+    std::optional<AccountCheckDigits> checker;
+    ConversionOptions options = parsed->options;
+    if (parsed->checkAccountDigits)
+        options.checkDigits = &checker.emplace();
+    convertIbanInput(env.in, directory, options, env.out);
     env.out.flush();
     return kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "cli/IbanCommand.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -126,6 +127,46 @@ TEST(IbanCommand, options_choose_format_bank_name_and_bank_file)
     EXPECT_EQ(runIban("20030040;1\n", {"--bankname", "--format=3"}).out,
               "20030040;1;LERBDEHH   ;DE11200300400000000001;;Lernbank Hamburg\n");
     EXPECT_EQ(runIban("50060400;11404\n", {"--bankfile", kSampleFolder + "ZELVANBLZ4.txt"}).status, 0);
+}
+
+TEST(IbanCommand, pruefziffer_refuses_accounts_with_a_wrong_check_digit)
+{
+    const std::string input = "10020030;1000\n10020030;1008\n";
+    const auto checked = runIban(input, {"--pruefziffer"});
+    EXPECT_EQ(checked.status, 0);
+    EXPECT_EQ(checked.err, "");
+    EXPECT_EQ(checked.out, "10020030;1000;UEBBDEB1   ;;10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer "
+                           "prüfen.;\n"
+                           "10020030;1008;UEBBDEB1   ;DE52100200300000001008;;\n");
+    // Without the option the typing error becomes an IBAN, as before.
+    EXPECT_EQ(runIban("10020030;1000\n").out, "10020030;1000;UEBBDEB1   ;DE74100200300000001000;;\n");
+}
+
+// Banks of a real Bundesbank file: current rule versions and a bank that goes away.
+TEST(IbanCommand, real_bank_file_rules_and_successors)
+{
+    if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
+        GTEST_SKIP() << "no shared bank-code file";
+    struct Case {
+        const char* input;
+        const char* output;
+    };
+    const Case cases[] = {
+        // Rule 004201 (Deutsche Bundesbank).
+        {"10000000;1234400001", "10000000;1234400001;MARKDEF1100;DE22100000001234400001;;"},
+        {"10000000;12300999", "10000000;12300999;MARKDEF1100;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 004201;"},
+        // Rule 004901: no more rotation at this BLZ.
+        {"30060010;1234956789", "30060010;1234956789;GENODEDDXXX;DE91300600101234956789;;"},
+        // Deletion flag "1" with a successor.
+        {"13091084;1234567",
+         "13091084;1234567;GENODEF1HWI;DE11130610780001234567;103-Die gespeicherte BLZ wurde gelöscht und durch "
+         "eine Nachfolge-BLZ ersetzt;"},
+    };
+    for (const auto& c : cases) {
+        const auto result = runIban(std::string(c.input) + "\n", {"--bankfile", ZELVAN_SHARED_BANKFILE});
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, std::string(c.output) + "\n") << c.input;
+    }
 }
 
 TEST(IbanCommand, umlauts_come_out_as_utf8)
