@@ -6,6 +6,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/IbanCommand.h"
 #include "cli/SearchCommand.h"
+#include "core/Version.h"
 
 namespace zelvan {
 
@@ -43,6 +44,7 @@ std::string helpText()
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
            "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"
            "  zelvan-konverter --help          zeigt diese Hilfe\n"
+           "  zelvan-konverter --version       zeigt die Programmversion\n"
            "\n"
            "Optionen:\n"
            "  --bankfile PFAD   BLZ-Datei der Bundesbank (Vorgabe: ZELVANBLZ4.txt im Programmordner)\n"
@@ -53,11 +55,20 @@ std::string helpText()
            "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n";
 }
 
+std::string versionText()
+{
+    return std::string(kProgramName) + " " + kShortVersionText;
+}
+
 int runCommandLine(const std::vector<std::string>& args, CommandEnvironment& env)
 {
     try {
         if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "hilfe") {
             env.out << helpText();
+            return kExitOk;
+        }
+        if (args[0] == "--version") {
+            env.out << versionText() << '\n';
             return kExitOk;
         }
         for (const auto& command : kCommands) {

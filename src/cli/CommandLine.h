@@ -21,7 +21,13 @@ struct CommandEnvironment {
 // Runs one sub-command; `args` excludes the program name. Never throws.
 int runCommandLine(const std::vector<std::string>& args, CommandEnvironment& env);
 
+// The name the executable is called by.
+inline constexpr const char* kProgramName = "zelvan-konverter";
+
 // The German overview printed by --help.
 std::string helpText();
+
+// The line printed by --version: the program name and the version the protocol names.
+std::string versionText();
 
 } // namespace zelvan

@@ -59,8 +59,8 @@ void SaveReport::Start(std::string_view csvHeader, ProtocolOption option)
     m_errorsCsv = csvHeader;
 }
 
-void SaveReport::Add(std::string_view key, std::string_view searchName, std::string_view blz,
-                     std::string_view account, std::string_view bic, std::string_view iban, std::string_view hint)
+void SaveReport::Add(std::string_view key, std::string_view searchName, std::string_view blz, std::string_view account,
+                     std::string_view bic, std::string_view iban, std::string_view hint)
 {
     std::string line;
     line.append(kCrLf).append("BLZ: ").append(blz).append(" Konto-Nr: ").append(account);
@@ -92,7 +92,7 @@ void SaveReport::Add(std::string_view key, std::string_view searchName, std::str
 std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlace& place) const
 {
     std::string text = "Automatische Konvertierung Zelvan Konverter Version: ";
-    text += std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
+    text += kShortVersionText;
     text.append(kCrLf).append(place.formatFileLine).append(kCrLf);
     text.append("Datum/Zeit: ").append(place.dateTime).append(kCrLf);
     text.append("Anzahl Datensätze insgesamt: ").append(std::to_string(counts.rows)).append(kCrLf);

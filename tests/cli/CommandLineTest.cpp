@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "clientdb/SaveReport.h"
+#include "support/TempDir.h"
+
 namespace zelvan {
 namespace {
 
@@ -17,6 +20,37 @@ TEST(CommandLine, help_lists_the_commands_in_german)
         EXPECT_NE(out.str().find("zelvan-konverter iban"), std::string::npos);
         EXPECT_NE(out.str().find("Standardeingabe"), std::string::npos);
     }
+}
+
+TEST(CommandLine, help_names_the_version_option)
+{
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, "."};
+    EXPECT_EQ(runCommandLine({"--help"}, env), 0);
+    EXPECT_NE(out.str().find("zelvan-konverter --version"), std::string::npos) << out.str();
+}
+
+// The version on the command line is the one the protocol of a save names in its first line.
+TEST(CommandLine, version_prints_the_program_name_and_the_protocol_version)
+{
+    test::TempDir dir;
+    const auto database = (dir.path() / "MARL001.MDB").string();
+    SaveReport report;
+    report.Start("OPKontoNr", ProtocolOption::HintsOnly);
+    report.Finish({}, {"Format: Marlo OP  Datei: " + database, database, "/nirgends/", "06.12.2026 14:05:09"});
+    const std::string prefix = "Automatische Konvertierung Zelvan Konverter Version: ";
+    const auto& protocol = report.protocolText();
+    ASSERT_TRUE(protocol.starts_with(prefix)) << protocol;
+    const auto protocolVersion = protocol.substr(prefix.size(), protocol.find("\r\n") - prefix.size());
+    EXPECT_EQ(protocolVersion, "1.0");
+
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, "."};
+    EXPECT_EQ(runCommandLine({"--version"}, env), 0);
+    EXPECT_EQ(out.str(), "zelvan-konverter " + protocolVersion + "\n");
+    EXPECT_EQ(err.str(), "");
 }
 
 TEST(CommandLine, unknown_command_is_a_usage_error)
