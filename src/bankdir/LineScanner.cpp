@@ -29,8 +29,15 @@ ScanResult readAll(const std::string& path, std::string& content)
         return failure("Die Datei \"" + path + "\" wurde nicht gefunden.");
     if (std::filesystem::is_directory(status))
         return failure("\"" + path + "\" ist ein Ordner und keine Datei.");
+    // A device or a pipe has no size, and opening a pipe waits for a writer: such a path is
+    // turned away before it is opened.
+    if (!std::filesystem::is_regular_file(status))
+        return failure("Die Datei \"" + path + "\" ist keine gewöhnliche Datei.");
 
-    if (std::filesystem::file_size(path, ec) > kMaxFileBytes)
+    const auto bytes = std::filesystem::file_size(path, ec);
+    if (ec)
+        return failure("Die Datei \"" + path + "\" kann nicht gelesen werden.");
+    if (bytes > kMaxFileBytes)
         return failure("Die Datei \"" + path + "\" ist zu groß für eine BLZ-Datei.");
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));

@@ -2,6 +2,7 @@
 // and leaves every file in its folder as it was, with no file added.
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -72,6 +73,14 @@ std::string hugeLines()
     return line + "\r\n" + line + "\r\n" + line + "\r\n";
 }
 
+// A named pipe with no writer: opening it for reading would wait forever.
+std::string fifo(const fs::path& folder)
+{
+    const auto path = (folder / "blz.txt").string();
+    EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    return path;
+}
+
 // Holds an exclusive lock on a database, as another program writing to it would.
 class LockingConnection {
 public:
@@ -138,12 +147,24 @@ const Case kCases[] = {
          return Prepared{{"iban", "--bankfile", writeFile(folder / "blz.txt", hugeLines())}, {}, {}};
      },
      2, "enthält keine Bankleitzahl im Format der Bundesbank"},
+    {"iban, bank-code file is a named pipe",
+     [](const fs::path& folder) { return Prepared{{"iban", "--bankfile", fifo(folder)}, {}, {}}; },
+     2, "ist keine gewöhnliche Datei"},
+    {"iban, bank-code file is a device",
+     [](const fs::path&) { return Prepared{{"iban", "--bankfile", "/dev/null"}, {}, {}}; },
+     2, "Die BLZ-Datei kann nicht gelesen werden. Die Datei \"/dev/null\" ist keine gewöhnliche Datei."},
     {"convert, bank-code file is a folder",
      [](const fs::path& folder) {
          fs::create_directory(folder / "blz");
          return Prepared{convertMarlo(folder, (folder / "blz").string()), {}, {}};
      },
      2, "ist ein Ordner und keine Datei"},
+    {"convert, bank-code file is a named pipe",
+     [](const fs::path& folder) { return Prepared{convertMarlo(folder, fifo(folder)), {}, {}}; },
+     2, "ist keine gewöhnliche Datei"},
+    {"convert, bank-code file is a device",
+     [](const fs::path& folder) { return Prepared{convertMarlo(folder, "/dev/null"), {}, {}}; },
+     2, "Die Datei \"/dev/null\" ist keine gewöhnliche Datei."},
     {"convert, bank-code file is empty",
      [](const fs::path& folder) { return Prepared{convertMarlo(folder, writeFile(folder / "blz.txt", "")), {}, {}}; },
      2, "enthält keine Bankleitzahl im Format der Bundesbank"},
