@@ -21,15 +21,17 @@ namespace {
 constexpr std::array<const char*, 5> kCommandCaptions{"Daten neu einlesen", "IBAN / BIC einsetzen", "Daten speichern",
                                                       "Ende", "Auswählen"};
 
-// Caption and tooltip of Check1(0..2).
+// Caption and tooltip of Check1(0..3).
 struct CheckText {
     const char* caption;
     const char* toolTip;
 };
-constexpr std::array<CheckText, 3> kCheckTexts{{
+constexpr std::array<CheckText, FormAdressen::kOptionCount> kCheckTexts{{
     {"Daten mit vorhandener IBAN ausblenden", "Vorhandene Bankverbindungen mit IBAN ausblenden  ein/aus"},
     {"IBAN / BIC für manuelle Eingaben freigeben", "IBAN / BIC für manuelle Eingaben freigeben"},
     {"Bank Name überschreiben", "Bank-Kurzbezeichnung aus BLZ-Datei in Adressdaten übernehmen"},
+    {"Kontonummern mit Prüfziffer prüfen",
+     "Kontonummern vor der IBAN-Berechnung mit der Prüfzifferberechnung ihrer Bank prüfen"},
 }};
 
 // Items of Combo1, by index.

@@ -11,6 +11,7 @@
 #include "core/ProgramState.h"
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
+#include "iban/AccountCheckDigits.h"
 
 class QCheckBox;
 class QComboBox;
@@ -43,7 +44,8 @@ class FormAdressen final : public QWidget, public UserInterface {
     // Command1 buttons by index.
     enum Command { DatenNeuEinlesen = 0, IbanBicEinsetzen = 1, DatenSpeichern = 2, Ende = 3, Auswaehlen = 4 };
     // Check1 boxes by index.
-    enum Option { IbanAusblenden = 0, EingabeFreigeben = 1, BankNameSchreiben = 2 };
+    enum Option { IbanAusblenden = 0, EingabeFreigeben = 1, BankNameSchreiben = 2, KontonummerPruefen = 3 };
+    static constexpr std::size_t kOptionCount = 4;
 
     FormAdressen(ProgramState& state, FormAdressenServices services, QWidget* parent = nullptr);
     ~FormAdressen() override;
@@ -108,11 +110,13 @@ class FormAdressen final : public QWidget, public UserInterface {
 
     WorkingSetArray m_rows;
     BankDirectory m_directory;
+    // Built at the first conversion that checks account numbers.
+    std::unique_ptr<AccountCheckDigits> m_checkDigits;
     WorkingSetModel* m_model = nullptr;
 
     std::array<QPushButton*, 5> m_command{};
-    std::array<QCheckBox*, 3> m_check{};
-    std::array<int, 3> m_checkShown{}; // the value each box had before its last click
+    std::array<QCheckBox*, kOptionCount> m_check{};
+    std::array<int, kOptionCount> m_checkShown{}; // the value each box had before its last click
     QComboBox* m_combo = nullptr;
     QLabel* m_formatLine = nullptr;
     QLabel* m_caption = nullptr;

@@ -119,6 +119,11 @@ void FormAdressen::convert()
     ConversionOptions options;
     options.format = m_state.format;
     options.overwriteBankName = bankNameOption();
+    if (checkValue(KontonummerPruefen) == 1) {
+        if (!m_checkDigits)
+            m_checkDigits = std::make_unique<AccountCheckDigits>();
+        options.checkDigits = m_checkDigits.get();
+    }
     runConversion(m_rows, m_directory, options, *this);
     m_model->cellsChanged(kFirstConvertedColumn, kLastConvertedColumn);
     m_command[DatenSpeichern]->setEnabled(true);

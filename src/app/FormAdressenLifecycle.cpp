@@ -18,9 +18,9 @@ namespace zelvan {
 
 namespace {
 
-// Settings keys of the three check boxes, by index.
-constexpr std::array<const char*, 3> kCheckKeys{"DatenIBANVorhAusblenden", "EingabeIBANFreigeben",
-                                                "BankBezeichnungSchreiben"};
+// Settings keys of the check boxes, by index.
+constexpr std::array<const char*, FormAdressen::kOptionCount> kCheckKeys{
+    "DatenIBANVorhAusblenden", "EingabeIBANFreigeben", "BankBezeichnungSchreiben", "KontonummerPruefen"};
 
 // Widths of grid columns 0 to 7 as shares of the grid's width after start-up.
 constexpr std::array<double, 8> kColumnShares{0.07, 0.12, 0.08, 0.10, 0.12, 0.18, 0.18, 0.10};

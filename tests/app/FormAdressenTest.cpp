@@ -112,7 +112,7 @@ class FormAdressenTest : public QObject {
         QCOMPARE(m_state.format, ClientFormat::None);
         QCOMPARE(m_state.databasePath, std::string());
         QCOMPARE(window.formatFileLine(), QString::fromUtf8(kNoDatabaseChosen.data()));
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i)
             QVERIFY(!check(i)->isChecked());
         QCOMPARE(combo()->currentIndex(), 0);
         QCOMPARE(combo()->currentText(), QStringLiteral("Aus"));
@@ -291,6 +291,26 @@ class FormAdressenTest : public QObject {
         QVERIFY(m_ui.messages.empty());
         QVERIFY(!saveEnabled());
         QCOMPARE(m_store.calls.back(), std::string("save protocol=0"));
+    }
+
+    void check_digit_option_is_a_setting_and_refuses_wrong_check_digits()
+    {
+        m_store.samples[0] = {"10000", "Müller", "10020030", "1000", "", "", "", ""};
+        store("KontonummerPruefen", "1");
+        startOnMarlo();
+        QCOMPARE(check(FormAdressen::KontonummerPruefen)->text(), QStringLiteral("Kontonummern mit Prüfziffer prüfen"));
+        QVERIFY(check(FormAdressen::KontonummerPruefen)->isChecked());
+        makeUnsaved();
+        QCOMPARE(m_window->rows()[0][AccountColumn::Iban], std::string());
+        QCOMPARE(m_window->rows()[0][AccountColumn::Hint],
+                 std::string("10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen."));
+
+        check(FormAdressen::KontonummerPruefen)->click();
+        makeUnsaved();
+        QCOMPARE(m_window->rows()[0][AccountColumn::Iban], std::string("DE74100200300000001000"));
+        command(FormAdressen::DatenSpeichern)->click();
+        command(FormAdressen::Ende)->click();
+        QCOMPARE(storedValue("KontonummerPruefen"), QStringLiteral("0"));
     }
 
     void save_uses_the_protocol_option()
