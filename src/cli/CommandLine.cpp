@@ -34,11 +34,11 @@ std::string helpText()
            "\n"
            "Aufruf:\n"
            "  zelvan-konverter                 öffnet das Programmfenster\n"
-           "  zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname]\n"
+           "  zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname] [--pruefziffer]\n"
            "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
            "      \"BLZ;Kontonummer;BIC;IBAN;Hinweis;Bankname\" auf die Standardausgabe\n"
            "  zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] [--ohne-iban]\n"
-           "                          [--bankname] [--protokoll aus|hinweise|alle]\n"
+           "                          [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle]\n"
            "      liest die Datenbank ein, setzt IBAN und BIC ein, speichert und schreibt die Berichte\n"
            "  zelvan-konverter search --format N ORDNER\n"
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
@@ -52,7 +52,8 @@ std::string helpText()
            "  --festabzug       Galdo: die Festabzüge statt der Personaldaten umwandeln\n"
            "  --ohne-iban       Datensätze mit vorhandener IBAN auslassen\n"
            "  --protokoll WERT  aus, hinweise (nur Hinweise) oder alle (alle Daten)\n"
-           "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n";
+           "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n"
+           "  --pruefziffer     Kontonummern vorher mit der Prüfziffermethode ihrer Bank prüfen (Hinweis 10)\n";
 }
 
 std::string versionText()
