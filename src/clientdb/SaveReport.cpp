@@ -46,6 +46,15 @@ std::string wrapSection(const std::string& entries, std::string_view begin, std:
     return text;
 }
 
+// "BLZ: ... Konto-Nr: ...  --> BIC: ... IBAN: ...", preceded by its line break.
+std::string protocolLine(std::string_view blz, std::string_view account, std::string_view bic, std::string_view iban)
+{
+    std::string line;
+    line.append(kCrLf).append("BLZ: ").append(blz).append(" Konto-Nr: ").append(account);
+    line.append("  --> BIC: ").append(bic).append(" IBAN: ").append(iban);
+    return line;
+}
+
 } // namespace
 
 void SaveReport::Start(std::string_view csvHeader, ProtocolOption option)
@@ -54,6 +63,7 @@ void SaveReport::Start(std::string_view csvHeader, ProtocolOption option)
     m_errorSection.clear();
     m_hintSection.clear();
     m_plainSection.clear();
+    m_unsavedSection.clear();
     m_protocol.clear();
     m_hintsCsv = csvHeader;
     m_errorsCsv = csvHeader;
@@ -62,10 +72,7 @@ void SaveReport::Start(std::string_view csvHeader, ProtocolOption option)
 void SaveReport::Add(std::string_view key, std::string_view searchName, std::string_view blz, std::string_view account,
                      std::string_view bic, std::string_view iban, std::string_view hint)
 {
-    std::string line;
-    line.append(kCrLf).append("BLZ: ").append(blz).append(" Konto-Nr: ").append(account);
-    line.append("  --> BIC: ").append(bic).append(" IBAN: ").append(iban);
-
+    const std::string line = protocolLine(blz, account, bic, iban);
     const auto hintClass = classifyHint(hint);
     if (hintClass == HintClass::None) {
         m_plainSection += line;
@@ -89,6 +96,16 @@ void SaveReport::Add(std::string_view key, std::string_view searchName, std::str
     }
 }
 
+void SaveReport::AddUnsaved(std::string_view key, std::string_view blz, std::string_view account, std::string_view bic,
+                            std::string_view iban, std::string_view reason)
+{
+    m_unsavedSection.append(protocolLine(blz, account, bic, iban))
+        .append(" Grund: ")
+        .append(reason)
+        .append("  OPKontoNr: ")
+        .append(key);
+}
+
 std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlace& place) const
 {
     std::string text = "Automatische Konvertierung Zelvan Konverter Version: ";
@@ -101,6 +118,13 @@ std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlac
     text.append("Davon mit Konvertierhinweis: ").append(std::to_string(counts.conversionHints())).append(kCrLf);
     text.append("Davon mit Fehlerhinweis: ").append(std::to_string(counts.errors)).append(kCrLf);
     text.append(kCrLf);
+    // Rows left unsaved come first and only when there are any, so a save that wrote every row
+    // leaves the protocol as it always was.
+    if (!m_unsavedSection.empty()) {
+        text.append(
+            wrapSection(m_unsavedSection, "Nicht gespeicherte Daten-Beginn:", "Nicht gespeicherte Daten-Ende:"));
+        text.append(kCrLf).append(kCrLf);
+    }
     text.append(wrapSection(m_errorSection, "Daten mit Konvertierfehler-Beginn:", "Daten mit Konvertierfehler-Ende:"));
     text.append(kCrLf).append(kCrLf);
     text.append(wrapSection(m_hintSection, "Daten mit Konvertierhinweis-Beginn:", "Daten mit Konvertierhinweis-Ende:"));

@@ -38,6 +38,9 @@ public:
     void Start(std::string_view csvHeader, ProtocolOption option);
     void Add(std::string_view key, std::string_view searchName, std::string_view blz, std::string_view account,
              std::string_view bic, std::string_view iban, std::string_view hint);
+    // A row the save could not write, with the reason in German. It goes to the protocol only.
+    void AddUnsaved(std::string_view key, std::string_view blz, std::string_view account, std::string_view bic,
+                    std::string_view iban, std::string_view reason);
     // Builds the protocol and writes the files; returns the paths of files that could not be written.
     std::vector<std::string> Finish(const SaveCounts& counts, const ReportPlace& place);
 
@@ -52,6 +55,7 @@ private:
     std::string m_errorSection;
     std::string m_hintSection;
     std::string m_plainSection;
+    std::string m_unsavedSection;
     std::string m_protocol;
     std::string m_hintsCsv;
     std::string m_errorsCsv;

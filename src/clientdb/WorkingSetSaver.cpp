@@ -15,6 +15,8 @@ namespace {
 constexpr const char* kAccountCsvHeader = "OPKontoNr;Suchname;BLZ;KontoNr;BIC;IBAN;Hinweis";
 constexpr const char* kPayrollCsvHeader = "PersonalNr;Suchname;BLZ;KontoNr;BIC;IBAN;Hinweis";
 constexpr std::string_view kCrLf = "\r\n";
+// The summary names this many unsaved rows; the rest only by their number.
+constexpr std::size_t kListedUnsavedRows = 10;
 
 // Errors that concern the whole database rather than one record: the save cannot go on.
 constexpr std::array kDatabaseWideErrors{
@@ -56,6 +58,19 @@ DbValue hintNumberValue(const std::string& hint)
     return DbValue{static_cast<std::int64_t>(hintNumberOf(hint))};
 }
 
+// A row as it would have been written, for the report of a row that was not.
+struct RowWrite {
+    const AccountRow& row;
+    const std::string& bic;
+    const std::string& iban;
+};
+
+// An unsaved row as the summary names it.
+struct UnsavedRow {
+    std::string key;
+    std::string reason;
+};
+
 // Counts and state of one save in progress.
 class SaveRun {
 public:
@@ -77,19 +92,28 @@ public:
     }
     bool failed() const { return m_fatal.has_value(); }
 
-    // The result of writing one row's record: a database-wide error ends the save, any other
-    // leaves the row unsaved.
-    bool recordWritten(const DbError& error)
+    // The result of one engine step for a row: a database-wide error ends the save, any other
+    // leaves the row unsaved with the engine's description as the reason.
+    bool stepDone(const DbError& error, const RowWrite& write, std::string_view reasonPrefix = {})
     {
         if (!error)
             return true;
         if (isDatabaseWide(error))
             fail(error);
         else
-            ++m_notSaved;
+            rowNotSaved(write, std::string(reasonPrefix) + error.description);
         return false;
     }
-    void rowNotFound() { ++m_notSaved; }
+    void rowNotSaved(const RowWrite& write, std::string reason)
+    {
+        ++m_notSaved;
+        const auto& row = write.row;
+        if (protocolOn())
+            m_report.AddUnsaved(row[AccountColumn::Key], row[AccountColumn::Blz], row[AccountColumn::Account],
+                                write.bic, write.iban, reason);
+        if (m_unsaved.size() < kListedUnsavedRows)
+            m_unsaved.push_back({row[AccountColumn::Key], std::move(reason)});
+    }
     void missingAccount() { m_counts.missingAccounts = m_counts.missingAccounts.value_or(0) + 1; }
 
     void countAndReport(const AccountRow& row, const std::string& bic, const std::string& iban)
@@ -119,6 +143,7 @@ private:
     UserInterface& m_ui;
     SaveCounts m_counts;
     int m_notSaved = 0;
+    std::vector<UnsavedRow> m_unsaved; // the first ones, for the summary
     std::optional<DbError> m_fatal;
     std::vector<std::string> m_unwritten;
 };
@@ -134,8 +159,14 @@ std::string SaveRun::summary(bool payroll) const
             std::to_string(m_counts.conversionHints()));
     if (m_counts.errors >= 1)
         text.append(kCrLf).append("Davon mit Fehlerhinweis: ").append(std::to_string(m_counts.errors));
-    if (m_notSaved >= 1)
+    if (m_notSaved >= 1) {
         text.append(kCrLf).append("Davon nicht gespeichert: ").append(std::to_string(m_notSaved));
+        for (const auto& unsaved : m_unsaved)
+            text.append(kCrLf).append(unsaved.key).append(": ").append(unsaved.reason);
+        const int more = m_notSaved - static_cast<int>(m_unsaved.size());
+        if (more > 0)
+            text.append(kCrLf).append("... und ").append(std::to_string(more)).append(" weitere");
+    }
     for (const auto& path : m_unwritten)
         text.append(kCrLf).append("Die Datei \"").append(path).append("\" konnte nicht geschrieben werden.");
     return text;
@@ -194,15 +225,19 @@ std::optional<TableRecordset> openIndexed(Database& database, std::string_view t
     return recordset;
 }
 
-// Seeks the record with these key values; false when there is none or the seek failed.
-bool seekRecord(TableRecordset& table, std::initializer_list<DbValue> keys, SaveRun& run)
+constexpr const char* kRecordNotFound = "Datensatz nicht gefunden";
+
+enum class Seek { Found, NotFound, Failed };
+
+// Seeks the record with these key values. A failed seek has already been reported for the row;
+// whether a missing record matters is the caller's to say.
+Seek seekRecord(TableRecordset& table, std::initializer_list<DbValue> keys, SaveRun& run, const RowWrite& write,
+                std::string_view reasonPrefix = {})
 {
     const std::vector<DbValue> values(keys);
-    if (auto error = table.seek("=", values)) {
-        run.recordWritten(error);
-        return false;
-    }
-    return !table.noMatch();
+    if (!run.stepDone(table.seek("=", values), write, reasonPrefix))
+        return Seek::Failed;
+    return table.noMatch() ? Seek::NotFound : Seek::Found;
 }
 
 using FieldValues = std::vector<std::pair<std::string_view, DbValue>>;
@@ -243,13 +278,14 @@ void saveAccountRows(ProgramState& state, const WorkingSetArray& rows, const Sav
     for (const auto& row : rows) {
         if (run.failed())
             break;
-        if (!seekRecord(*table, {DbValue{row[AccountColumn::Key]}}, run)) {
-            if (!run.failed() && table->noMatch())
-                run.rowNotFound();
-            continue;
-        }
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
+        const RowWrite write{row, bic, iban};
+        const auto sought = seekRecord(*table, {DbValue{row[AccountColumn::Key]}}, run, write);
+        if (sought == Seek::NotFound)
+            run.rowNotSaved(write, kRecordNotFound);
+        if (sought != Seek::Found)
+            continue;
         const auto& hint = row[AccountColumn::Hint];
         FieldValues fields{{"BankBIC", bic},
                            {"BankIBAN", iban},
@@ -259,7 +295,7 @@ void saveAccountRows(ProgramState& state, const WorkingSetArray& rows, const Sav
         if (options.overwriteBankName)
             fields.emplace_back("BankName", row[AccountColumn::BankName]);
         fields.emplace_back("IBANKonvertierNr", hintNumberValue(hint));
-        if (run.recordWritten(writeFields(*table, fields)))
+        if (run.stepDone(writeFields(*table, fields), write))
             run.countAndReport(row, bic, iban);
     }
 }
@@ -276,9 +312,14 @@ void savePayrollRows(ProgramState& state, const WorkingSetArray& rows, SaveRun& 
         if (run.failed())
             break;
         const auto bic = trimmed(row[AccountColumn::Bic]);
+        const auto iban = trimmed(row[AccountColumn::Iban]);
+        const RowWrite write{row, bic, iban};
         // The BIC belongs to the bank: every row with that BLZ writes it, the last one decides.
-        if (!bic.empty() && seekRecord(*banks, {DbValue{row[AccountColumn::Blz]}}, run))
-            run.recordWritten(writeFields(*banks, {{"BankBIC", bic}}));
+        if (!bic.empty()) {
+            const auto bankReason = "BIC der Bank " + row[AccountColumn::Blz] + ": ";
+            if (seekRecord(*banks, {DbValue{row[AccountColumn::Blz]}}, run, write, bankReason) == Seek::Found)
+                run.stepDone(writeFields(*banks, {{"BankBIC", bic}}), write, bankReason);
+        }
         if (run.failed())
             break;
         if (characterCount(row[AccountColumn::Account]) < 2) {
@@ -286,23 +327,21 @@ void savePayrollRows(ProgramState& state, const WorkingSetArray& rows, SaveRun& 
             continue;
         }
         TableRecordset& table = state.fixedDeductions ? *deductions : *personal;
-        const bool found =
+        const auto sought =
             state.fixedDeductions
                 ? seekRecord(table,
                              {DbValue{row[AccountColumn::Key]},
                               DbValue{static_cast<std::int64_t>(std::atol(row[AccountColumn::DeductionLine].c_str()))}},
-                             run)
-                : seekRecord(table, {DbValue{row[AccountColumn::Key]}}, run);
-        if (!found) {
-            if (!run.failed() && table.noMatch())
-                run.rowNotFound();
+                             run, write)
+                : seekRecord(table, {DbValue{row[AccountColumn::Key]}}, run, write);
+        if (sought == Seek::NotFound)
+            run.rowNotSaved(write, kRecordNotFound);
+        if (sought != Seek::Found)
             continue;
-        }
-        const auto iban = trimmed(row[AccountColumn::Iban]);
         const auto& hint = row[AccountColumn::Hint];
-        if (run.recordWritten(writeFields(table, {{"BankIBAN", iban},
-                                                  {"IBANKonvertierHinweis", hint},
-                                                  {"IBANKonvertierNr", hintNumberValue(hint)}})))
+        const FieldValues fields{
+            {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}, {"IBANKonvertierNr", hintNumberValue(hint)}};
+        if (run.stepDone(writeFields(table, fields), write))
             run.countAndReport(row, bic, iban);
     }
 }

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,48 @@ TEST_F(ConvertDemo, the_linked_tondra_database_leads_to_the_marlo_one)
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(result.out.starts_with("Die Kundendaten sind mit der Direktverbindung zu Marlo aufgebaut."))
         << result.out;
+}
+
+// Runs one statement on the database and gives the first value of its first row.
+std::string execute(const std::string& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string value;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW)
+            value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        EXPECT_TRUE(rc == SQLITE_ROW || rc == SQLITE_DONE) << sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+TEST_F(ConvertDemo, a_record_that_cannot_be_written_is_named_in_the_summary_and_the_protocol)
+{
+    const auto database = path(demo::kMarloFile);
+    const auto key = execute(database, "SELECT OPKontoNr FROM Personenkonten ORDER BY OPKontoNr LIMIT 1");
+    ASSERT_NE(key, "");
+    execute(database, "CREATE TRIGGER Gesperrt BEFORE UPDATE ON Personenkonten WHEN old.OPKontoNr = '" + key +
+                          "' BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+
+    const auto result = runConvert({"--format", "1", "--db", database, "--protokoll", "hinweise"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("\nDavon nicht gespeichert: 1\n" + key + ": "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("(gesperrt)."), std::string::npos) << result.out;
+    std::ifstream in(m_dir.path() / "Protokoll_ZELVAN.txt", std::ios::binary);
+    std::ostringstream protocol;
+    protocol << in.rdbuf();
+    const auto begin = protocol.str().find("Nicht gespeicherte Daten-Beginn:\r\n");
+    ASSERT_NE(begin, std::string::npos) << protocol.str();
+    const auto end = protocol.str().find("Nicht gespeicherte Daten-Ende:", begin);
+    ASSERT_NE(end, std::string::npos);
+    const auto block = protocol.str().substr(begin, end - begin);
+    EXPECT_NE(block.find("(gesperrt).  OPKontoNr: " + key + "\r\n"), std::string::npos) << block;
 }
 
 TEST_F(ConvertDemo, unusable_databases_and_arguments_fail_with_their_status)

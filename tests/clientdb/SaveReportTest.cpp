@@ -102,6 +102,35 @@ TEST_F(SaveReportFiles, protocol_with_all_data_ends_with_the_rows_without_hint)
                                            "Daten ohne Konvertierhinweis-Ende:");
 }
 
+TEST_F(SaveReportFiles, unsaved_rows_come_first_in_their_own_block_and_in_no_csv)
+{
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    addThreeRows();
+    m_report.AddUnsaved("1003", "50060400", "77", "BZBKDEFFXXX", "DE12500604000000000077", "Datensatz nicht gefunden");
+    m_report.AddUnsaved("1004", "50060400", "78", "", "", "Gesperrt (f\xC3\xBCr Test).");
+    m_report.Finish({3, std::nullopt, 2, 1}, place());
+
+    std::string expected = withDatabase(kExpectedHead, place().databasePath);
+    const std::string header = "Davon mit Fehlerhinweis: 1\r\n\r\n";
+    expected.insert(expected.find(header) + header.size(),
+                    "Nicht gespeicherte Daten-Beginn:\r\n"
+                    "----------------------------------------\r\n"
+                    "BLZ: 50060400 Konto-Nr: 77  --> BIC: BZBKDEFFXXX IBAN: DE12500604000000000077 Grund: "
+                    "Datensatz nicht gefunden  OPKontoNr: 1003\r\n"
+                    "BLZ: 50060400 Konto-Nr: 78  --> BIC:  IBAN:  Grund: Gesperrt (f\xFCr Test).  OPKontoNr: 1004\r\n"
+                    "----------------------------------------\r\n"
+                    "Nicht gespeicherte Daten-Ende:\r\n\r\n");
+    EXPECT_EQ(file(kProtocolFileName), expected);
+    EXPECT_EQ(file(kHintsFileName).find("1003"), std::string::npos);
+    EXPECT_EQ(file(kErrorsFileName).find("1004"), std::string::npos);
+
+    // The next save starts without them.
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    addThreeRows();
+    m_report.Finish({3, std::nullopt, 2, 1}, place());
+    EXPECT_EQ(file(kProtocolFileName), withDatabase(kExpectedHead, place().databasePath));
+}
+
 TEST_F(SaveReportFiles, galdo_header_and_a_save_without_hints)
 {
     m_report.Start("PersonalNr;Suchname;BLZ;KontoNr;BIC;IBAN;Hinweis", ProtocolOption::HintsOnly);

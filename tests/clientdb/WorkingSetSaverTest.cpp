@@ -3,12 +3,15 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "DemoFiles.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/WorkingSetLoader.h"
+#include "core/Windows1252.h"
 #include "support/RecordingUserInterface.h"
 
 namespace zelvan {
@@ -160,7 +163,8 @@ TEST_P(AccountFormatSave, a_row_deleted_meanwhile_is_counted_as_not_saved)
     EXPECT_TRUE(outcome.committed);
     EXPECT_EQ(outcome.rowsNotSaved, 1);
     EXPECT_TRUE(outcome.changesLeft());
-    EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 1")) << session.summary();
+    EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 1\r\n" + key + ": Datensatz nicht gefunden"))
+        << session.summary();
     EXPECT_EQ(query(path, "SELECT count(*) FROM " + table() + " WHERE OPKontoNr = '" + key + "'"), "0");
     EXPECT_EQ(query(path, "SELECT BankIBAN FROM " + table() + " WHERE OPKontoNr = '" +
                               session.rows[0][AccountColumn::Key] + "'"),
@@ -195,6 +199,98 @@ TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
         << session.ui.messages[0].text;
     EXPECT_EQ(query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'"), before);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path).parent_path() / kProtocolFileName));
+}
+
+// The protocol beside a database, back in UTF-8.
+std::string protocolOf(const std::string& database)
+{
+    std::ifstream in(std::filesystem::path(database).parent_path() / kProtocolFileName, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return windows1252ToUtf8(bytes.str());
+}
+
+// Lets no update of the record with this key through, as a record held by another program.
+void lockRecord(const std::string& path, const std::string& table, const std::string& keyField, const std::string& key)
+{
+    test::executeOn(path, "CREATE TRIGGER Gesperrt BEFORE UPDATE ON " + table + " WHEN CAST(old.\"" + keyField +
+                              "\" AS TEXT) = '" + key + "' BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+}
+
+const std::string kLockedReason =
+    "Der Wert verletzt eine Regel der Tabelle (doppelter oder fehlender Schlüssel) (gesperrt).";
+const std::string kRule(40, '-');
+
+TEST(WorkingSetSaver, a_record_that_cannot_be_written_is_named_with_its_reason_in_summary_and_protocol)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    Session session(ClientFormat::MarloOp, path);
+    auto& locked = session.rows[1];
+    const auto key = locked[AccountColumn::Key];
+    lockRecord(path, "Personenkonten", "OPKontoNr", key);
+    const auto before =
+        query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
+    fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
+    fill(locked, " TESTDEFF ", "DE02500604000000000001", kHint101);
+
+    const auto outcome = session.save({ProtocolOption::HintsOnly, false, {}});
+
+    // The other rows are committed; the locked one keeps its values and counts only as unsaved.
+    EXPECT_TRUE(outcome.committed);
+    EXPECT_EQ(outcome.rowsNotSaved, 1);
+    EXPECT_EQ(query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+              before);
+    EXPECT_EQ(query(path, "SELECT BankIBAN FROM Personenkonten WHERE OPKontoNr = '" +
+                              session.rows[0][AccountColumn::Key] + "'"),
+              "DE96500604000000011404");
+    EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
+                                     "\r\nDavon nicht gespeichert: 1\r\n" + key + ": " + kLockedReason);
+
+    const auto protocol = protocolOf(path);
+    EXPECT_NE(protocol.find("Davon mit Konvertierhinweis: 0\r\nDavon mit Fehlerhinweis: 0\r\n\r\n"
+                            "Nicht gespeicherte Daten-Beginn:\r\n" +
+                            kRule + "\r\nBLZ: " + locked[AccountColumn::Blz] +
+                            " Konto-Nr: " + locked[AccountColumn::Account] +
+                            "  --> BIC: TESTDEFF IBAN: DE02500604000000000001 Grund: " + kLockedReason +
+                            "  OPKontoNr: " + key + "\r\n" + kRule + "\r\nNicht gespeicherte Daten-Ende:\r\n\r\n"),
+              std::string::npos)
+        << protocol;
+    EXPECT_EQ(protocol.find("Konvertierhinweis-Beginn"), std::string::npos) << protocol;
+}
+
+TEST(WorkingSetSaver, unsaved_rows_are_listed_in_the_summary_up_to_ten)
+{
+    struct Case {
+        std::size_t deleted;
+        const char* tail; // after the tenth listed row
+    };
+    const Case cases[] = {{10, ""}, {11, "\r\n... und 1 weitere"}, {13, "\r\n... und 3 weitere"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.deleted);
+        DemoFiles files;
+        const auto path = files.marlo({demo::IbanFields::None, 20});
+        Session session(ClientFormat::MarloOp, path);
+        ASSERT_GT(session.rows.size(), c.deleted);
+        std::string expected = "\r\nDavon nicht gespeichert: " + std::to_string(c.deleted);
+        for (std::size_t i = 0; i < c.deleted; ++i) {
+            const auto& key = session.rows[i][AccountColumn::Key];
+            test::executeOn(path, "DELETE FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
+            if (i < 10)
+                expected += "\r\n" + key + ": Datensatz nicht gefunden";
+        }
+        expected += c.tail;
+
+        const auto outcome = session.save({ProtocolOption::AllData, false, {}});
+
+        EXPECT_EQ(outcome.rowsNotSaved, static_cast<int>(c.deleted));
+        EXPECT_TRUE(session.summary().ends_with(expected)) << session.summary();
+        // The protocol lists every one of them.
+        const auto protocol = protocolOf(path);
+        const auto& last = session.rows[c.deleted - 1][AccountColumn::Key];
+        EXPECT_NE(protocol.find(" Grund: Datensatz nicht gefunden  OPKontoNr: " + last + "\r\n"), std::string::npos)
+            << protocol;
+    }
 }
 
 TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
@@ -266,6 +362,31 @@ TEST_P(GaldoSave, writes_iban_to_the_person_or_deduction_and_bic_to_the_bank)
         expected += "\r\n\r\nDavon mit fehlender KontoNr: " + std::to_string(missing);
     expected += "\r\n\r\nDavon mit Konvertierhinweis: " + std::to_string(written);
     EXPECT_EQ(session.summary(), expected);
+}
+
+TEST_P(GaldoSave, a_record_that_cannot_be_written_is_named_by_its_personnel_number)
+{
+    const bool fixedDeductions = GetParam();
+    DemoFiles files;
+    const auto path = files.galdo();
+    Session session(ClientFormat::Galdo, path, fixedDeductions);
+    const AccountRow* locked = nullptr;
+    for (auto& row : session.rows) {
+        fill(row, "", "DE96500604000000011404", "");
+        if (!locked && row[AccountColumn::Account].size() >= 2)
+            locked = &row;
+    }
+    ASSERT_NE(locked, nullptr);
+    const auto key = (*locked)[AccountColumn::Key];
+    lockRecord(path, fixedDeductions ? "Festabzug" : "Personal", fixedDeductions ? "PersonalNr" : "Nr", key);
+
+    const auto outcome = session.save({ProtocolOption::HintsOnly, false, {}});
+
+    EXPECT_TRUE(outcome.committed);
+    EXPECT_GE(outcome.rowsNotSaved, 1);
+    EXPECT_NE(session.summary().find("\r\n" + key + ": " + kLockedReason), std::string::npos) << session.summary();
+    EXPECT_NE(protocolOf(path).find("IBAN: DE96500604000000011404 Grund: " + kLockedReason + "  OPKontoNr: " + key),
+              std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(DataSets, GaldoSave, testing::Values(false, true));
