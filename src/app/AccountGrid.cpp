@@ -1,6 +1,9 @@
 #include "app/AccountGrid.h"
 
 #include <QHeaderView>
+#include <QStyle>
+
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -65,11 +68,19 @@ void AccountGrid::cancelPendingEdit()
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
-void AccountGrid::setColumnShares(const double* shares, int count)
+void AccountGrid::setColumnWidths(std::span<const ColumnWidth> widths)
 {
-    const double width = viewport()->width();
-    for (int column = 0; column < count && column < horizontalHeader()->count(); ++column)
-        setColumnWidth(column, static_cast<int>(width * shares[column]));
+    const double visible = viewport()->width();
+    // The cell's text margins on both sides, as the item delegate draws them.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    const int count = std::min(static_cast<int>(widths.size()), horizontalHeader()->count());
+    for (int column = 0; column < count; ++column) {
+        const auto& width = widths[static_cast<std::size_t>(column)];
+        const int shared = static_cast<int>(visible * width.share);
+        const QString content = QString::fromUtf8(width.widestContent);
+        const int least = content.isEmpty() ? 0 : fontMetrics().horizontalAdvance(content) + margins;
+        setColumnWidth(column, std::max(shared, least));
+    }
 }
 
 bool AccountGrid::startEditingWithCaret(bool atEnd)

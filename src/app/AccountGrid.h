@@ -2,7 +2,16 @@
 
 #include <QTableView>
 
+#include <span>
+
 namespace zelvan {
+
+// The width of one grid column: a share of the grid's visible width, but never narrower than
+// the sample text (empty: no lower bound) in the grid's font.
+struct ColumnWidth {
+    double share;
+    const char* widestContent = "";
+};
 
 class CellDelegate;
 
@@ -29,8 +38,8 @@ class AccountGrid final : public QTableView {
     // Closes the open editor without committing (the row returns to its committed values).
     void cancelPendingEdit();
 
-    // Sets the widths of the first columns as shares of the grid's visible width.
-    void setColumnShares(const double* shares, int count);
+    // Sets the widths of the first columns; what does not fit goes to the horizontal scroll bar.
+    void setColumnWidths(std::span<const ColumnWidth> widths);
 
   signals:
     // The grid or the editor of its current cell received the focus.

@@ -22,8 +22,18 @@ namespace {
 constexpr std::array<const char*, FormAdressen::kOptionCount> kCheckKeys{
     "DatenIBANVorhAusblenden", "EingabeIBANFreigeben", "BankBezeichnungSchreiben", "KontonummerPruefen"};
 
-// Widths of grid columns 0 to 7 as shares of the grid's width after start-up.
-constexpr std::array<double, 8> kColumnShares{0.07, 0.12, 0.08, 0.10, 0.12, 0.18, 0.18, 0.10};
+// Widths of grid columns 0 to 7 as shares of the grid's width after start-up; BLZ, BIC and IBAN
+// are never cut off (8, 11 and 22 characters).
+constexpr std::array<ColumnWidth, 8> kColumnWidths{{
+    {0.07},
+    {0.12},
+    {0.08, "00000000"},
+    {0.10},
+    {0.12, "WWWWDEWWXXX"},
+    {0.18, "DE00000000000000000000"},
+    {0.18},
+    {0.10},
+}};
 
 QString key(const char* name)
 {
@@ -77,7 +87,7 @@ void FormAdressen::Form_Activate()
     LoadWorkingSet();
     processEvents();
     loadBankDirectory(m_programFolder, m_directory, *this);
-    m_grid->setColumnShares(kColumnShares.data(), static_cast<int>(kColumnShares.size()));
+    m_grid->setColumnWidths(kColumnWidths);
     m_startupDone = true;
 }
 

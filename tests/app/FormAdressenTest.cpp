@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -311,6 +312,24 @@ class FormAdressenTest : public QObject {
         command(FormAdressen::DatenSpeichern)->click();
         command(FormAdressen::Ende)->click();
         QCOMPARE(storedValue("KontonummerPruefen"), QStringLiteral("0"));
+    }
+
+    void blz_bic_and_iban_columns_are_never_cut_off()
+    {
+        startOnMarlo();
+        makeUnsaved();
+        const auto& row = m_window->rows()[0];
+        const QFontMetrics metrics = grid()->fontMetrics();
+        for (const auto column : {AccountColumn::Blz, AccountColumn::Bic, AccountColumn::Iban}) {
+            const auto text = QString::fromStdString(row[column]);
+            QVERIFY(!text.isEmpty());
+            QVERIFY2(grid()->columnWidth(static_cast<int>(column)) > metrics.horizontalAdvance(text),
+                     qPrintable(text));
+        }
+        // Wider than their share at the designed size; the other columns keep their share.
+        const int visible = grid()->viewport()->width();
+        QVERIFY(grid()->columnWidth(static_cast<int>(AccountColumn::Iban)) >= int(visible * 0.18));
+        QCOMPARE(grid()->columnWidth(static_cast<int>(AccountColumn::SearchName)), int(visible * 0.12));
     }
 
     void save_uses_the_protocol_option()
