@@ -34,17 +34,22 @@ constexpr std::string_view kRuleSuffix = "IBAN-Regel: ";
 
 } // namespace
 
-std::string ConversionHint(HintNumber number, std::string_view ruleCode)
+std::string_view ConversionHintText(HintNumber number)
 {
     for (const auto& hint : kHints) {
-        if (hint.number != number)
-            continue;
-        std::string text(hint.text);
-        if (hint.text.ends_with(kRuleSuffix))
-            text += ruleCode;
-        return text;
+        if (hint.number == number)
+            return hint.text;
     }
     return {};
+}
+
+std::string ConversionHint(HintNumber number, std::string_view ruleCode)
+{
+    const std::string_view table = ConversionHintText(number);
+    std::string text(table);
+    if (table.ends_with(kRuleSuffix))
+        text += ruleCode;
+    return text;
 }
 
 } // namespace zelvan

@@ -25,5 +25,7 @@ enum class HintNumber : int {
 
 // The hint's text; texts that end in "IBAN-Regel: " get the rule code appended.
 std::string ConversionHint(HintNumber number, std::string_view ruleCode = {});
+// The hint's text as it stands in the table, without a rule code.
+std::string_view ConversionHintText(HintNumber number);
 
 } // namespace zelvan

@@ -50,7 +50,8 @@ bool RuleContext::hasWrongCheckDigit() const
 void RuleContext::reject(HintNumber hint)
 {
     m_row[AccountColumn::Iban].clear();
-    m_row[AccountColumn::Hint] = ConversionHint(hint);
+    // Into the row's own string: a million refused rows need no million allocations.
+    m_row[AccountColumn::Hint].assign(ConversionHintText(hint));
     m_accountRejected = true;
 }
 
