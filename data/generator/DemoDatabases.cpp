@@ -28,46 +28,48 @@ struct AccountSample {
 // Marlo OP accounts: key -> search name, name, town, BLZ, account number, bank name, IBAN.
 // Rows without account number or BLZ (null or empty) are not converted; 9990 and 100 come
 // after larger keys so that the order of the load shows.
+// Every BLZ but the malformed "1001001" belongs to a real bank with the same rule and check-digit
+// method in the sample file, so the demo converts alike with the Bundesbank's file. Every account
+// passes its bank's method except 100's "1000"; 52410300 takes part in no IBAN conversion.
 constexpr AccountSample kMarloAccounts[] = {
-    {10000, "MUELLER BAU", "Müller Bau GmbH", "Berlin", "10010010", "1234567", "Musterbank Berlin", nullptr},
-    {10010, "SCHMIDT", "Elektro Schmidt KG", "Leipzig", "10356538", "7654321", "Volksbank Leipzig", ""},
-    {10020, "WEBER", "Weber & Söhne OHG", "Köln", "12541073", "", "Sparkasse Saarbrücken", nullptr},
+    {10000, "MUELLER BAU", "Müller Bau GmbH", "Berlin", "10010010", "1234565", "Musterbank Berlin", nullptr},
+    {10010, "SCHMIDT", "Elektro Schmidt KG", "Leipzig", "86095604", "7654324", "Volksbank Leipzig", ""},
+    {10020, "WEBER", "Weber & Söhne OHG", "Köln", "59050101", "", "Sparkasse Saarbrücken", nullptr},
     {10030, "FISCHER", "Fischer Getränke", "Kiel", nullptr, "55667788", nullptr, nullptr},
     {10040, "BECKER", "Bäckerei Becker", "Würzburg", "", "112233", "", nullptr},
-    {10050, "HOFFMANN", "Hoffmann Spedition GmbH", "Saarbrücken", "12541073", nullptr, "Sparkasse Saarbrücken",
+    {10050, "HOFFMANN", "Hoffmann Spedition GmbH", "Saarbrücken", "59050101", nullptr, "Sparkasse Saarbrücken",
      nullptr},
-    {9990, "ZIMMERMANN", "Zimmermann Immobilien", "München", "14223954", "9988776655", "Kreissparkasse München",
+    {9990, "ZIMMERMANN", "Zimmermann Immobilien", "München", "70250150", "9988776655", "Kreissparkasse München",
      nullptr},
-    {10060, "SCHULZ", "Schulz Papierhandel", "München", "14223954", "0000123456", "Kreissparkasse München",
-     "DE84142239540000123456"},
-    {10070, "KOCH", "Koch Gastronomie", "Freiburg im Breisgau", "12825241", "4711", "Genossenschaftsbank Freiburg",
-     nullptr},
-    {10080, "RICHTER", "Richter Steuerberatung", "Berlin", "10020030", "987654321", "Übungsbank Berlin", "   "},
+    {10060, "SCHULZ", "Schulz Papierhandel", "München", "70250150", "0000123455", "Kreissparkasse München",
+     "DE85702501500000123455"},
+    {10070, "KOCH", "Koch Gastronomie", "Freiburg im Breisgau", "52410300", "4711", "Handelsbank Frankfurt", nullptr},
+    {10080, "RICHTER", "Richter Steuerberatung", "Berlin", "10090000", "987654325", "Bürgerbank Berlin", "   "},
     {10090, "KLEIN", "Klein Werkzeuge", "Dresden", "10010010", "  ", "Musterbank Berlin", nullptr},
-    {100, "AUGUST", "August Bürobedarf", "Berlin", "10020030", "1000", "Übungsbank Berlin", ""},
+    {100, "AUGUST", "August Bürobedarf", "Berlin", "10090000", "1000", "Bürgerbank Berlin", ""},
     {10100, "WOLF", "Wolf Sanitär", "Ulm", "1001001", "123", "Musterbank Berlin", nullptr},
 };
 
 // Tondra customers: key -> search name, company, town, BLZ, account number, bank name, IBAN.
 constexpr AccountSample kTondraCustomers[] = {
-    {20001, "ALTMANN", "Altmann Maschinenbau GmbH", "Nürnberg", "13140878", "3344556677", "Privatbank Würzburg",
+    {20001, "ALTMANN", "Altmann Maschinenbau GmbH", "Nürnberg", "79050000", "3344556679", "Stadtsparkasse Würzburg",
      nullptr},
-    {20002, "BRAUN", "Braun Textil e.K.", "Erfurt", "10356538", "220044", "Volksbank Leipzig", nullptr},
+    {20002, "BRAUN", "Braun Textil e.K.", "Erfurt", "86095604", "220043", "Volksbank Leipzig", nullptr},
     {20003, "CONRAD", "Conrad Möbelhaus", "Magdeburg", nullptr, nullptr, nullptr, nullptr},
-    {20004, "DIETRICH", "Druckerei Dietrich", "Hannover", "10010010", "8765432", "Musterbank Berlin",
-     "DE13100100100008765432"},
-    {20005, "EBERT", "Ebert Fliesen", "Kiel", "10020030", "", "Übungsbank Berlin", nullptr},
-    {20006, "FRANKE", "Autohaus Franke", "Dortmund", "12541073", "600700", "Sparkasse Saarbrücken", " "},
+    {20004, "DIETRICH", "Druckerei Dietrich", "Hannover", "10010010", "8765431", "Musterbank Berlin",
+     "DE40100100100008765431"},
+    {20005, "EBERT", "Ebert Fliesen", "Kiel", "10090000", "", "Bürgerbank Berlin", nullptr},
+    {20006, "FRANKE", "Autohaus Franke", "Dortmund", "59050101", "600700", "Sparkasse Saarbrücken", " "},
 };
 
 // Dorvan owners and tenants: key -> search name, name, town, BLZ, account number, bank name, IBAN.
 constexpr AccountSample kDorvanAccounts[] = {
-    {30010, "WEG LINDENSTR", "WEG Lindenstraße 12", "Leipzig", "10356538", "4455667788", "Volksbank Leipzig",
-     "DE97103565384455667788"},
-    {30020, "NEUMANN", "Neumann, Gisela", "Leipzig", "10010010", "2233445", "Musterbank Berlin", nullptr},
-    {30005, "SCHWARZ", "Schwarz, Herbert", "Erfurt", "14223954", "12345678", "Kreissparkasse München", ""},
+    {30010, "WEG LINDENSTR", "WEG Lindenstraße 12", "Leipzig", "86095604", "4455667785", "Volksbank Leipzig",
+     "DE78860956044455667785"},
+    {30020, "NEUMANN", "Neumann, Gisela", "Leipzig", "10010010", "2233448", "Musterbank Berlin", nullptr},
+    {30005, "SCHWARZ", "Schwarz, Herbert", "Erfurt", "70250150", "12345674", "Kreissparkasse München", ""},
     {30030, "ZIEGLER", "Ziegler Hausverwaltung", "Erfurt", "", "", nullptr, nullptr},
-    {30040, "KRAUSE", "Krause, Ingrid", "Köln", "12825241", "998877", "Genossenschaftsbank Freiburg", nullptr},
+    {30040, "KRAUSE", "Krause, Ingrid", "Köln", "52410300", "998877", "Handelsbank Frankfurt", nullptr},
 };
 
 // Galdo banks: Nr -> BLZ, name, town, BIC.
@@ -80,10 +82,10 @@ struct BankSample {
 };
 constexpr BankSample kGaldoBanks[] = {
     {1, "10010010", "Musterbank Berlin", "Berlin", "MUSBDEBBXXX"},
-    {2, "10020030", "Übungsbank Berlin", "Berlin", ""},
-    {3, "12541073", "Sparkasse Saarbrücken", "Saarbrücken", nullptr},
-    {4, "10356538", "Volksbank Leipzig", "Leipzig", nullptr},
-    {5, "14223954", "Kreissparkasse München", "München", nullptr},
+    {2, "10090000", "Bürgerbank Berlin", "Berlin", ""},
+    {3, "59050101", "Sparkasse Saarbrücken", "Saarbrücken", nullptr},
+    {4, "86095604", "Volksbank Leipzig", "Leipzig", nullptr},
+    {5, "70250150", "Kreissparkasse München", "München", nullptr},
     {6, nullptr, "Barauszahlung", nullptr, nullptr},
 };
 
@@ -99,14 +101,14 @@ struct EmployeeSample {
     const char* iban;
 };
 constexpr EmployeeSample kGaldoEmployees[] = {
-    {1, "MEIER", "Meier", "Anna", "1234567", 1, nullptr},
-    {2, "SCHNEIDER", "Schneider", "Jürgen", "7654321", 2, nullptr},
+    {1, "MEIER", "Meier", "Anna", "1234565", 1, nullptr},
+    {2, "SCHNEIDER", "Schneider", "Jürgen", "7654324", 2, nullptr},
     {3, "WAGNER", "Wagner", "Petra", "", 3, nullptr},
     {4, "BAUER", "Bauer", "Thomas", nullptr, 5, nullptr},
     {5, "LEHMANN", "Lehmann", "Sabine", "9988776655", 99, nullptr},
     {6, "KRUEGER", "Krüger", "Uwe", "445566", 0, nullptr},
-    {7, "HARTMANN", "Hartmann", "Monika", "0012345678", 5, "DE07142239540012345678"},
-    {8, "SCHWARZ", "Schwarz", "Klaus", "3030303", 1, nullptr},
+    {7, "HARTMANN", "Hartmann", "Monika", "0012345674", 5, "DE89702501500012345674"},
+    {8, "SCHWARZ", "Schwarz", "Klaus", "3030309", 1, nullptr},
 };
 
 // Galdo fixed deductions: employee, line -> purpose, amount, bank, account number.
@@ -120,22 +122,22 @@ struct DeductionSample {
     const char* account;
 };
 constexpr DeductionSample kGaldoDeductions[] = {
-    {1, 1, "Vermögenswirksame Leistungen", 40.00, 2, "7777001"},
-    {1, 2, "Bausparvertrag", 50.00, 5, "8888002"},
-    {1, 3, "Pfändung", 120.50, 3, "9999003"},
-    {2, 1, "Vermögenswirksame Leistungen", 40.00, 1, "1212121"},
+    {1, 1, "Vermögenswirksame Leistungen", 40.00, 2, "7777000"},
+    {1, 2, "Bausparvertrag", 50.00, 5, "8888000"},
+    {1, 3, "Pfändung", 120.50, 3, "9999001"},
+    {2, 1, "Vermögenswirksame Leistungen", 40.00, 1, "1212120"},
     {5, 1, "Gewerkschaftsbeitrag", 15.00, 2, ""},
     {7, 1, "Lebensversicherung", 75.00, 99, "5656565"},
-    {8, 1, "Direktversicherung", 100.00, 4, "3434343"},
+    {8, 1, "Direktversicherung", 100.00, 4, "3434346"},
 };
 
 // Banks and towns the made-up rows cycle through.
 constexpr std::array kGeneratedBanks = {
     std::array<const char*, 2>{"10010010", "Musterbank Berlin"},
-    std::array<const char*, 2>{"10020030", "Übungsbank Berlin"},
-    std::array<const char*, 2>{"10356538", "Volksbank Leipzig"},
-    std::array<const char*, 2>{"12541073", "Sparkasse Saarbrücken"},
-    std::array<const char*, 2>{"14223954", "Kreissparkasse München"},
+    std::array<const char*, 2>{"10090000", "Bürgerbank Berlin"},
+    std::array<const char*, 2>{"86095604", "Volksbank Leipzig"},
+    std::array<const char*, 2>{"59050101", "Sparkasse Saarbrücken"},
+    std::array<const char*, 2>{"70250150", "Kreissparkasse München"},
 };
 constexpr std::array kGeneratedTowns = {"Berlin", "Hamburg", "München", "Köln", "Leipzig", "Dresden", "Kiel"};
 

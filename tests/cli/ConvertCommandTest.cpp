@@ -115,6 +115,72 @@ TEST_F(ConvertDemo, a_record_that_cannot_be_written_is_named_in_the_summary_and_
     EXPECT_NE(block.find("(gesperrt).  OPKontoNr: " + key + "\r\n"), std::string::npos) << block;
 }
 
+// The protocol of a fresh demo database converted with a bank-code file, without the lines that
+// name the file or the time and without the BICs (which the made-up sample file invents).
+std::string demoProtocol(const std::filesystem::path& folder, const char* format, const char* file,
+                         const std::vector<std::string>& extra)
+{
+    std::filesystem::create_directories(folder);
+    EXPECT_EQ(demo::writeDemoDatabases(folder), "");
+    std::vector<std::string> args{"--format", format, "--db", (folder / file).string(), "--protokoll", "alle"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const auto result = runConvert(args);
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    std::ifstream in(folder / "Protokoll_ZELVAN.txt", std::ios::binary);
+    std::string kept, line;
+    while (std::getline(in, line)) {
+        if (line.starts_with("Format: ") || line.starts_with("Datum/Zeit: "))
+            continue;
+        if (const auto bic = line.find("BIC: "); bic != std::string::npos)
+            line.erase(bic + 5, line.find(' ', bic + 5) - (bic + 5));
+        kept += line + "\n";
+    }
+    return kept;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The demo banks are real BLZs with their real rules and check-digit methods, so a demo run with
+// the Bundesbank's file gives the same IBANs and hints as one with the bundled sample file.
+TEST(ConvertDemoBanks, convert_alike_with_the_sample_file_and_the_bundesbank_file)
+{
+    if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
+        GTEST_SKIP() << "no Bundesbank file at " << ZELVAN_SHARED_BANKFILE;
+    struct Case {
+        const char* format;
+        const char* file;
+        std::vector<std::string> extra;
+    };
+    const Case cases[] = {
+        {"1", demo::kMarloFile, {}},
+        {"1", demo::kMarloFile, {"--pruefziffer"}},
+        {"2", demo::kTondraFile, {}},
+        {"2", demo::kTondraFile, {"--pruefziffer"}},
+        {"3", demo::kDorvanFile, {}},
+        {"3", demo::kDorvanFile, {"--pruefziffer"}},
+        {"4", demo::kGaldoFile, {}},
+        {"4", demo::kGaldoFile, {"--festabzug", "--pruefziffer"}},
+    };
+    test::TempDir dir;
+    int run = 0;
+    for (const auto& c : cases) {
+        auto withRealFile = c.extra;
+        withRealFile.insert(withRealFile.end(), {"--bankfile", ZELVAN_SHARED_BANKFILE});
+        const auto sample = demoProtocol(dir.path() / std::to_string(++run), c.format, c.file, c.extra);
+        const auto real = demoProtocol(dir.path() / std::to_string(++run), c.format, c.file, withRealFile);
+        EXPECT_EQ(sample, real) << c.file;
+        // Most rows with an account get an IBAN; the others are there to show a hint.
+        EXPECT_GT(occurrences(real, "IBAN: DE"), occurrences(real, " Fehler: ")) << real;
+        EXPECT_EQ(real.find("3-BLZ ist nicht im Bundesbank-Bestand"), std::string::npos) << real;
+    }
+}
+
 TEST_F(ConvertDemo, unusable_databases_and_arguments_fail_with_their_status)
 {
     const auto text = m_dir.write("TEXT.MDB", "keine Datenbank\n");

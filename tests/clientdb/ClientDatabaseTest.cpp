@@ -91,7 +91,7 @@ TEST(ClientDatabase, adds_fields_once_and_keeps_existing_ones)
     EXPECT_EQ(state.database.fields("Kunden").value().size(), fieldCount);
     EXPECT_TRUE(ui.messages.empty());
     const auto kept = state.database.openRecordset("SELECT BankIBAN FROM Kunden WHERE OPKontoNr = 20004");
-    EXPECT_EQ(kept.value().value(0, 0), "DE13100100100008765432");
+    EXPECT_EQ(kept.value().value(0, 0), "DE40100100100008765431");
 }
 
 TEST(ClientDatabase, galdo_gets_its_three_fields_and_the_bank_bic_but_no_sepa_fields)

@@ -83,7 +83,7 @@ TEST(WorkingSetLoader, marlo_rows_without_account_or_blz_are_left_out_and_the_re
               (Strings{"100", "9990", "10000", "10010", "10060", "10070", "10080", "10090", "10100"}));
     const AccountRow& row = load.rows[2];
     EXPECT_EQ(row.cells, (std::array<std::string, kAccountColumnCount>{
-                             "10000", "MUELLER BAU", "10010010", "1234567", "", "", "", "Musterbank Berlin", "", ""}));
+                             "10000", "MUELLER BAU", "10010010", "1234565", "", "", "", "Musterbank Berlin", "", ""}));
     EXPECT_EQ(load.rows[7][AccountColumn::Account], "  ");
     EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 9");
     EXPECT_EQ(load.outcome.columnCount, 9u);
@@ -103,7 +103,7 @@ TEST(WorkingSetLoader, the_option_hides_rows_with_an_iban_only_when_checked)
     for (const int value : {0, 2}) {
         Load shown(ClientFormat::MarloOp, path, {.hideRowsWithIban = value});
         EXPECT_EQ(shown.rows.size(), 9u) << value;
-        EXPECT_EQ(shown.rows[4][AccountColumn::Iban], "DE84142239540000123456");
+        EXPECT_EQ(shown.rows[4][AccountColumn::Iban], "DE85702501500000123455");
     }
 }
 
@@ -119,7 +119,7 @@ TEST(WorkingSetLoader, tondra_and_dorvan)
     EXPECT_EQ(dorvan.column(AccountColumn::Key), (Strings{"30005", "30010", "30020", "30040"}));
     EXPECT_EQ(dorvan.column(AccountColumn::BankName),
               (Strings{"Kreissparkasse München", "Volksbank Leipzig", "Musterbank Berlin",
-                       "Genossenschaftsbank Freiburg"}));
+                       "Handelsbank Frankfurt"}));
 }
 
 TEST(WorkingSetLoader, galdo_personnel_shows_every_bank_and_only_employees_with_a_bank)
@@ -139,7 +139,7 @@ TEST(WorkingSetLoader, galdo_personnel_shows_every_bank_and_only_employees_with_
         EXPECT_EQ(load.rows[i][AccountColumn::Account], "");
     }
     EXPECT_EQ(load.rows[2].cells, (std::array<std::string, kAccountColumnCount>{
-                                      "1", "MEIER", "10010010", "1234567", "MUSBDEBBXXX", "", "",
+                                      "1", "MEIER", "10010010", "1234565", "MUSBDEBBXXX", "", "",
                                       "Musterbank Berlin", "", ""}));
     EXPECT_EQ(load.rows[6][AccountColumn::Iban], "");
 }
@@ -156,9 +156,9 @@ TEST(WorkingSetLoader, galdo_fixed_deductions_give_one_row_per_line)
         return row[AccountColumn::DeductionLine] + ":" + row[AccountColumn::Account];
     });
     std::sort(lines.begin(), lines.begin() + 3);
-    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"1:7777001", "2:8888002", "3:9999003"}));
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"1:7777000", "2:8888000", "3:9999001"}));
     EXPECT_EQ(load.rows[4][AccountColumn::Account], "");
-    EXPECT_EQ(load.rows[4][AccountColumn::Blz], "10020030");
+    EXPECT_EQ(load.rows[4][AccountColumn::Blz], "10090000");
     EXPECT_EQ(load.rows[5][AccountColumn::BankName], "Volksbank Leipzig");
     EXPECT_EQ(load.rows[5][AccountColumn::SearchName], "SCHWARZ");
 }
