@@ -22,13 +22,13 @@ namespace {
 constexpr std::array<const char*, FormAdressen::kOptionCount> kCheckKeys{
     "DatenIBANVorhAusblenden", "EingabeIBANFreigeben", "BankBezeichnungSchreiben", "KontonummerPruefen"};
 
-// Widths of grid columns 0 to 7 as shares of the grid's width after start-up; BLZ, BIC and IBAN
-// are never cut off (8, 11 and 22 characters).
+// Widths of grid columns 0 to 7 as shares of the grid's width after start-up; BLZ, account, BIC
+// and IBAN are never cut off (8, 10, 11 and 22 characters).
 constexpr std::array<ColumnWidth, 8> kColumnWidths{{
     {0.07},
     {0.12},
     {0.08, "00000000"},
-    {0.10},
+    {0.10, "0000000000"},
     {0.12, "WWWWDEWWXXX"},
     {0.18, "DE00000000000000000000"},
     {0.18},

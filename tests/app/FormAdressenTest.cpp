@@ -314,7 +314,7 @@ class FormAdressenTest : public QObject {
         QCOMPARE(storedValue("KontonummerPruefen"), QStringLiteral("0"));
     }
 
-    void blz_bic_and_iban_columns_are_never_cut_off()
+    void blz_account_bic_and_iban_columns_are_never_cut_off()
     {
         startOnMarlo();
         makeUnsaved();
@@ -326,6 +326,8 @@ class FormAdressenTest : public QObject {
             QVERIFY2(grid()->columnWidth(static_cast<int>(column)) > metrics.horizontalAdvance(text),
                      qPrintable(text));
         }
+        QVERIFY(grid()->columnWidth(static_cast<int>(AccountColumn::Account)) >
+                metrics.horizontalAdvance(QStringLiteral("9988776655")));
         // Wider than their share at the designed size; the other columns keep their share.
         const int visible = grid()->viewport()->width();
         QVERIFY(grid()->columnWidth(static_cast<int>(AccountColumn::Iban)) >= int(visible * 0.18));
