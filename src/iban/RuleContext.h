@@ -42,6 +42,8 @@ public:
     void overrideBic(std::string_view bic);
     // Hint 1, 2, 4, 6, 7 or 8 with the rule code where its text asks for it; no IBAN.
     void refuse(HintNumber hint);
+    // Hint 10: the rule's own check found the account as stored wrong; no IBAN.
+    void rejectWrongCheckDigit() { reject(HintNumber::WrongCheckDigit); }
     // Hint 101 or 102; the IBAN is written by standardIban() before or after it.
     void caveat(HintNumber hint);
 

@@ -1,8 +1,11 @@
 #include "iban/Rules0000Tables.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
+#include "iban/AccountDigits.h"
+#include "iban/CheckMethods.h"
 #include "iban/Iban.h"
 #include "iban/RuleGroups.h"
 
@@ -231,6 +234,25 @@ static constexpr std::array kRule0005{
 };
 static_assert(kRule0005.size() == 96);
 
+// Rule 0005: the BLZs at which accounts 0998000000-0999499999 are blocked, ascending.
+static constexpr std::array<std::string_view, 110> kRule0005BlockedRangeBlzs{
+    "10080900", "12080000", "13080000", "14080000", "15080000", "16080000", "17080000", "18080000",
+    "20080055", "20080057", "21080050", "21280002", "21480003", "21580000", "22180000", "22181400",
+    "22280000", "24080000", "24180001", "25480021", "25780022", "25980027", "26080024", "26281420",
+    "26580070", "26880063", "26981062", "28280012", "29280011", "30080055", "30080057", "31080015",
+    "32080010", "33080030", "34080031", "34280032", "36280071", "36580072", "40080040", "41280043",
+    "42080082", "42680081", "43080083", "44080055", "44080057", "44580070", "45080060", "46080010",
+    "47880031", "49080025", "50080055", "50080057", "50080082", "50680002", "50780006", "50880050",
+    "51380040", "52080080", "53080030", "54080021", "54280023", "54580020", "54680022", "55080065",
+    "57080070", "58580074", "59080090", "60080055", "60080057", "60380002", "60480008", "61080006",
+    "61281007", "61480001", "62080012", "62280012", "63080015", "64080014", "64380011", "65080009",
+    "65180005", "65380003", "66280053", "66680013", "67280051", "69280035", "70080056", "70080057",
+    "70380006", "71180005", "72180002", "73180011", "73380004", "73480013", "74180009", "74380007",
+    "75080003", "76080053", "79080052", "79380051", "79580099", "80080000", "81080000", "82080000",
+    "83080000", "84080000", "85080200", "86080055", "86080057", "87080000",
+};
+static_assert(std::is_sorted(kRule0005BlockedRangeBlzs.begin(), kRule0005BlockedRangeBlzs.end()));
+
 // Rule codes -> the account table each looks the stored account number up in.
 static constexpr std::array kAccountTables{
     AccountTable{"000400", kRule0004},
@@ -267,14 +289,17 @@ bool hasCharAt(std::string_view text, std::size_t position, char c)
     return text.size() >= position && text[position - 1] == c;
 }
 
-std::string withoutBlanks(std::string_view text)
+// The IBAN from the account the rule settled on, checked already.
+void ibanOf(RuleContext& context, const AccountDigits& account)
 {
-    std::string out;
-    for (const char c : text) {
-        if (c != ' ')
-            out += c;
-    }
-    return out;
+    context.substituteAccount(std::string(account.text()));
+    context.standardIban();
+}
+
+bool isBlockedRange0005(std::string_view blz, const AccountDigits& account)
+{
+    return account.text() >= "0998000000" && account.text() <= "0999499999" &&
+           std::binary_search(kRule0005BlockedRangeBlzs.begin(), kRule0005BlockedRangeBlzs.end(), blz);
 }
 
 // Replaces the stored account number when it is a key of the table; plain string equality.
@@ -325,7 +350,7 @@ void rule0004(RuleContext& context)
     context.standardIban();
 }
 
-// Rule 0005 in all three versions; they differ only in three replacements.
+// Rule 0005 (Commerzbank) in all three versions; they differ only in three replacements.
 void rule0005(RuleContext& context)
 {
     const std::string_view blz = context.blz();
@@ -342,23 +367,47 @@ void rule0005(RuleContext& context)
     }
 
     context.caveat(HintNumber::CheckDigitNotRecomputed);
-    // Blanks are dropped before the range test: the IBAN would be formed without them.
-    const std::string account = zeroFillTo10(withoutBlanks(context.account()));
-    context.substituteAccount(account);
-    if (account >= "0998000000" && account <= "0999499999") {
+    // The rule's own check is the Bundesbank's; the check-digit option adds nothing to it.
+    context.skipCheckDigit();
+    const auto account = AccountDigits::of(context.account());
+    if (!account) {
+        context.standardIban(); // hint 9
+        return;
+    }
+    if (isBlockedRange0005(blz, *account)) {
         context.refuse(HintNumber::BlzBlocked);
         return;
     }
     const bool version01 = context.ruleCode() == "000501";
     for (const auto& row : kRule0005) {
-        if (row.blz == blz && row.account == account) {
+        if (row.blz == blz && row.account == account->text()) {
             const auto replacement =
                 version01 && !row.replacementIn000501.empty() ? row.replacementIn000501 : row.replacement;
             context.substituteAccount(std::string(replacement));
-            break;
+            context.standardIban();
+            return;
         }
     }
-    context.standardIban();
+
+    const int digits = account->significant();
+    if (context.checkMethod() == "13" && (digits == 6 || digits == 7)) {
+        const AccountDigits withSubAccount = account->withZerosAppended();
+        if (checkmethod::method13Standard(withSubAccount))
+            ibanOf(context, withSubAccount);
+        else if (checkmethod::method13(*account))
+            context.refuse(HintNumber::IbanNotPossible);
+        else
+            context.rejectWrongCheckDigit();
+    } else if (context.checkMethod() == "76") {
+        if (checkmethod::method76Standard(*account))
+            ibanOf(context, *account);
+        else if (checkmethod::method76SubAccountOmitted(*account))
+            ibanOf(context, account->withZerosAppended());
+        else
+            context.rejectWrongCheckDigit();
+    } else {
+        ibanOf(context, *account);
+    }
 }
 
 void rule0006(RuleContext& context)
@@ -478,13 +527,53 @@ void rule0019(RuleContext& context)
     context.overrideBic(bic);
 }
 
-// Rule 0020 in versions 01 and 02: every IBAN goes with the caveat.
+// Rule 0020 in versions 01 and 02 (Deutsche Bank): accounts are checked by method 63 before they
+// become an IBAN, and accounts of five to seven digits may stand for the sub-account "00".
+// Every IBAN goes with the caveat.
 void rule0020(RuleContext& context)
 {
     context.caveat(HintNumber::CheckDigitNotRecomputed);
-    if (context.blz() == "50070010" && context.account() == "9999")
-        context.substituteAccount("92777202");
-    context.standardIban();
+    // The rule's own check is the Bundesbank's; the check-digit option adds nothing to it.
+    context.skipCheckDigit();
+    const auto account = AccountDigits::of(context.account());
+    if (!account) {
+        context.standardIban(); // hint 9
+        return;
+    }
+    if (context.blz() == "50070010" && account->text() == "0000009999") {
+        context.substituteAccount("0092777202");
+        context.standardIban();
+        return;
+    }
+    if (context.checkMethod() == "09") {
+        context.standardIban();
+        return;
+    }
+    if (context.checkMethod() == "C7" && !checkmethod::method63(*account)) {
+        if (checkmethod::method06(*account))
+            context.refuse(HintNumber::IbanNotPossible);
+        else
+            context.rejectWrongCheckDigit();
+        return;
+    }
+    const int digits = account->significant();
+    if (digits <= 4 || digits == AccountDigits::kLength) {
+        context.refuse(HintNumber::IbanNotPossible);
+    } else if (digits <= 6) {
+        const AccountDigits withSubAccount = account->withZerosAppended();
+        if (checkmethod::method63Standard(withSubAccount))
+            ibanOf(context, withSubAccount);
+        else if (checkmethod::method63(*account))
+            context.refuse(HintNumber::IbanNotPossible);
+        else
+            context.rejectWrongCheckDigit();
+    } else if (digits == 7 && checkmethod::method63SubAccountOmitted(*account)) {
+        ibanOf(context, account->withZerosAppended());
+    } else if (checkmethod::method63Standard(*account)) {
+        context.standardIban();
+    } else {
+        context.rejectWrongCheckDigit();
+    }
 }
 
 void rule0021(RuleContext& context)

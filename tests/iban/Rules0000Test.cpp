@@ -23,6 +23,13 @@ const std::string kBlocked = "2-BLZ ist für eine IBAN-Berechnung gesperrt. Bitt
 const std::string kCaveat = "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
 const std::string kInvalid = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
 
+const std::string kWrongCheckDigit = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
+
+std::string notPossible(const std::string& code)
+{
+    return "6-IBAN-Berechnung nicht möglich, IBAN-Regel: " + code;
+}
+
 std::string excluded(const std::string& code)
 {
     return "1-Konto ohne IBAN-Berechnung, IBAN-Regel: " + code;
@@ -165,15 +172,65 @@ TEST(Rules0000, rule_0019_writes_the_bic_even_when_the_account_is_invalid)
     expectRows({{"001900", "50130100", "12AB", "", "DELBDE33XXX", kInvalid}});
 }
 
-TEST(Rules0000, rule_0020_every_iban_carries_the_caveat)
+// Rule 0020 --------------------------------------------------------------------------------------
+
+TEST(Rules0020, deutsche_bank_accounts_by_their_number_of_digits)
 {
     for (const std::string code : {"002001", "002002"}) {
+        const auto rule0020 = [&code](std::string blz, std::string account, std::string iban, std::string hint,
+                                      std::string method = "63") {
+            return Case{code, std::move(blz),  std::move(account), std::move(iban),
+                        kBic, std::move(hint), std::move(method)};
+        };
         expectRows({
-            {code, "20002001", "1234", "DE72200020010000001234", kBic, kCaveat},
-            {code, "50070010", "9999", "DE80500700100092777202", kBic, kCaveat},
-            {code, "20002002", "9999", "DE35200020020000009999", kBic, kCaveat},
-            {code, "20002001", "", "", kBic, kInvalid},
+            // 1 to 4 digits, and 10: no IBAN.
+            rule0020("10070000", "1234", "", notPossible(code)),
+            rule0020("10070000", "9", "", notPossible(code)),
+            rule0020("10070000", "1234567890", "", notPossible(code)),
+            // 5 and 6 digits stand for the sub-account 00, which must hold by the standard variant.
+            rule0020("10070000", "12344", "DE63100700000001234400", kCaveat),
+            rule0020("10070000", "123455", "DE23100700000012345500", kCaveat),
+            rule0020("10070000", "252779", "", notPossible(code)),
+            rule0020("10070000", "39837", "", notPossible(code)),
+            rule0020("10070000", "71030", "", kWrongCheckDigit),
+            // 7 digits: the sub-account was left out, or the account is whole.
+            rule0020("10070000", "1234566", "DE27100700000123456600", kCaveat),
+            rule0020("10070000", "0001234566", "DE27100700000123456600", kCaveat),
+            rule0020("10070000", "1234401", "DE36100700000001234401", kCaveat),
+            rule0020("10070000", "9892593", "", kWrongCheckDigit),
+            // 8 and 9 digits: unchanged when the standard variant holds.
+            rule0020("10070000", "87647482", "DE71100700000087647482", kCaveat),
+            rule0020("10070000", "43094445", "", kWrongCheckDigit),
+            rule0020("10070000", "112434639", "DE78100700000112434639", kCaveat),
+            // The one replaced account, unchecked.
+            rule0020("50070010", "9999", "DE80500700100092777202", kCaveat),
+            rule0020("50070010", "0000009999", "DE80500700100092777202", kCaveat),
+            rule0020("10070000", "9999", "", notPossible(code)),
+            // norisbank: method C7 holds by 63 or only by 06.
+            rule0020("76026000", "1234566", "DE95760260000123456600", kCaveat, "C7"),
+            rule0020("76026000", "4803515617", "", notPossible(code), "C7"),
+            rule0020("76026000", "1234567", "", kWrongCheckDigit, "C7"),
+            // Method 09: unchecked.
+            rule0020("10070000", "1234", "DE04100700000000001234", kCaveat, "09"),
+            rule0020("10070000", "", "", kInvalid),
+            rule0020("10070000", "12A4", "", kInvalid),
         });
+    }
+}
+
+TEST(Rules0020, own_check_is_not_repeated_by_the_check_digit_option)
+{
+    const auto directory = test::directoryOf({{"10070000", "002002", kBic, "63"}, {"76026000", "002002", kBic, "C7"}});
+    const AccountCheckDigits checkDigits;
+    for (const std::string blz : {"10070000", "76026000"}) {
+        for (const std::string account : {"12344", "252779", "71030", "1234566", "1234401", "9892593", "87647482",
+                                          "43094445", "112434639", "4803515617"}) {
+            SCOPED_TRACE(blz + " " + account);
+            const auto unchecked = test::convert(directory, blz, account);
+            const auto checked = test::convert(directory, blz, account, &checkDigits);
+            EXPECT_EQ(checked.iban, unchecked.iban);
+            EXPECT_EQ(checked.hint, unchecked.hint);
+        }
     }
 }
 
@@ -352,16 +409,61 @@ TEST(Rules0005, versions_differ_in_three_replacements)
     });
 }
 
-TEST(Rules0005, blocked_account_range_keeps_the_bic_override)
+TEST(Rules0005, blocked_account_range_is_refused_with_the_directory_bic)
 {
     expectRows({
-        {"000503", "20040000", "998000000", "", "COBADEFFXXX", kBlocked},
-        {"000503", "20040000", "0998000000", "", "COBADEFFXXX", kBlocked},
-        {"000503", "20040000", "999499999", "", "COBADEFFXXX", kBlocked},
-        {"000503", "20040000", "997999999", "DE05200400000997999999", "COBADEFFXXX", kCaveat},
-        {"000503", "20040000", "999500000", "DE97200400000999500000", "COBADEFFXXX", kCaveat},
+        {"000503", "21480003", "998000000", "", kBic, kBlocked},
+        {"000503", "21480003", "0998000000", "", kBic, kBlocked},
+        {"000503", "21480003", "999499999", "", kBic, kBlocked},
+        {"000503", "21480003", "997999999", "DE74214800030997999999", kBic, kCaveat},
+        {"000503", "21480003", "999500000", "DE69214800030999500000", kBic, kCaveat},
         // Blanks do not stand in the IBAN, so they do not lead around the range either.
-        {"000503", "20040000", "998 000000", "", "COBADEFFXXX", kBlocked},
+        {"000503", "21480003", "998 000000", "", kBic, kBlocked},
+    });
+}
+
+TEST(Rules0005, account_range_is_blocked_only_at_its_110_banks)
+{
+    for (const std::string blz : {"10080900", "12080000", "50080057", "87080000"})
+        expectRows({{"000503", blz, "998162781", "", blz[3] == '4' ? "COBADEFFXXX" : kBic, kBlocked}});
+    expectRows({
+        {"000503", "20040000", "998000000", "DE75200400000998000000", "COBADEFFXXX", kCaveat},
+        {"000503", "10080000", "998162781", "DE16100800000998162781", kBic, kCaveat, "76"},
+        {"000503", "12080001", "998162781", "DE98120800010998162781", kBic, kCaveat},
+    });
+}
+
+TEST(Rules0005, method_13_accounts_of_six_and_seven_digits_stand_for_the_sub_account_00)
+{
+    const auto commerzbank = [](std::string blz, std::string account, std::string iban, std::string hint) {
+        const std::string bic = blz[3] == '4' && blz.substr(3, 3) != "411" ? "COBADEFFXXX" : kBic;
+        return Case{"000503", std::move(blz), std::move(account), std::move(iban), bic, std::move(hint), "13"};
+    };
+    expectRows({
+        commerzbank("10040000", "150631", "DE13100400000015063100", kCaveat),
+        commerzbank("10040000", "7655194", "DE19100400000765519400", kCaveat),
+        commerzbank("10040000", "6175466", "", notPossible("000503")),
+        commerzbank("10040000", "955770", "", kWrongCheckDigit),
+        // 8 digits and 1 to 5 digits are taken as they stand, unchecked.
+        commerzbank("10040000", "86665755", "DE20100400000086665755", kCaveat),
+        commerzbank("10040000", "12345", "DE53100400000000012345", kCaveat),
+        commerzbank("10040000", "1234567890", "DE22100400001234567890", kCaveat),
+        // 20041111 keeps the directory BIC: its 4th to 6th digits are 411.
+        commerzbank("20041111", "7655194", "DE48200411110765519400", kCaveat),
+        // A donation account ends the rule before the method step.
+        commerzbank("10040000", "7878", "DE54100400000267878700", kCaveat),
+    });
+}
+
+TEST(Rules0005, method_76_accounts_that_hold_only_without_their_sub_account_get_it_back)
+{
+    expectRows({
+        {"000503", "12080000", "6029255", "DE53120800000602925500", kBic, kCaveat, "76"},
+        {"000503", "12080000", "917710", "DE10120800000091771000", kBic, kCaveat, "76"},
+        {"000503", "12080000", "263192149", "DE89120800000263192149", kBic, kCaveat, "76"},
+        {"000503", "12080000", "263192249", "", kBic, kWrongCheckDigit, "76"},
+        {"000503", "12080000", "998162781", "", kBic, kBlocked, "76"},
+        {"000503", "12080000", "0000212121", "DE02120800004050462200", kBic, kCaveat, "76"},
     });
 }
 

@@ -22,12 +22,13 @@ BankDirectory directoryOf(const std::vector<TestBank>& banks)
     return directory;
 }
 
-ConvertedRow convert(const BankDirectory& directory, const std::string& blz, const std::string& account)
+ConvertedRow convert(const BankDirectory& directory, const std::string& blz, const std::string& account,
+                     const AccountCheckDigits* checkDigits)
 {
     AccountRow row;
     row[AccountColumn::Blz] = blz;
     row[AccountColumn::Account] = account;
-    convertRow(row, directory, {ClientFormat::MarloOp, false});
+    convertRow(row, directory, {ClientFormat::MarloOp, false, checkDigits});
     return {row[AccountColumn::Bic], row[AccountColumn::Iban], row[AccountColumn::Hint]};
 }
 

@@ -5,6 +5,7 @@
 
 #include "bankdir/BankDirectory.h"
 #include "core/WorkingSet.h"
+#include "iban/AccountCheckDigits.h"
 
 namespace zelvan::test {
 
@@ -26,7 +27,9 @@ struct ConvertedRow {
     std::string hint;
 };
 
-// Converts one row (format Marlo OP, no bank-name option) and returns its BIC, IBAN and hint.
-ConvertedRow convert(const BankDirectory& directory, const std::string& blz, const std::string& account);
+// Converts one row (format Marlo OP, no bank-name option, accounts checked only with a checker)
+// and returns its BIC, IBAN and hint.
+ConvertedRow convert(const BankDirectory& directory, const std::string& blz, const std::string& account,
+                     const AccountCheckDigits* checkDigits = nullptr);
 
 } // namespace zelvan::test
