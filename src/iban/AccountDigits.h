@@ -21,6 +21,11 @@ class AccountDigits {
     int significant() const { return m_significant; }
     // The ten digits as text, as they stand in an IBAN.
     std::string_view text() const { return {m_digits.data(), m_digits.size()}; }
+    // The significant digits only, as the account is written without leading zeros.
+    std::string_view significantText() const
+    {
+        return text().substr(static_cast<std::size_t>(kLength - m_significant));
+    }
 
     // "00" appended behind the significant digits (d3..d10 followed by "00"); only for accounts
     // of at most eight digits.

@@ -75,7 +75,7 @@ static constexpr std::array kRule0007{
 };
 static_assert(kRule0007.size() == 33);
 
-// Rule 0011: account number as stored -> replacement.
+// Rule 0011: account number (leading zeros left out) -> replacement.
 static constexpr std::array kRule0011{
     AccountReplacement{"1000", "8010001"},
     AccountReplacement{"47800", "47803"},
@@ -99,7 +99,7 @@ static constexpr std::array kRule0015{
 };
 static_assert(kRule0015.size() == 12);
 
-// Rule 0017: account number as stored -> replacement.
+// Rule 0017: account number (leading zeros left out) -> replacement.
 static constexpr std::array kRule0017{
     AccountReplacement{"100", "2009090013"},
     AccountReplacement{"111", "2111111017"},
@@ -110,8 +110,9 @@ static constexpr std::array kRule0017{
     AccountReplacement{"333333", "2033333016"},
     AccountReplacement{"909090", "2009090013"},
     AccountReplacement{"50005000", "5000500013"},
+    AccountReplacement{"4444", "2044444014"},
 };
-static_assert(kRule0017.size() == 9);
+static_assert(kRule0017.size() == 10);
 
 // Rule 0018: account number as stored -> replacement.
 static constexpr std::array kRule0018{
@@ -253,15 +254,15 @@ static constexpr std::array<std::string_view, 110> kRule0005BlockedRangeBlzs{
 };
 static_assert(std::is_sorted(kRule0005BlockedRangeBlzs.begin(), kRule0005BlockedRangeBlzs.end()));
 
-// Rule codes -> the account table each looks the stored account number up in.
+// Rule codes -> the account table each looks the account number up in, and how.
 static constexpr std::array kAccountTables{
-    AccountTable{"000400", kRule0004},
-    AccountTable{"000600", kRule0006},
-    AccountTable{"000700", kRule0007},
-    AccountTable{"001100", kRule0011},
-    AccountTable{"001700", kRule0017},
-    AccountTable{"001800", kRule0018},
-    AccountTable{"002400", kRule0024},
+    AccountTable{"000400", kRule0004, AccountKey::AsStored},
+    AccountTable{"000600", kRule0006, AccountKey::AsStored},
+    AccountTable{"000700", kRule0007, AccountKey::AsStored},
+    AccountTable{"001100", kRule0011, AccountKey::ByNumber},
+    AccountTable{"001700", kRule0017, AccountKey::ByNumber},
+    AccountTable{"001800", kRule0018, AccountKey::AsStored},
+    AccountTable{"002400", kRule0024, AccountKey::AsStored},
 };
 
 // clang-format on
@@ -302,6 +303,21 @@ bool isBlockedRange0005(std::string_view blz, const AccountDigits& account)
            std::binary_search(kRule0005BlockedRangeBlzs.begin(), kRule0005BlockedRangeBlzs.end(), blz);
 }
 
+// Replaces the account number when its digits, leading zeros and blanks left out, are a key of
+// the table.
+void substituteFromTableByNumber(RuleContext& context, std::span<const AccountReplacement> table)
+{
+    const auto account = AccountDigits::of(context.account());
+    if (!account)
+        return;
+    for (const auto& row : table) {
+        if (row.account == account->significantText()) {
+            context.substituteAccount(std::string(row.replacement));
+            return;
+        }
+    }
+}
+
 // Replaces the stored account number when it is a key of the table; plain string equality.
 void substituteFromTable(RuleContext& context, std::span<const AccountReplacement> table)
 {
@@ -326,11 +342,12 @@ void standardIbanOnly(RuleContext& context)
     context.standardIban();
 }
 
-// Rule 0002: sub-accounts with a 6 at the 8th place, or 86 at the 8th and 9th, have no IBAN.
+// Rule 0002: sub-accounts with a 6 at the 8th place, or 86 at the 8th and 9th, of the zero-filled
+// account have no IBAN.
 void rule0002(RuleContext& context)
 {
-    const std::string_view account = context.account();
-    if (hasCharAt(account, 8, '6') || (hasCharAt(account, 8, '8') && hasCharAt(account, 9, '6')))
+    const auto account = AccountDigits::of(context.account());
+    if (account && (account->text()[7] == '6' || account->text().substr(7, 2) == "86"))
         context.refuse(HintNumber::AccountExcluded);
     else
         context.standardIban();
@@ -459,7 +476,7 @@ void rule0010(RuleContext& context)
 
 void rule0011(RuleContext& context)
 {
-    substituteFromTable(context, kRule0011);
+    substituteFromTableByNumber(context, kRule0011);
     context.standardIban();
 }
 
@@ -499,7 +516,7 @@ void rule0016(RuleContext& context)
 
 void rule0017(RuleContext& context)
 {
-    substituteFromTable(context, kRule0017);
+    substituteFromTableByNumber(context, kRule0017);
     context.standardIban();
 }
 

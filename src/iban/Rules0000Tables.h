@@ -27,10 +27,17 @@ struct Rule0005Replacement {
     std::string_view replacementIn000501;
 };
 
-// A rule code of this group and the account table it looks the stored account number up in.
+// How an account table is looked up.
+enum class AccountKey {
+    AsStored, // the account number exactly as stored
+    ByNumber, // its digits, blanks and leading zeros left out
+};
+
+// A rule code of this group, the account table it looks the account number up in, and how.
 struct AccountTable {
     std::string_view code;
     std::span<const AccountReplacement> rows;
+    AccountKey key;
 };
 
 // The plain account tables (rules 0004, 0006, 0007, 0011, 0017, 0018, 0024).

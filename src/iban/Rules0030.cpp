@@ -1,7 +1,10 @@
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <iterator>
+#include <string>
 
+#include "iban/AccountDigits.h"
 #include "iban/Iban.h"
 #include "iban/RuleGroups.h"
 
@@ -160,50 +163,38 @@ void moveBlzThenIban(RuleContext& context, std::span<const BlzMove> moves)
     context.overrideBic(bic);
 }
 
-// The zero-filled account read as a number, over the digits the IBAN will carry: blanks are
-// left out as they are in the IBAN. Any other character means the value is no number.
-bool readAccountNumber(std::string_view account, std::uint64_t& number)
-{
-    number = 0;
-    for (const char c : account) {
-        if (c == ' ')
-            continue;
-        if (c < '0' || c > '9')
-            return false;
-        number = number * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return true;
-}
-
 void applyRule0030(RuleContext& context)
 {
     context.standardIban();
 }
 
+// Rule 0036: every account converts under 21050000 with that bank's BIC, refusals included.
 void applyRule0036(RuleContext& context)
 {
     context.substituteBlz(std::string(kRule0036Blz));
-    const std::string account = context.account();
+    const BankEntry* entry = context.directory().findEntry(kRule0036Blz);
+    context.overrideBic(entry != nullptr ? std::string_view(entry->bic) : std::string_view());
 
-    if (account.size() == 6) {
-        // Six-digit accounts below "100000" or above "899999" are dropped without a hint.
-        if (account >= "100000" && account <= "899999") {
-            context.substituteAccount(account + "000");
-            context.standardIban();
-        }
+    const auto account = AccountDigits::of(context.account());
+    if (!account) {
+        context.standardIban(); // hint 9
         return;
     }
-
-    context.substituteAccount(zeroFillTo10(account));
     std::uint64_t number = 0;
-    if (readAccountNumber(context.account(), number)) {
-        const bool blocked = std::any_of(std::begin(kRule0036BlockedRanges), std::end(kRule0036BlockedRanges),
-                                         [&](const auto& range) { return number >= range.from && number <= range.to; });
-        if (blocked) {
-            context.refuse(HintNumber::BlockedAccountRange);
-            return;
-        }
+    std::from_chars(account->text().data(), account->text().data() + account->text().size(), number);
+    const bool blocked = std::any_of(std::begin(kRule0036BlockedRanges), std::end(kRule0036BlockedRanges),
+                                     [&](const auto& range) { return number >= range.from && number <= range.to; });
+    if (blocked) {
+        context.refuse(HintNumber::BlockedAccountRange);
+        return;
     }
+    // What is left of six digits lies in 100000-899999: the account with "000" appended.
+    if (account->significant() == 6) {
+        context.substituteAccount(std::string(account->significantText()) + "000");
+        context.standardIban();
+        return;
+    }
+    context.substituteAccount(std::string(account->text()));
     context.standardIban();
     context.caveat(HintNumber::CheckDigitNotRecomputed);
 }
@@ -241,23 +232,30 @@ void applyRule0041(RuleContext& context)
     context.overrideBic(context.entry().bic);
 }
 
+// Rule 0042 on the account's digits, leading zeros left out: only 8-digit accounts convert, those
+// with a 4th digit other than "0" only in the listed ranges, and not those ending in 00000-00999.
 void applyRule0042(RuleContext& context)
 {
-    const std::string& account = context.account();
-    if (account.size() != 8) {
+    const auto account = AccountDigits::of(context.account());
+    if (!account) {
+        context.standardIban(); // hint 9
+        return;
+    }
+    if (account->significant() != 8) {
         context.refuse(HintNumber::EightDigitAccountsOnly);
         return;
     }
-    if (account[3] != '0') {
-        // Outside these ranges the account is dropped without a hint.
-        const bool listed = std::any_of(std::begin(kRule0042Ranges), std::end(kRule0042Ranges), [&](const auto& range) {
-            return account >= range.from && account <= range.to;
-        });
+    const std::string_view digits = account->significantText();
+    if (digits[3] != '0') {
+        const bool listed = std::any_of(std::begin(kRule0042Ranges), std::end(kRule0042Ranges),
+                                        [&](const auto& range) { return digits >= range.from && digits <= range.to; });
         if (listed)
             context.standardIban();
+        else
+            context.refuse(HintNumber::IbanNotPossible);
         return;
     }
-    const std::string_view tail = std::string_view(account).substr(3);
+    const std::string_view tail = digits.substr(3);
     if (tail >= "00000" && tail <= "00999") {
         context.refuse(HintNumber::AccountExcluded);
         return;

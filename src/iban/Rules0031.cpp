@@ -4,6 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "iban/AccountDigits.h"
 #include "iban/RuleGroups.h"
 #include "iban/Rules0031Tables.h"
 
@@ -203,7 +204,7 @@ static constexpr SpecialAccount kSpecialAccounts[] = {
 // clang-format on
 static_assert(std::size(kSpecialAccounts) == 8);
 
-// What the keys 800 to 899 do to the BLZ.
+// What the keys 800 to 899 of a 10-digit account do to the BLZ.
 enum class Keys800 {
     KeepBlz,
     EmptyBlzUnless70020270,
@@ -213,57 +214,63 @@ enum class Keys800 {
 // The places where the codes of rules 0031 to 0035 differ.
 struct RangeRuleVersion {
     std::string_view code;
-    bool tenCharacterAccountsOnly;
+    bool shortAccountsRefused;
     Keys800 keys800;
-    bool shortAccountsTo70020270;
+    bool nineDigits8xxRefused;
 };
 
 constexpr std::string_view kRule0033Blz = "70020270";
 
-// Rule code -> its length gate, its keys 800 to 899, and whether short accounts go to 70020270.
+// Rule code -> whether accounts under 10 digits are refused, what keys 800 to 899 do, and whether
+// 9-digit accounts 800000000-899999999 are refused.
 static constexpr RangeRuleVersion kVersions[] = {
-    {"003101", true, Keys800::KeepBlz, false},
-    {"003200", false, Keys800::KeepBlz, false},
-    {"003301", false, Keys800::EmptyBlzUnless70020270, true},
-    {"003400", false, Keys800::EmptyBlz, false},
-    {"003501", false, Keys800::EmptyBlz, false},
+    {"003101", true, Keys800::KeepBlz, true},
+    {"003200", false, Keys800::KeepBlz, true},
+    {"003301", false, Keys800::EmptyBlzUnless70020270, false},
+    {"003400", false, Keys800::EmptyBlz, true},
+    {"003501", false, Keys800::EmptyBlz, true},
 };
 
-// The leading digits of the first three characters; none gives 0.
-int rangeKey(std::string_view account)
+// The range key: the first three digits of a 10-digit account.
+int rangeKey(const AccountDigits& account)
 {
-    int key = 0;
-    for (const char c : account.substr(0, 3)) {
-        if (c < '0' || c > '9')
-            break;
-        key = key * 10 + (c - '0');
+    return account[1] * 100 + account[2] * 10 + account[3];
+}
+
+// The BLZ a valid account converts under; empty when the account has no IBAN here.
+std::string blzFor(const RuleContext& context, const RangeRuleVersion& version, const AccountDigits& account)
+{
+    if (account.significant() < AccountDigits::kLength) {
+        if (version.shortAccountsRefused)
+            return {};
+        if (version.nineDigits8xxRefused && account.significant() == 9 && account[2] == 8)
+            return {};
+        return context.blz();
     }
-    return key;
+    const int key = rangeKey(account);
+    if (const std::string_view blz = accountRangeBlz(key); !blz.empty())
+        return std::string(blz);
+    if (key >= 800 && key <= 899) {
+        if (version.keys800 == Keys800::EmptyBlz ||
+            (version.keys800 == Keys800::EmptyBlzUnless70020270 && context.blz() != kRule0033Blz))
+            return {};
+    }
+    return context.blz();
 }
 
 void applyRangeRule(RuleContext& context, const RangeRuleVersion& version)
 {
-    if (version.tenCharacterAccountsOnly && context.account().size() != 10)
-        return;
-
-    const int key = rangeKey(context.account());
-    if (const std::string_view blz = accountRangeBlz(key); !blz.empty()) {
-        context.substituteBlz(std::string(blz));
-    } else if (key >= 800 && key <= 899) {
-        if (version.keys800 == Keys800::EmptyBlz ||
-            (version.keys800 == Keys800::EmptyBlzUnless70020270 && context.blz() != kRule0033Blz))
-            context.substituteBlz({});
+    if (const auto account = AccountDigits::of(context.account())) {
+        context.substituteBlz(blzFor(context, version, *account));
+        const auto special =
+            std::find_if(std::begin(kSpecialAccounts), std::end(kSpecialAccounts), [&](const auto& row) {
+                return row.code == version.code && row.account == account->significantText();
+            });
+        if (special != std::end(kSpecialAccounts)) {
+            context.substituteAccount(std::string(special->replacement));
+            context.substituteBlz(std::string(special->blz));
+        }
     }
-
-    const auto special = std::find_if(std::begin(kSpecialAccounts), std::end(kSpecialAccounts), [&](const auto& row) {
-        return row.code == version.code && row.account == context.account();
-    });
-    if (special != std::end(kSpecialAccounts)) {
-        context.substituteAccount(std::string(special->replacement));
-        context.substituteBlz(std::string(special->blz));
-    }
-    if (version.shortAccountsTo70020270 && context.account().size() < 10)
-        context.substituteBlz(std::string(kRule0033Blz));
 
     if (context.blz().empty()) {
         context.refuse(HintNumber::IbanNotPossible);

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 
+#include "iban/AccountDigits.h"
 #include "iban/Iban.h"
 #include "iban/RuleGroups.h"
 #include "iban/Rules0050Tables.h"
@@ -9,7 +10,6 @@ namespace zelvan {
 
 namespace {
 
-constexpr std::size_t kAccountDigits = 10;
 constexpr std::size_t kIbanLength = 22;
 
 // Rule 0050: the BLZ that is replaced, its replacement (the bank with BIC "BRLADE21LER") and that BIC.
@@ -207,7 +207,7 @@ static constexpr std::string_view kRule0056Blzs[] = {
 };
 static_assert(std::size(kRule0056Blzs) == 64);
 
-// Rule 0056: account number as stored -> the IBAN that stands for it at every bank with this rule.
+// Rule 0056: account number (leading zeros left out) -> the IBAN that stands for it at every bank with this rule.
 // clang-format off
 static constexpr FixedIbanEntry kRule0056FixedIbans[] = {
     {"36", "DE29380101111010240003"},
@@ -327,18 +327,22 @@ void applyRule0055(RuleContext& context)
 
 void applyRule0056(RuleContext& context)
 {
+    const auto account = AccountDigits::of(context.account());
+    if (!account) {
+        context.standardIban(); // hint 9
+        return;
+    }
     // The fixed IBANs come first: their keys are all shorter than 10 digits, and such an account keeps
     // its IBAN without a refusal even at the banks that otherwise want 10 digits.
-    const auto& account = context.account();
     const auto fixed = std::find_if(std::begin(kRule0056FixedIbans), std::end(kRule0056FixedIbans),
-                                    [&](const auto& row) { return row.account == account; });
+                                    [&](const auto& row) { return row.account == account->significantText(); });
     if (fixed != std::end(kRule0056FixedIbans)) {
         context.fixedIban(fixed->iban);
         return;
     }
     const bool listed =
         std::find(std::begin(kRule0056Blzs), std::end(kRule0056Blzs), context.blz()) != std::end(kRule0056Blzs);
-    if (listed && account.size() != kAccountDigits) {
+    if (listed && account->significant() != AccountDigits::kLength) {
         context.refuse(HintNumber::AccountExcluded);
         return;
     }

@@ -44,7 +44,8 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
         // An 8-character BIC keeps its padding.
         {"10020030;1234567\n", "10020030;1234567;UEBBDEB1   ;DE73100200300001234567;;\n"},
         // Split at the first ";" only; no trimming.
-        {"50060400;11;404\n", "50060400;11;404;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
+        {"50060400;11;404\n",
+         "50060400;11;404;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
         {" 50060400;11404\n", " 50060400;11404;;;3-BLZ ist nicht im Bundesbank-Bestand;\n"},
         {"50060400\n", "50060400;;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
         {"\n", ";;;;5-BLZ ist nicht 8-stellig;\n"},
@@ -65,22 +66,22 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
 TEST(IbanCommand, rules_of_the_bundled_banks_apply)
 {
     const std::string input = "50050201;2000\n"       // rule 0010: fixed IBAN
-                              "70391039;123456\n"     // rule 0036: six digits get "000"
+                              "70391039;123456\n"     // rule 0036: six digits get "000", BIC of 21050000
                               "70391039;99999\n"      // rule 0036: blocked range
                               "70391039;8500000000\n" // rule 0036: caveat
                               "70491045;1234567\n"    // rule 0042: 8 digits only
-                              "70391034;123456789\n"  // rule 0031: length gate, no outcome
+                              "70391034;123456789\n"  // rule 0031: ten digits only
                               "70020270;1234567\n";   // rule 0033: account range
     EXPECT_EQ(runIban(input).out,
               "50050201;2000;ZVRBDEFFXXX;DE42500502010000222000;;\n"
-              "70391039;123456;RG0039DEXXX;DE93210500000123456000;;\n"
-              "70391039;99999;RG0039DEXXX;;7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: "
+              "70391039;123456;TZSHDEHHXXX;DE93210500000123456000;;\n"
+              "70391039;99999;TZSHDEHHXXX;;7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: "
               "003600;\n"
-              "70391039;8500000000;RG0039DEXXX;DE73210500008500000000;101-Umwandlung ohne Neuberechnung der "
+              "70391039;8500000000;TZSHDEHHXXX;DE73210500008500000000;101-Umwandlung ohne Neuberechnung der "
               "Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber;\n"
               "70491045;1234567;RG0045DEXXX;;8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: "
               "004200;\n"
-              "70391034;123456789;RG0034DE   ;;;\n"
+              "70391034;123456789;;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003101;\n"
               "70020270;1234567;TBUCDE70270;DE86700202700001234567;102-Unicredit-Konten mit BLZ-Umsetzung nach "
               "Kontokreisen. Evtl. prüfen beim Kontoinhaber;\n");
 }

@@ -66,18 +66,22 @@ bool isDigits(std::string_view text)
 
 // Rules without tables ---------------------------------------------------------------------------
 
-TEST(Rules0000, rule_0002_excludes_sub_accounts_by_their_8th_and_9th_characters)
+TEST(Rules0000, rule_0002_excludes_sub_accounts_by_the_8th_and_9th_digits_of_the_zero_filled_account)
 {
     expectRows({
         {"000200", "20000200", "1234567600", "", kBic, excluded("000200")},
         {"000200", "20000200", "1234567860", "", kBic, excluded("000200")},
-        {"000200", "20000200", "12345676", "", kBic, excluded("000200")},
         {"000200", "20000200", "1234567850", "DE93200002001234567850"},
         {"000200", "20000200", "1234567500", "DE37200002001234567500"},
-        {"000200", "20000200", "12345678", "DE53200002000012345678"},
-        // Seven characters have no 8th; zero-filled, this one would have a 6 there.
-        {"000200", "20000200", "1234667", "DE18200002000001234667"},
-        {"000200", "20000200", "1234567", "DE02200002000001234567"},
+        {"000200", "72020700", "135208618", "", kBic, excluded("000200")},
+        {"000200", "72020700", "1341613", "", kBic, excluded("000200")},
+        {"000200", "72020700", "134833169", "DE77720207000134833169"},
+        {"000200", "72020700", "13900186", "DE92720207000013900186"},
+        // 0012345678 has a 6 at the 8th place, 0012345867 "86" at the 8th and 9th; 0001234567 neither.
+        {"000200", "20000200", "12345678", "", kBic, excluded("000200")},
+        {"000200", "20000200", "12345867", "", kBic, excluded("000200")},
+        {"000200", "20000200", "1234 567", "DE02200002000001234567"},
+        {"000200", "20000200", "", "", kBic, kInvalid},
     });
 }
 
@@ -309,33 +313,46 @@ TEST(Rules0000, rule_0015_replaces_94_from_version_01_on)
     });
 }
 
-TEST(Rules0000, every_key_of_every_account_table_is_replaced_only_as_stored)
+TEST(Rules0000, every_key_of_every_account_table_is_replaced_as_its_table_reads_it)
 {
     const std::string blz = "20000000";
-    auto check = [&](const std::string& code, std::string_view key, std::string_view replacement) {
+    auto check = [&](const std::string& code, std::string_view key, std::string_view replacement, AccountKey by) {
         SCOPED_TRACE(code + " " + std::string(key));
         const auto directory = test::directoryOf({{blz, code}});
         EXPECT_EQ(test::convert(directory, blz, std::string(key)).iban, IBANBilden(blz, replacement));
         // A ten-digit key such as 5435435430 is its own zero-filled form.
         const std::string filled = zeroFillTo10(key);
         if (filled != key) {
-            EXPECT_EQ(test::convert(directory, blz, filled).iban, IBANBilden(blz, filled));
+            const auto expected = by == AccountKey::ByNumber ? replacement : std::string_view(filled);
+            EXPECT_EQ(test::convert(directory, blz, filled).iban, IBANBilden(blz, expected));
         }
     };
     for (const auto& table : accountTables0000To0029()) {
         for (const auto& row : table.rows)
-            check(std::string(table.code), row.account, row.replacement);
+            check(std::string(table.code), row.account, row.replacement, table.key);
     }
     for (const auto& row : rule0015Table()) {
-        check("001501", row.account, row.replacement);
-        check("001500", row.account, row.fromVersion01 ? row.account : row.replacement);
+        check("001501", row.account, row.replacement, AccountKey::AsStored);
+        check("001500", row.account, row.fromVersion01 ? row.account : row.replacement, AccountKey::AsStored);
     }
+}
+
+TEST(Rules0000, rules_0011_and_0017_read_the_account_as_a_number)
+{
+    expectRows({
+        {"001100", "32050000", "0000047800", "DE36320500000000047803"},
+        {"001100", "32050000", "0000001000", "DE44320500000008010001"},
+        {"001100", "32050000", "1 000", "DE44320500000008010001"},
+        {"001700", "38060186", "4444", "DE04380601862044444014"},
+        {"001700", "38060186", "0000004444", "DE04380601862044444014"},
+        {"001700", "38060186", "44440", "DE27380601860000044440"},
+    });
 }
 
 TEST(Rules0000, table_sizes_and_unique_keys)
 {
     const std::vector<std::pair<std::string, std::size_t>> sizes = {
-        {"000400", 10}, {"000600", 4}, {"000700", 33}, {"001100", 2}, {"001700", 9}, {"001800", 5}, {"002400", 4},
+        {"000400", 10}, {"000600", 4}, {"000700", 33}, {"001100", 2}, {"001700", 10}, {"001800", 5}, {"002400", 4},
     };
     const auto tables = accountTables0000To0029();
     ASSERT_EQ(tables.size(), sizes.size());

@@ -19,6 +19,7 @@ constexpr const char* kTargetBic = "ZIELDEFFXXX";
 constexpr const char* kHint1 = "1-Konto ohne IBAN-Berechnung, IBAN-Regel: 004200";
 constexpr const char* kHint7 = "7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: 003600";
 constexpr const char* kHint6 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 004201";
+constexpr const char* kHint6of0042 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 004200";
 constexpr const char* kHint8 = "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: 004200";
 constexpr const char* kHint9 = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
 constexpr const char* kHint101 =
@@ -47,10 +48,11 @@ const BankDirectory& rulesDirectory()
             {"10000300", "003000"}, {"10000360", "003600"}, {"20110700", "003700"}, {"10000370", "003700"},
             {"26691213", "003800"}, {"28591579", "003800"}, {"25090300", "003800"}, {"10000380", "003800"},
             {"10000390", "003900"}, {"68051310", "004001"}, {"10000400", "004001"}, {"62220000", "004100"},
-            {"10000410", "004100"}, {"10000420", "004200"}, {"10004201", "004201"}, {"10004901", "004901"}, {"60651070", "004300"}, {"10000430", "004300"},
-            {"10000440", "004400"}, {"10000450", "004500"}, {"10000460", "004600"}, {"10000470", "004700"},
-            {"10120800", "004800"}, {"27010200", "004800"}, {"60020300", "004800"}, {"10000480", "004800"},
-            {"30060010", "004900"}, {"40060000", "004900"}, {"57060000", "004900"}, {"10000490", "004900"},
+            {"10000410", "004100"}, {"10000420", "004200"}, {"10004201", "004201"}, {"10004901", "004901"},
+            {"60651070", "004300"}, {"10000430", "004300"}, {"10000440", "004400"}, {"10000450", "004500"},
+            {"10000460", "004600"}, {"10000470", "004700"}, {"10120800", "004800"}, {"27010200", "004800"},
+            {"60020300", "004800"}, {"10000480", "004800"}, {"30060010", "004900"}, {"40060000", "004900"},
+            {"57060000", "004900"}, {"10000490", "004900"},
         };
         for (const auto& blz : kRule0039Blzs)
             banks.push_back({blz, "003900"});
@@ -85,18 +87,21 @@ TEST(Rule0030, forms_the_standard_iban_without_hint_or_bic_override)
     EXPECT_EQ(test::convert(plain, "10000300", "1234567").iban, kCases[0].iban);
 }
 
-TEST(Rule0036, six_digit_accounts_get_three_zeros_inside_100000_to_899999_and_nothing_outside)
+TEST(Rule0036, six_digit_values_in_100000_to_899999_get_three_zeros_and_no_hint)
 {
     static constexpr RuleCase kCases[] = {
-        {"10000360", "100000", "DE63210500000100000000", "", kStoredBic},
-        {"10000360", "899999", "DE61210500000899999000", "", kStoredBic},
-        {"10000360", "123456", "DE93210500000123456000", "", kStoredBic},
-        {"10000360", "500000", "DE45210500000500000000", "", kStoredBic},
-        {"10000360", "099999", "", "", kStoredBic},
-        {"10000360", "012345", "", "", kStoredBic},
-        {"10000360", "000000", "", "", kStoredBic},
-        {"10000360", "900000", "", "", kStoredBic},
-        {"10000360", "999999", "", "", kStoredBic},
+        {"10000360", "100000", "DE63210500000100000000", "", kTargetBic},
+        {"10000360", "899999", "DE61210500000899999000", "", kTargetBic},
+        {"10000360", "123456", "DE93210500000123456000", "", kTargetBic},
+        {"10000360", "0000100000", "DE63210500000100000000", "", kTargetBic},
+        {"10000360", "0000899999", "DE61210500000899999000", "", kTargetBic},
+        {"10000360", "0000372896", "DE37210500000372896000", "", kTargetBic},
+        {"10000360", "099999", "", kHint7, kTargetBic},
+        {"10000360", "012345", "", kHint7, kTargetBic},
+        {"10000360", "950000", "", kHint7, kTargetBic},
+        {"10000360", "900000", "", kHint7, kTargetBic},
+        {"10000360", "999999", "", kHint7, kTargetBic},
+        {"10000360", "000000", "", kHint9, kTargetBic},
     };
     expectCases(rulesDirectory(), kCases);
 }
@@ -104,56 +109,70 @@ TEST(Rule0036, six_digit_accounts_get_three_zeros_inside_100000_to_899999_and_no
 TEST(Rule0036, blocks_every_range_bound_and_converts_just_outside_with_hint_101)
 {
     static constexpr RuleCase kCases[] = {
-        {"10000360", "0000000000", "", kHint7, kStoredBic},
-        {"10000360", "0000099999", "", kHint7, kStoredBic},
-        {"10000360", "0000900000", "", kHint7, kStoredBic},
-        {"10000360", "0029999999", "", kHint7, kStoredBic},
-        {"10000360", "0060000000", "", kHint7, kStoredBic},
-        {"10000360", "0099999999", "", kHint7, kStoredBic},
-        {"10000360", "0900000000", "", kHint7, kStoredBic},
-        {"10000360", "0999999999", "", kHint7, kStoredBic},
-        {"10000360", "2000000000", "", kHint7, kStoredBic},
-        {"10000360", "2999999999", "", kHint7, kStoredBic},
-        {"10000360", "7100000000", "", kHint7, kStoredBic},
-        {"10000360", "8499999999", "", kHint7, kStoredBic},
-        {"10000360", "8600000000", "", kHint7, kStoredBic},
-        {"10000360", "8999999999", "", kHint7, kStoredBic},
-        {"10000360", "0000100000", "DE14210500000000100000", kHint101, kStoredBic},
-        {"10000360", "0000899999", "DE98210500000000899999", kHint101, kStoredBic},
-        {"10000360", "0030000000", "DE71210500000030000000", kHint101, kStoredBic},
-        {"10000360", "0059999999", "DE53210500000059999999", kHint101, kStoredBic},
-        {"10000360", "0100000000", "DE63210500000100000000", kHint101, kStoredBic},
-        {"10000360", "0899999999", "DE54210500000899999999", kHint101, kStoredBic},
-        {"10000360", "1000000000", "DE71210500001000000000", kHint101, kStoredBic},
-        {"10000360", "1999999999", "DE53210500001999999999", kHint101, kStoredBic},
-        {"10000360", "3000000000", "DE78210500003000000000", kHint101, kStoredBic},
-        {"10000360", "7099999999", "DE66210500007099999999", kHint101, kStoredBic},
-        {"10000360", "8500000000", "DE73210500008500000000", kHint101, kStoredBic},
-        {"10000360", "8599999999", "DE47210500008599999999", kHint101, kStoredBic},
-        {"10000360", "9000000000", "DE02210500009000000000", kHint101, kStoredBic},
-        {"10000360", "9999999999", "DE81210500009999999999", kHint101, kStoredBic},
+        {"10000360", "0000099999", "", kHint7, kTargetBic},
+        {"10000360", "0000900000", "", kHint7, kTargetBic},
+        {"10000360", "0029999999", "", kHint7, kTargetBic},
+        {"10000360", "0060000000", "", kHint7, kTargetBic},
+        {"10000360", "0099999999", "", kHint7, kTargetBic},
+        {"10000360", "0900000000", "", kHint7, kTargetBic},
+        {"10000360", "0999999999", "", kHint7, kTargetBic},
+        {"10000360", "2000000000", "", kHint7, kTargetBic},
+        {"10000360", "2999999999", "", kHint7, kTargetBic},
+        {"10000360", "7100000000", "", kHint7, kTargetBic},
+        {"10000360", "8499999999", "", kHint7, kTargetBic},
+        {"10000360", "8600000000", "", kHint7, kTargetBic},
+        {"10000360", "8999999999", "", kHint7, kTargetBic},
+        {"10000360", "0030000000", "DE71210500000030000000", kHint101, kTargetBic},
+        {"10000360", "0059999999", "DE53210500000059999999", kHint101, kTargetBic},
+        {"10000360", "0100000000", "DE63210500000100000000", kHint101, kTargetBic},
+        {"10000360", "0899999999", "DE54210500000899999999", kHint101, kTargetBic},
+        {"10000360", "1000000000", "DE71210500001000000000", kHint101, kTargetBic},
+        {"10000360", "1999999999", "DE53210500001999999999", kHint101, kTargetBic},
+        {"10000360", "3000000000", "DE78210500003000000000", kHint101, kTargetBic},
+        {"10000360", "7099999999", "DE66210500007099999999", kHint101, kTargetBic},
+        {"10000360", "8500000000", "DE73210500008500000000", kHint101, kTargetBic},
+        {"10000360", "8599999999", "DE47210500008599999999", kHint101, kTargetBic},
+        {"10000360", "9000000000", "DE02210500009000000000", kHint101, kTargetBic},
+        {"10000360", "9999999999", "DE81210500009999999999", kHint101, kTargetBic},
     };
     expectCases(rulesDirectory(), kCases);
 }
 
-TEST(Rule0036, zero_fills_other_lengths_before_the_range_test)
+TEST(Rule0036, reads_other_lengths_as_numbers_before_the_range_test)
 {
     static constexpr RuleCase kCases[] = {
-        {"10000360", "99999", "", kHint7, kStoredBic},
-        {"10000360", "", "", kHint7, kStoredBic},
-        {"10000360", "29999999", "", kHint7, kStoredBic},
-        {"10000360", "30000000", "DE71210500000030000000", kHint101, kStoredBic},
-        {"10000360", "100000000", "DE63210500000100000000", kHint101, kStoredBic},
-        {"10000360", "1", "", kHint7, kStoredBic},
-        {"10000360", "1234567", "", kHint7, kStoredBic},
-        {"10000360", "12345678901", "", kHint7, kStoredBic},
-        {"10000360", "8500000000", "DE73210500008500000000", kHint101, kStoredBic},
-        {"10000360", "3000 00000", "DE54210500000300000000", kHint101, kStoredBic},
-        {"10000360", "123 4567", "", kHint7, kStoredBic},
-        {"10000360", "12345678X", "", kHint9, kStoredBic},
-        {"10000360", "13000000000", "", kHint9, kStoredBic},
+        {"10000360", "99999", "", kHint7, kTargetBic},
+        {"10000360", "", "", kHint9, kTargetBic},
+        {"10000360", "0000000000", "", kHint9, kTargetBic},
+        {"10000360", "29999999", "", kHint7, kTargetBic},
+        {"10000360", "30000000", "DE71210500000030000000", kHint101, kTargetBic},
+        {"10000360", "100000000", "DE63210500000100000000", kHint101, kTargetBic},
+        {"10000360", "1", "", kHint7, kTargetBic},
+        {"10000360", "1234567", "", kHint7, kTargetBic},
+        {"10000360", "12345678901", "", kHint9, kTargetBic},
+        {"10000360", "3000 00000", "DE54210500000300000000", kHint101, kTargetBic},
+        {"10000360", "123 4567", "", kHint7, kTargetBic},
+        {"10000360", "12345678X", "", kHint9, kTargetBic},
+        {"10000360", "13000000000", "", kHint9, kTargetBic},
     };
     expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rule0036, converts_under_21050000_with_its_bic_at_every_bank_of_the_rule)
+{
+    const auto directory = test::directoryOf({{"20050000", "003600", "HSHNDEHHXXX"},
+                                              {"23050000", "003600", "HSHNDEHH230"},
+                                              {"21050000", "003600", "HSHNDEHHXXX"}});
+    static constexpr RuleCase kCases[] = {
+        {"20050000", "0000372896", "DE37210500000372896000", "", "HSHNDEHHXXX"},
+        {"23050000", "012345", "", kHint7, "HSHNDEHHXXX"},
+        {"23050000", "950000", "", kHint7, "HSHNDEHHXXX"},
+        {"23050000", "", "", kHint9, "HSHNDEHHXXX"},
+    };
+    expectCases(directory, kCases);
+    // Without 21050000 in the directory there is no BIC to write.
+    const auto without = test::directoryOf({{"23050000", "003600", "HSHNDEHH230"}});
+    EXPECT_EQ(test::convert(without, "23050000", "123456").bic, "");
 }
 
 TEST(Rule0037, moves_one_blz_and_writes_its_bic_after_the_iban)
@@ -243,19 +262,23 @@ TEST(Rule0041, fixed_iban_has_valid_check_digits)
 
 TEST(Rule0042, converts_eight_digit_accounts_by_their_fourth_digit_and_ranges)
 {
+    // Lengths and positions are those of the digits, leading zeros and blanks left out.
     static constexpr RuleCase kCases[] = {
         {"10000420", "1234567", "", kHint8, kStoredBic},
         {"10000420", "123456789", "", kHint8, kStoredBic},
-        {"10000420", "", "", kHint8, kStoredBic},
+        {"10000420", "", "", kHint9, kStoredBic},
         {"10000420", "123456789 ", "", kHint8, kStoredBic},
-        {"10000420", "1234567 ", "", "", kStoredBic},
-        {"10000420", "12345678", "", "", kStoredBic},
-        {"10000420", "50461999", "", "", kStoredBic},
-        {"10000420", "50464000", "", "", kStoredBic},
-        {"10000420", "50468999", "", "", kStoredBic},
-        {"10000420", "50470000", "", "", kStoredBic},
-        {"10000420", "99999999", "", "", kStoredBic},
-        {"10000420", "12399999", "", "", kStoredBic},
+        {"10000420", "1234567 ", "", kHint8, kStoredBic},
+        {"10000420", "00001000", "", kHint8, kStoredBic},
+        {"10000420", "0012301000", "DE63100004200012301000", "", kStoredBic},
+        {"10000420", "1230 1000", "DE63100004200012301000", "", kStoredBic},
+        {"10000420", "12345678", "", kHint6of0042, kStoredBic},
+        {"10000420", "50461999", "", kHint6of0042, kStoredBic},
+        {"10000420", "50464000", "", kHint6of0042, kStoredBic},
+        {"10000420", "50468999", "", kHint6of0042, kStoredBic},
+        {"10000420", "50470000", "", kHint6of0042, kStoredBic},
+        {"10000420", "99999999", "", kHint6of0042, kStoredBic},
+        {"10000420", "12399999", "", kHint6of0042, kStoredBic},
         {"10000420", "50462000", "DE61100004200050462000", "", kStoredBic},
         {"10000420", "50463999", "DE20100004200050463999", "", kStoredBic},
         {"10000420", "50469000", "DE17100004200050469000", "", kStoredBic},
@@ -264,9 +287,9 @@ TEST(Rule0042, converts_eight_digit_accounts_by_their_fourth_digit_and_ranges)
         {"10000420", "12300000", "", kHint1, kStoredBic},
         {"10000420", "12300999", "", kHint1, kStoredBic},
         {"10000420", "99900500", "", kHint1, kStoredBic},
+        {"10000420", "0099900500", "", kHint1, kStoredBic},
         {"10000420", "12301000", "DE63100004200012301000", "", kStoredBic},
         {"10000420", "12309999", "DE75100004200012309999", "", kStoredBic},
-        {"10000420", "00001000", "DE96100004200000001000", "", kStoredBic},
     };
     expectCases(rulesDirectory(), kCases);
 }
@@ -437,8 +460,8 @@ TEST(Rules0030To0049, sample_bank_file_drives_the_rules)
     ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
     static constexpr RuleCase kCases[] = {
         {"20110700", "1234567", "DE10300107000001234567", "", "BOTKDEDXXXX"},
-        {"70391039", "123456", "DE93210500000123456000", "", "RG0039DEXXX"},
-        {"70391039", "0000099999", "", kHint7, "RG0039DEXXX"},
+        {"70391039", "123456", "DE93210500000123456000", "", "TZSHDEHHXXX"},
+        {"70391039", "0000099999", "", kHint7, "TZSHDEHHXXX"},
         {"25621327", "1234567", "DE32280200500001234567", "", "TBNSDE327XX"},
     };
     expectCases(directory, kCases);

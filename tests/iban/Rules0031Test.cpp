@@ -19,6 +19,8 @@ constexpr const char* kStoredBic = "TESTDEFFXXX";
 constexpr const char* kHint102 =
     "102-Unicredit-Konten mit BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber";
 constexpr const char* kHint9 = "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.";
+constexpr const char* kHint6Code003101 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003101";
+constexpr const char* kHint6Code003200 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003200";
 constexpr const char* kHint6Code003301 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003301";
 constexpr const char* kHint6Code003400 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003400";
 constexpr const char* kHint6Code003501 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003501";
@@ -143,25 +145,25 @@ TEST(SpecialAccounts, three_codes_have_eight_accounts)
     EXPECT_EQ(perCode, (std::map<std::string_view, int>{{"003301", 5}, {"003400", 2}, {"003501", 1}}));
 }
 
-TEST(Rule0031, only_ten_character_accounts_pass_the_length_gate)
+TEST(Rule0031, accounts_under_ten_digits_are_refused)
 {
     static constexpr RuleCase kCases[] = {
-        {"10031010", "123456789", "", "", kStoredBic},
-        {"10031010", "9696", "", "", kStoredBic},
-        {"10031010", "", "", "", kStoredBic},
-        {"10031010", "12345678901", "", "", kStoredBic},
+        {"10031010", "123456789", "", kHint6Code003101, ""},
+        {"10031010", "9696", "", kHint6Code003101, ""},
+        {"10031010", "0123456789", "", kHint6Code003101, ""},
+        {"10031010", "", "", kHint9, kStoredBic},
+        {"10031010", "12345678901", "", kHint9, kStoredBic},
         {"10031010", "1234567890", "DE47764200801234567890", kHint102, "ZIELDE76XXX"},
-        {"10031010", "0123456789", "DE11100310100123456789", kHint102, kStoredBic},
     };
     expectCases(rulesDirectory(), kCases);
 }
 
-TEST(Rules0031To0035, range_key_comes_from_the_leading_digits_of_the_first_three_characters)
+TEST(Rules0031To0035, range_key_comes_from_the_first_three_digits_of_ten_digit_accounts_only)
 {
     static constexpr RuleCase kCases[] = {
         {"10032000", "0123456789", "DE32100320000123456789", kHint102, kStoredBic},
         {"10032000", "1160000000", "DE24100320001160000000", kHint102, kStoredBic},
-        {"10032000", "1234567", "DE66764200800001234567", kHint102, "ZIELDE76XXX"},
+        {"10032000", "1234567", "DE80100320000001234567", kHint102, kStoredBic},
         {"10032000", "1000000000", "DE07760200701000000000", kHint102, ""},
         {"10032000", "7980000000", "DE82700202707980000000", kHint102, "ZIELDE70XXX"},
         {"10032000", "7990000000", "DE61100320007990000000", kHint102, kStoredBic},
@@ -169,40 +171,59 @@ TEST(Rules0031To0035, range_key_comes_from_the_leading_digits_of_the_first_three
         {"10032000", "12", "DE82100320000000000012", kHint102, kStoredBic},
         {"10032000", "1", "DE88100320000000000001", kHint102, kStoredBic},
         {"10032000", "5020000000", "DE77100208905020000000", kHint102, "ZIELDE10XXX"},
+        {"10032000", "50200 00000", "DE77100208905020000000", kHint102, "ZIELDE10XXX"},
         {"10032000", "1 23456789", "DE32100320000123456789", kHint102, kStoredBic},
         {"10032000", "12A4567890", "", kHint9, kStoredBic},
         {"10032000", "A234567890", "", kHint9, kStoredBic},
-        {"10032000", "1234567890123", "", kHint9, "ZIELDE76XXX"},
+        {"10032000", "1234567890123", "", kHint9, kStoredBic},
     };
     expectCases(rulesDirectory(), kCases);
 }
 
 TEST(Rules0031To0035, keys_800_to_899_empty_the_blz_by_code_and_keys_900_to_999_keep_it)
 {
+    // Ten digits: keys 800-899 by code. Nine digits 800000000-899999999: refused except under 003301.
     static constexpr RuleCase kCases[] = {
         {"10031010", "8000000000", "DE25100310108000000000", kHint102, kStoredBic},
         {"10031010", "8999999999", "DE07100310108999999999", kHint102, kStoredBic},
-        {"10031010", "8001234", "", "", kStoredBic},
+        {"10031010", "8001234", "", kHint6Code003101, ""},
+        {"10031010", "800000000", "", kHint6Code003101, ""},
         {"10031010", "9000000000", "DE77100310109000000000", kHint102, kStoredBic},
         {"10031010", "9999999999", "DE59100310109999999999", kHint102, kStoredBic},
         {"10032000", "8000000000", "DE46100320008000000000", kHint102, kStoredBic},
         {"10032000", "8999999999", "DE28100320008999999999", kHint102, kStoredBic},
         {"10032000", "8001234", "DE56100320000008001234", kHint102, kStoredBic},
+        {"10032000", "800000000", "", kHint6Code003200, ""},
+        {"10032000", "899999999", "", kHint6Code003200, ""},
+        {"10032000", "799999999", "DE09100320000799999999", kHint102, kStoredBic},
+        {"10032000", "900000000", "DE26100320000900000000", kHint102, kStoredBic},
         {"10032000", "9000000000", "DE98100320009000000000", kHint102, kStoredBic},
         {"10032000", "9999999999", "DE80100320009999999999", kHint102, kStoredBic},
         {"10033010", "8000000000", "", kHint6Code003301, ""},
         {"10033010", "8999999999", "", kHint6Code003301, ""},
-        {"10033010", "8001234", "DE62700202700008001234", kHint102, "ZIELDE70XXX"},
+        {"10033010", "8001234", "DE98100330100008001234", kHint102, kStoredBic},
+        {"10033010", "800000000", "DE24100330100800000000", kHint102, kStoredBic},
+        {"10033010", "899999999", "DE95100330100899999999", kHint102, kStoredBic},
+        {"10033010", "799999999", "DE51100330100799999999", kHint102, kStoredBic},
+        {"10033010", "900000000", "DE68100330100900000000", kHint102, kStoredBic},
         {"10033010", "9000000000", "DE43100330109000000000", kHint102, kStoredBic},
         {"10033010", "9999999999", "DE25100330109999999999", kHint102, kStoredBic},
         {"10034000", "8000000000", "", kHint6Code003400, ""},
         {"10034000", "8999999999", "", kHint6Code003400, ""},
-        {"10034000", "8001234", "", kHint6Code003400, ""},
+        {"10034000", "8001234", "DE22100340000008001234", kHint102, kStoredBic},
+        {"10034000", "800000000", "", kHint6Code003400, ""},
+        {"10034000", "899999999", "", kHint6Code003400, ""},
+        {"10034000", "799999999", "DE72100340000799999999", kHint102, kStoredBic},
+        {"10034000", "900000000", "DE89100340000900000000", kHint102, kStoredBic},
         {"10034000", "9000000000", "DE64100340009000000000", kHint102, kStoredBic},
         {"10034000", "9999999999", "DE46100340009999999999", kHint102, kStoredBic},
         {"10035010", "8000000000", "", kHint6Code003501, ""},
         {"10035010", "8999999999", "", kHint6Code003501, ""},
-        {"10035010", "8001234", "", kHint6Code003501, ""},
+        {"10035010", "8001234", "DE64100350100008001234", kHint102, kStoredBic},
+        {"10035010", "800000000", "", kHint6Code003501, ""},
+        {"10035010", "899999999", "", kHint6Code003501, ""},
+        {"10035010", "799999999", "DE17100350100799999999", kHint102, kStoredBic},
+        {"10035010", "900000000", "DE34100350100900000000", kHint102, kStoredBic},
         {"10035010", "9000000000", "DE09100350109000000000", kHint102, kStoredBic},
         {"10035010", "9999999999", "DE88100350109999999999", kHint102, kStoredBic},
         {"70020270", "8000000000", "DE52700202708000000000", kHint102, "ZIELDE70XXX"},
@@ -211,41 +232,64 @@ TEST(Rules0031To0035, keys_800_to_899_empty_the_blz_by_code_and_keys_900_to_999_
     expectCases(rulesDirectory(), kCases);
 }
 
-TEST(Rule0033, short_accounts_convert_under_70020270)
+TEST(Rule0033, short_accounts_keep_their_blz)
 {
     static constexpr RuleCase kCases[] = {
-        {"10033010", "123456789", "DE38700202700123456789", kHint102, "ZIELDE70XXX"},
-        {"10033010", "502", "DE50700202700000000502", kHint102, "ZIELDE70XXX"},
+        {"10033010", "123456789", "DE74100330100123456789", kHint102, kStoredBic},
+        {"10033010", "502", "DE86100330100000000502", kHint102, kStoredBic},
         {"10033010", "1234567890", "DE47764200801234567890", kHint102, "ZIELDE76XXX"},
-        {"10033010", "0000000094", "DE44100330100000000094", kHint102, kStoredBic},
     };
     expectCases(rulesDirectory(), kCases);
 }
 
-TEST(Rules0033To0035, special_accounts_match_only_as_stored_and_only_for_their_code)
+TEST(Rules0033To0035, special_accounts_match_by_number_and_only_for_their_code)
 {
     static constexpr RuleCase kCases[] = {
         {"10033010", "22222", "DE11700202705803435253", kHint102, "ZIELDE70XXX"},
-        {"10033010", "0000022222", "DE11100330100000022222", kHint102, kStoredBic},
+        {"10033010", "0000022222", "DE11700202705803435253", kHint102, "ZIELDE70XXX"},
         {"10033010", "1111111", "DE88700202700039908140", kHint102, "ZIELDE70XXX"},
-        {"10033010", "0001111111", "DE29100330100001111111", kHint102, kStoredBic},
+        {"10033010", "0001111111", "DE88700202700039908140", kHint102, "ZIELDE70XXX"},
         {"10033010", "94", "DE83700202700002711931", kHint102, "ZIELDE70XXX"},
-        {"10033010", "0000000094", "DE44100330100000000094", kHint102, kStoredBic},
+        {"10033010", "0000000094", "DE83700202700002711931", kHint102, "ZIELDE70XXX"},
         {"10033010", "7777777", "DE40700202705800522694", kHint102, "ZIELDE70XXX"},
-        {"10033010", "0007777777", "DE37100330100007777777", kHint102, kStoredBic},
+        {"10033010", "0007777777", "DE40700202705800522694", kHint102, "ZIELDE70XXX"},
         {"10033010", "55555", "DE61700202705801800000", kHint102, "ZIELDE70XXX"},
-        {"10033010", "0000055555", "DE83100330100000055555", kHint102, kStoredBic},
+        {"10033010", "0000055555", "DE61700202705801800000", kHint102, "ZIELDE70XXX"},
         {"10034000", "500500500", "DE82600202904340111112", kHint102, "ZIELDE60XXX"},
-        {"10034000", "0500500500", "DE65100340000500500500", kHint102, kStoredBic},
+        {"10034000", "0500500500", "DE82600202904340111112", kHint102, "ZIELDE60XXX"},
         {"10034000", "502", "DE28600202904340118001", kHint102, "ZIELDE60XXX"},
-        {"10034000", "0000000502", "DE10100340000000000502", kHint102, kStoredBic},
+        {"10034000", "0000000502", "DE28600202904340118001", kHint102, "ZIELDE60XXX"},
         {"10034000", "9696", "DE92100340000000009696", kHint102, kStoredBic},
         {"10035010", "9696", "DE29790200761490196966", kHint102, "ZIELDE79XXX"},
-        {"10035010", "0000009696", "DE37100350100000009696", kHint102, kStoredBic},
+        {"10035010", "0000009696", "DE29790200761490196966", kHint102, "ZIELDE79XXX"},
         {"10035010", "500500500", "DE10100350100500500500", kHint102, kStoredBic},
         {"10032000", "9696", "DE29100320000000009696", kHint102, kStoredBic},
+        {"10033010", "222220", "DE55100330100000222220", kHint102, kStoredBic},
     };
     expectCases(rulesDirectory(), kCases);
+}
+
+TEST(Rules0031To0035, unicredit_accounts_as_the_bank_converts_them)
+{
+    const auto directory = test::directoryOf({
+        {"10020890", "003200", "HYVEDEMM488"},
+        {"70020270", "003301", "HYVEDEMMXXX"},
+        {"60020290", "003400", "HYVEDEMM473"},
+        {"79020076", "003501", "HYVEDEMM455"},
+        {"76020070", "003200", "HYVEDEMM460"},
+    });
+    static constexpr RuleCase kCases[] = {
+        {"10020890", "1230492", "DE33100208900001230492", kHint102, "HYVEDEMM488"},
+        {"10020890", "880479377", "", kHint6Code003200, ""},
+        {"70020270", "834090597", "DE61700202700834090597", kHint102, "HYVEDEMMXXX"},
+        {"70020270", "0000022222", "DE11700202705803435253", kHint102, "HYVEDEMMXXX"},
+        {"60020290", "8140790", "DE92600202900008140790", kHint102, "HYVEDEMM473"},
+        {"60020290", "1239163", "DE37600202900001239163", kHint102, "HYVEDEMM473"},
+        {"60020290", "850393818", "", kHint6Code003400, ""},
+        {"79020076", "815637437", "", kHint6Code003501, ""},
+        {"10020890", "1000251670", "DE58760200701000251670", kHint102, "HYVEDEMM460"},
+    };
+    expectCases(directory, kCases);
 }
 
 TEST(Rules0031To0035, other_versions_of_the_rule_numbers_have_no_outcome)

@@ -180,23 +180,23 @@ TEST(Rule0055, moves_every_account_to_the_building_society)
     expectCases(rulesDirectory(), cases);
 }
 
-TEST(Rule0056, gives_fixed_ibans_first_and_wants_ten_digits_at_listed_banks)
+TEST(Rule0056, gives_fixed_ibans_first_and_wants_ten_digits_at_listed_banks_all_read_as_numbers)
 {
     const RuleCase cases[] = {
         {"12345678", "36", "DE29380101111010240003", kDirectoryBic, ""},
         {"12345678", "123", "DE21123456780000000123", kDirectoryBic, ""},
-        {"12345678", "0000000036", "DE42123456780000000036", kDirectoryBic, ""},
+        {"12345678", "0000000036", "DE29380101111010240003", kDirectoryBic, ""},
         // Fixed IBANs hold at the listed banks too, without a refusal.
         {"38010111", "36", "DE29380101111010240003", kDirectoryBic, ""},
         {"69010111", "500500500", "DE17600101111045720000", kDirectoryBic, ""},
         {"38010111", "1234567890", "DE31380101111234567890", kDirectoryBic, ""},
-        {"38010111", "0000000036", "DE83380101110000000036", kDirectoryBic, ""},
-        {"38010111", "0000123456", "DE81380101110000123456", kDirectoryBic, ""},
+        {"38010111", "0000000036", "DE29380101111010240003", kDirectoryBic, ""},
+        {"38010111", "0000123456", "", kDirectoryBic, kHint1Rule0056},
         {"69010111", "1234567890", "DE32690101111234567890", kDirectoryBic, ""},
         {"38010111", "12345", "", kDirectoryBic, kHint1Rule0056},
         {"38010111", "123456789", "", kDirectoryBic, kHint1Rule0056},
-        {"38010111", "12345678901", "", kDirectoryBic, kHint1Rule0056},
-        {"38010111", "", "", kDirectoryBic, kHint1Rule0056},
+        {"38010111", "12345678901", "", kDirectoryBic, kHint9},
+        {"38010111", "", "", kDirectoryBic, kHint9},
         {"10010111", "12345", "", kDirectoryBic, kHint1Rule0056},
         {"42610112", "12345", "", kDirectoryBic, kHint1Rule0056},
         {"35211012", "12345", "", kDirectoryBic, kHint1Rule0056},
