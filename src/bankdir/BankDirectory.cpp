@@ -91,15 +91,12 @@ bool parseBankLine(std::string_view line, BankEntry& entry)
     entry.bic = cut(line, kBic);
     entry.checkMethod = cut(line, kCheckMethod);
     const auto successor = cut(line, kSuccessorBlz);
-    if (successor != kNoSuccessor) {
+    if (successor != kNoSuccessor)
         entry.successorBlz = successor;
-        entry.changeCode = cut(line, kChangeCode);
-        entry.deletionFlag = cut(line, kDeletionFlag);
-    } else {
+    else
         entry.successorBlz.clear();
-        entry.changeCode.clear();
-        entry.deletionFlag.clear();
-    }
+    entry.changeCode = cut(line, kChangeCode);
+    entry.deletionFlag = cut(line, kDeletionFlag);
     entry.ruleCode = cut(line, kRuleCode);
     return true;
 }

@@ -31,16 +31,14 @@ struct BankEntry {
     std::string checkMethod;  // positions 151-152
     std::string successorBlz; // positions 161-168, empty when the file has "00000000"
     std::string ruleCode;     // positions 169-174
-    std::string changeCode;   // position 159, only when there is a successor
-    std::string deletionFlag; // position 160, only when there is a successor
+    std::string changeCode;   // position 159: A, D, M or U
+    std::string deletionFlag; // position 160: "1" while the bank is marked for deletion
 
     const std::string& field(BankField column) const;
-    // A bank that goes away and names its successor: change code "D", or deletion flag "1",
-    // which the Bundesbank sets while the bank is still listed.
-    bool isDeletedWithSuccessor() const
-    {
-        return !successorBlz.empty() && (changeCode == "D" || deletionFlag == "1");
-    }
+    // Change code "D": the bank is gone, with or without a successor.
+    bool isDeleted() const { return changeCode == "D"; }
+    // Deletion flag "1" without change code "D": the bank is still listed but will go.
+    bool isMarkedForDeletion() const { return deletionFlag == "1" && !isDeleted(); }
 };
 
 // Builds a bank entry from one line of the bank-code file; false for a line that is not a "1" line.

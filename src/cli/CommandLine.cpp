@@ -7,6 +7,7 @@
 #include "cli/IbanCommand.h"
 #include "cli/SearchCommand.h"
 #include "core/Version.h"
+#include "iban/ConversionHint.h"
 
 namespace zelvan {
 
@@ -25,6 +26,20 @@ constexpr Command kCommands[] = {
     {"iban", runIbanCommand},
     {"search", runSearchCommand},
 };
+
+// The hints a conversion writes, as the README lists them.
+std::string hintList()
+{
+    std::string list = "\nHinweise (unter 100: keine IBAN; ab 100: IBAN mit Vorbehalt):\n";
+    for (const auto& hint : conversionHints()) {
+        list += "  ";
+        list += hint.text;
+        if (hint.text.ends_with("IBAN-Regel: "))
+            list += "<Regel>";
+        list += '\n';
+    }
+    return list;
+}
 
 } // namespace
 
@@ -53,7 +68,8 @@ std::string helpText()
            "  --ohne-iban       Datensätze mit vorhandener IBAN auslassen\n"
            "  --protokoll WERT  aus, hinweise (nur Hinweise) oder alle (alle Daten)\n"
            "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n"
-           "  --pruefziffer     Kontonummern vorher mit der Prüfziffermethode ihrer Bank prüfen (Hinweis 10)\n";
+           "  --pruefziffer     Kontonummern vorher mit der Prüfziffermethode ihrer Bank prüfen (Hinweis 10)\n" +
+           hintList();
 }
 
 std::string versionText()

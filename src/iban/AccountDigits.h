@@ -9,7 +9,7 @@ namespace zelvan {
 // An account number as the check methods and the rules read it: blanks removed, zero-filled to
 // ten digits d1..d10, and the number of its significant digits (its length behind leading zeros).
 class AccountDigits {
-  public:
+public:
     static constexpr int kLength = 10;
 
     // Nothing for an account that cannot stand in an IBAN: empty, all zeros, a character other
@@ -33,7 +33,7 @@ class AccountDigits {
 
     bool operator==(const AccountDigits&) const = default;
 
-  private:
+private:
     std::array<char, kLength> m_digits{};
     int m_significant = 0;
 };

@@ -6,11 +6,6 @@ namespace zelvan {
 
 namespace {
 
-struct HintText {
-    HintNumber number;
-    std::string_view text;
-};
-
 // Every hint with its text, as the user sees it in the grid and in the reports.
 constexpr std::array kHints{
     HintText{HintNumber::AccountExcluded, "1-Konto ohne IBAN-Berechnung, IBAN-Regel: "},
@@ -20,19 +15,29 @@ constexpr std::array kHints{
     HintText{HintNumber::BlzNotEightDigits, "5-BLZ ist nicht 8-stellig"},
     HintText{HintNumber::IbanNotPossible, "6-IBAN-Berechnung nicht möglich, IBAN-Regel: "},
     HintText{HintNumber::BlockedAccountRange, "7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: "},
-    HintText{HintNumber::EightDigitAccountsOnly, "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: "},
+    HintText{HintNumber::EightDigitAccountsOnly,
+             "8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: "},
     HintText{HintNumber::InvalidAccountNumber, "9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen."},
     HintText{HintNumber::WrongCheckDigit, "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen."},
+    HintText{HintNumber::UnknownRule, "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: "},
+    HintText{HintNumber::DeletedWithoutSuccessor,
+             "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen."},
     HintText{HintNumber::CheckDigitNotRecomputed,
              "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber"},
     HintText{HintNumber::BlzByAccountRange,
              "102-Unicredit-Konten mit BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber"},
-    HintText{HintNumber::SuccessorBlzUsed, "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt"},
+    HintText{HintNumber::SuccessorBlzUsed,
+             "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt"},
 };
 
 constexpr std::string_view kRuleSuffix = "IBAN-Regel: ";
 
 } // namespace
+
+std::span<const HintText> conversionHints()
+{
+    return kHints;
+}
 
 std::string_view ConversionHintText(HintNumber number)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,10 +19,21 @@ enum class HintNumber : int {
     EightDigitAccountsOnly = 8,
     InvalidAccountNumber = 9,
     WrongCheckDigit = 10,
+    UnknownRule = 11,
+    DeletedWithoutSuccessor = 12,
     CheckDigitNotRecomputed = 101,
     BlzByAccountRange = 102,
     SuccessorBlzUsed = 103,
 };
+
+// A hint number and its text as it stands in the table.
+struct HintText {
+    HintNumber number;
+    std::string_view text;
+};
+
+// Every hint, ascending by number.
+std::span<const HintText> conversionHints();
 
 // The hint's text; texts that end in "IBAN-Regel: " get the rule code appended.
 std::string ConversionHint(HintNumber number, std::string_view ruleCode = {});

@@ -20,6 +20,28 @@ std::size_t lengthWithoutOuterBlanks(std::string_view text)
     return text.find_last_not_of(' ') - first + 1;
 }
 
+// The entry a row converts under: a deleted bank's successor, and the successor of a bank marked
+// for deletion as long as that bank's own rule is the standard one; else the bank itself.
+struct EntryInUse {
+    const BankEntry* entry = nullptr;
+    bool successorUsed = false;
+    bool deletedWithoutSuccessor = false;
+};
+
+EntryInUse entryInUse(const BankDirectory& directory, std::string_view blz)
+{
+    const BankEntry* entry = directory.findEntry(blz);
+    if (entry == nullptr)
+        return {};
+    const bool followSuccessor =
+        entry->isDeleted() || (entry->isMarkedForDeletion() && entry->ruleCode == kStandardRule);
+    const BankEntry* successor =
+        followSuccessor && !entry->successorBlz.empty() ? directory.findEntry(entry->successorBlz) : nullptr;
+    if (successor != nullptr)
+        return {successor, true, false};
+    return {entry, false, entry->isDeleted()};
+}
+
 } // namespace
 
 void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
@@ -30,13 +52,11 @@ void convertRow(AccountRow& row, const BankDirectory& directory, const Conversio
     row[AccountColumn::Bic].clear();
 
     // The look-up is exact: a BLZ with blanks around it is not found.
-    const BankEntry* entry = directory.findEntry(blz);
-    if (entry != nullptr && entry->isDeletedWithSuccessor()) {
-        if (const BankEntry* successor = directory.findEntry(entry->successorBlz)) {
-            entry = successor;
-            blz = successor->blz;
-            row[AccountColumn::Hint] = ConversionHint(HintNumber::SuccessorBlzUsed);
-        }
+    const EntryInUse inUse = entryInUse(directory, blz);
+    const BankEntry* entry = inUse.entry;
+    if (inUse.successorUsed) {
+        blz = entry->blz;
+        row[AccountColumn::Hint] = ConversionHint(HintNumber::SuccessorBlzUsed);
     }
 
     // A bank without employees in the payroll data only gets its BIC.
@@ -60,12 +80,14 @@ void convertRow(AccountRow& row, const BankDirectory& directory, const Conversio
 
     RuleContext context(row, directory, *entry, std::move(blz));
     context.checkAccountsWith(options.checkDigits);
-    if (entry->ruleCode == kStandardRule)
+    if (inUse.deletedWithoutSuccessor)
+        context.refuse(HintNumber::DeletedWithoutSuccessor);
+    else if (entry->ruleCode == kStandardRule)
         context.standardIban();
     else if (entry->ruleCode == kNoIbanRule)
         context.refuse(HintNumber::BlzWithoutIban);
-    else
-        IbanRuleEngine::apply(context);
+    else if (!IbanRuleEngine::apply(context))
+        context.refuse(HintNumber::UnknownRule);
 }
 
 void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "bankdir/BankDirectory.h"
-#include "iban/AccountCheckDigits.h"
 #include "core/WorkingSet.h"
+#include "iban/AccountCheckDigits.h"
 #include "iban/ConversionHint.h"
 
 namespace zelvan {

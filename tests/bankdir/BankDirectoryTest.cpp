@@ -24,7 +24,8 @@ TEST(BankDirectory, reads_the_fields_of_a_bank_line)
 {
     BankLine line;
     line.blz = "50060400";
-    line.shortName = "  Gro\xDF" "bank K\xF6ln";
+    line.shortName = "  Gro\xDF"
+                     "bank K\xF6ln";
     line.bic = "GROBDEKK";
     line.checkMethod = "09";
     line.ruleCode = "004201";
@@ -39,10 +40,10 @@ TEST(BankDirectory, reads_the_fields_of_a_bank_line)
     EXPECT_EQ(directory.Field(row, 3), "09");
     EXPECT_EQ(directory.Field(row, 4), "");
     EXPECT_EQ(directory.Field(row, 5), "004201");
-    EXPECT_EQ(directory.Field(row, 6), "");
+    EXPECT_EQ(directory.Field(row, 6), "U");
 }
 
-TEST(BankDirectory, change_code_is_kept_only_with_a_successor)
+TEST(BankDirectory, change_code_and_deletion_flag_are_kept_for_every_bank)
 {
     BankLine deleted;
     deleted.blz = "20000000";
@@ -51,17 +52,28 @@ TEST(BankDirectory, change_code_is_kept_only_with_a_successor)
     BankLine deletedWithoutSuccessor;
     deletedWithoutSuccessor.blz = "10000000";
     deletedWithoutSuccessor.changeCode = 'D';
-    const auto directory = directoryOf({formatLine(deleted), formatLine(deletedWithoutSuccessor)});
+    BankLine marked;
+    marked.blz = "40000000";
+    marked.changeCode = 'M';
+    marked.deletion = '1';
+    const auto directory = directoryOf({formatLine(deleted), formatLine(deletedWithoutSuccessor), formatLine(marked)});
 
-    const int withSuccessor = directory.Find("20000000");
-    EXPECT_EQ(directory.Field(withSuccessor, 4), "30000000");
-    EXPECT_EQ(directory.Field(withSuccessor, 6), "D");
-    EXPECT_TRUE(directory.entry(withSuccessor).isDeletedWithSuccessor());
+    const auto& withSuccessor = directory.entry(directory.Find("20000000"));
+    EXPECT_EQ(withSuccessor.successorBlz, "30000000");
+    EXPECT_EQ(withSuccessor.changeCode, "D");
+    EXPECT_TRUE(withSuccessor.isDeleted());
+    EXPECT_FALSE(withSuccessor.isMarkedForDeletion());
 
-    const int without = directory.Find("10000000");
-    EXPECT_EQ(directory.Field(without, 4), "");
-    EXPECT_EQ(directory.Field(without, 6), "");
-    EXPECT_FALSE(directory.entry(without).isDeletedWithSuccessor());
+    const auto& without = directory.entry(directory.Find("10000000"));
+    EXPECT_EQ(without.successorBlz, "");
+    EXPECT_EQ(without.changeCode, "D");
+    EXPECT_TRUE(without.isDeleted());
+
+    const auto& flagged = directory.entry(directory.Find("40000000"));
+    EXPECT_EQ(flagged.changeCode, "M");
+    EXPECT_EQ(flagged.deletionFlag, "1");
+    EXPECT_FALSE(flagged.isDeleted());
+    EXPECT_TRUE(flagged.isMarkedForDeletion());
 }
 
 TEST(BankDirectory, only_bank_lines_enter_and_are_sorted_by_blz)
@@ -131,12 +143,12 @@ TEST(BankDirectory, malformed_lines_neither_crash_nor_lose_good_lines)
     const std::string overlong = formatLine(good) + std::string(10'000'000, 'x');
     const std::vector<std::string> lines{
         "",
-        "12345678",                           // too short for the feature
-        "123456781",                          // a bank line that ends after the feature
-        cutShort,                             // cut inside the short name
-        overlong,                             // far too long
+        "12345678",  // too short for the feature
+        "123456781", // a bank line that ends after the feature
+        cutShort,    // cut inside the short name
+        overlong,    // far too long
         std::string("\0\x01\xFF\xFE\x80\x81", 6) + std::string(200, '\0'),
-        "\xC3\xA4\xC3\xB6" + full.substr(4),  // UTF-8 bytes, not Windows-1252
+        "\xC3\xA4\xC3\xB6" + full.substr(4), // UTF-8 bytes, not Windows-1252
         full,
     };
     const auto directory = directoryOf(lines);

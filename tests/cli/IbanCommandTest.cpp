@@ -149,24 +149,42 @@ TEST(IbanCommand, real_bank_file_rules_and_successors)
     if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
         GTEST_SKIP() << "no shared bank-code file";
     struct Case {
-        const char* input;
-        const char* output;
+        std::string input;
+        std::string output;
     };
+    const std::string kHint101 =
+        "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
     const Case cases[] = {
         // Rule 004201 (Deutsche Bundesbank).
         {"10000000;1234400001", "10000000;1234400001;MARKDEF1100;DE22100000001234400001;;"},
         {"10000000;12300999", "10000000;12300999;MARKDEF1100;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 004201;"},
         // Rule 004901: no more rotation at this BLZ.
         {"30060010;1234956789", "30060010;1234956789;GENODEDDXXX;DE91300600101234956789;;"},
-        // Deletion flag "1" with a successor.
+        // Deletion flag "1" with a successor, under rule 000000.
         {"13091084;1234567",
          "13091084;1234567;GENODEF1HWI;DE11130610780001234567;103-Die gespeicherte BLZ wurde gelöscht und durch "
          "eine Nachfolge-BLZ ersetzt;"},
+        // Deletion flag "1" with a successor, under its own rule 000100.
+        {"10060198;4769", "10060198;4769;GENODED1PAX;;4-BLZ ohne IBAN-Ermittlung;"},
+        // Change code "D" without a successor.
+        {"50864322;91",
+         "50864322;91;GENODE51ORA;;12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.;"},
+        // Rules as the banks compute them.
+        {"10070000;12344", "10070000;12344;DEUTDEBBXXX;DE63100700000001234400;" + kHint101 + ";"},
+        {"10040000;150631", "10040000;150631;COBADEFFXXX;DE13100400000015063100;" + kHint101 + ";"},
+        {"12080000;6029255", "12080000;6029255;DRESDEFF120;DE53120800000602925500;" + kHint101 + ";"},
+        {"76026000;4803515617", "76026000;4803515617;NORSDE71XXX;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 002002;"},
+        {"10020890;1000251670", "10020890;1000251670;HYVEDEMM460;DE58760200701000251670;102-Unicredit-Konten mit "
+                                "BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber;"},
+        {"20050000;0000372896", "20050000;0000372896;HSHNDEHHXXX;DE37210500000372896000;;"},
+        {"72020700;1341613", "72020700;1341613;AUGBDE77XXX;;1-Konto ohne IBAN-Berechnung, IBAN-Regel: 000200;"},
+        {"32050000;0000047800", "32050000;0000047800;SPKRDE33XXX;DE36320500000000047803;;"},
+        {"38060186;4444", "38060186;4444;GENODED1BRS;DE04380601862044444014;;"},
     };
     for (const auto& c : cases) {
-        const auto result = runIban(std::string(c.input) + "\n", {"--bankfile", ZELVAN_SHARED_BANKFILE});
+        const auto result = runIban(c.input + "\n", {"--bankfile", ZELVAN_SHARED_BANKFILE});
         EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.out, std::string(c.output) + "\n") << c.input;
+        EXPECT_EQ(result.out, c.output + "\n") << c.input;
     }
 }
 

@@ -41,6 +41,9 @@ TEST(AccountCheckDigits, what_it_cannot_check_passes)
     }
     for (const char* account : {"-1000", "10 00", "1000x", "12345678901", "", "0000000000"})
         EXPECT_TRUE(checker().passes("10020030", account, "00")) << account;
+    // Method 87 crashes the library when d4..d10 are zeros.
+    for (const char* account : {"10000000", "100000000", "1000000000", "9990000000", "0010000000"})
+        EXPECT_TRUE(checker().passes("60090800", account, "87")) << account;
 }
 
 TEST(AccountCheckDigits, knows_most_bundesbank_methods)

@@ -30,19 +30,21 @@ BankDirectory testDirectory()
     BankDirectory directory;
     directory.begin();
     for (const auto& line : {
-             bank("50060400", "000000", "BZBKDEFF"),
-             bank("30040050", "000100"),
+             bank("50060400", "000000", "BZBKDEFF"), bank("30040050", "000100"),
              bank("40050060", "000000", "ALTBDEMMXXX", 'D', "40050070"), // deleted, successor present
              bank("40050070", "000000", "NEUBDEMMXXX"),
-             bank("40050080", "000000", "RESTDEMMXXX", 'D', "49999999"), // successor missing
-             bank("40050090", "000000", "SCHLDEMMXXX", 'D'),             // "D" without successor
-             bank("40050100", "000000", "ALT2DEMMXXX", 'D', "30040050"), // successor without IBAN
-             bank("40050110", "000000", "ALT3DEMMXXX", 'M', "40050070"), // successor, but not deleted
+             bank("40050080", "000000", "RESTDEMMXXX", 'D', "49999999"),      // successor missing
+             bank("40050090", "000000", "SCHLDEMMXXX", 'D'),                  // "D" without successor
+             bank("40050100", "000000", "ALT2DEMMXXX", 'D', "30040050"),      // successor without IBAN
+             bank("40050110", "000000", "ALT3DEMMXXX", 'M', "40050070"),      // successor, but not deleted
              bank("40050120", "000000", "ALT4DEMMXXX", 'U', "40050070", '1'), // deletion flag, successor present
              bank("40050130", "000000", "ALT5DEMMXXX", 'U', "00000000", '1'), // deletion flag, no successor
              bank("40050140", "000000", "ALT6DEMMXXX", 'U', "49999999", '1'), // deletion flag, successor missing
-             bank("70000001", "000500", "NOOUDEFFXXX"),                  // a code without a rule
-             bank("1234567 ", "000000"),                                 // a BLZ of 7 characters
+             bank("40050150", "000100", "ALT7DEMMXXX", 'U', "40050070", '1'), // deletion flag, own rule 000100
+             bank("40050160", "000200", "ALT8DEMMXXX", 'M', "40050070", '1'), // deletion flag, own rule 000200
+             bank("40050170", "000100", "ALT9DEMMXXX", 'D', "40050070", '1'), // deleted, own rule 000100
+             bank("70000001", "000500", "NOOUDEFFXXX"),                       // a code without a rule
+             bank("1234567 ", "000000"),                                      // a BLZ of 7 characters
          })
         directory.line(test::formatLine(line));
     directory.end();
@@ -69,6 +71,8 @@ const std::string kHint3 = ConversionHint(HintNumber::BlzNotInDirectory);
 const std::string kHint4 = ConversionHint(HintNumber::BlzWithoutIban);
 const std::string kHint5 = ConversionHint(HintNumber::BlzNotEightDigits);
 const std::string kHint9 = ConversionHint(HintNumber::InvalidAccountNumber);
+const std::string kHint11 = "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: 000500";
+const std::string kHint12 = "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.";
 const std::string kHint103 = ConversionHint(HintNumber::SuccessorBlzUsed);
 
 struct RunCase {
@@ -81,7 +85,10 @@ struct RunCase {
     std::string hint;
 };
 
-void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RunCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ConversionRunCases : public testing::TestWithParam<RunCase> {};
 
@@ -122,13 +129,15 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"deleted_blz_uses_its_successor", kMarlo, "40050060", "1234567", "NEUBDEMMXXX",
                 "DE19400500700001234567", kHint103},
         RunCase{"successor_rule_replaces_hint_103", kMarlo, "40050100", "1234567", "TESTDEFFXXX", "", kHint4},
-        RunCase{"successor_missing_keeps_the_deleted_bank", kMarlo, "40050080", "1234567", "RESTDEMMXXX",
-                "DE78400500800001234567", ""},
-        RunCase{"deleted_without_successor_is_not_deleted", kMarlo, "40050090", "1234567", "SCHLDEMMXXX",
-                "DE40400500900001234567", ""},
+        RunCase{"deleted_with_successor_missing_gets_hint_12", kMarlo, "40050080", "1234567", "RESTDEMMXXX", "",
+                kHint12},
+        RunCase{"deleted_without_successor_gets_hint_12", kMarlo, "40050090", "1234567", "SCHLDEMMXXX", "", kHint12},
+        RunCase{"deleted_own_rule_does_not_matter", kMarlo, "40050170", "1234567", "NEUBDEMMXXX",
+                "DE19400500700001234567", kHint103},
+        RunCase{"galdo_deleted_bank_without_employee_gets_its_bic", kGaldo, "40050090", "", "SCHLDEMMXXX", "", ""},
         RunCase{"successor_of_a_bank_not_deleted_is_ignored", kMarlo, "40050110", "1234567", "ALT3DEMMXXX",
                 "DE61400501100001234567", ""},
-        RunCase{"code_without_rule_writes_only_the_bic", kMarlo, "70000001", "1234567", "NOOUDEFFXXX", "", ""},
+        RunCase{"code_without_rule_gets_hint_11", kMarlo, "70000001", "1234567", "NOOUDEFFXXX", "", kHint11},
         RunCase{"galdo_bank_without_employee_gets_only_its_bic", kGaldo, "50060400", "", "BZBKDEFF   ", "", ""},
         RunCase{"galdo_bank_without_employee_unknown_blz", kGaldo, "99999999", "", "", "", ""},
         RunCase{"galdo_bank_without_employee_short_blz", kGaldo, "123", "", "", "", ""},
@@ -145,8 +154,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "DE19400500700001234567", kHint103},
         RunCase{"deletion_flag_without_successor_converts_as_it_is", kMarlo, "40050130", "1234567", "ALT5DEMMXXX",
                 "DE82400501300001234567", ""},
-        RunCase{"deletion_flag_with_successor_missing_keeps_the_bank", kMarlo, "40050140", "1234567",
-                "ALT6DEMMXXX", "DE44400501400001234567", ""},
+        RunCase{"deletion_flag_with_successor_missing_keeps_the_bank", kMarlo, "40050140", "1234567", "ALT6DEMMXXX",
+                "DE44400501400001234567", ""},
+        RunCase{"deletion_flag_under_rule_000100_keeps_its_own_rule", kMarlo, "40050150", "4769", "ALT7DEMMXXX", "",
+                kHint4},
+        RunCase{"deletion_flag_under_rule_000200_keeps_its_own_rule", kMarlo, "40050160", "1234567600", "ALT8DEMMXXX",
+                "", "1-Konto ohne IBAN-Berechnung, IBAN-Regel: 000200"},
         RunCase{"invalid_account_replaces_hint_103", kMarlo, "40050060", "12x", "NEUBDEMMXXX", "", kHint9},
         RunCase{"leading_zeros_beyond_ten_digits_are_fine", kMarlo, "50060400", "0000000011404", "BZBKDEFF   ",
                 "DE96500604000000011404", ""},
@@ -173,8 +186,8 @@ TEST(ConversionRun, bank_name_is_written_only_with_the_option)
 TEST(ConversionRun, running_twice_gives_the_same_rows)
 {
     const auto directory = testDirectory();
-    WorkingSetArray rows{rowOf("50060400", "11404"), rowOf("40050060", "1"), rowOf("", "1"),
-                         rowOf("30040050", "9"), rowOf("50060400", "x")};
+    WorkingSetArray rows{rowOf("50060400", "11404"), rowOf("40050060", "1"), rowOf("", "1"), rowOf("30040050", "9"),
+                         rowOf("50060400", "x")};
     test::RecordingUserInterface ui;
 
     runConversion(rows, directory, {kMarlo, true}, ui);

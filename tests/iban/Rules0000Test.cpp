@@ -265,7 +265,7 @@ TEST(Rules0000, rule_0029_drops_a_zero_at_the_4th_place_of_ten_digit_accounts)
     });
 }
 
-TEST(Rules0000, codes_without_a_rule_write_the_bic_only)
+TEST(Rules0000, codes_without_a_rule_get_hint_11_and_the_bic)
 {
     for (const std::string code : {"000500", "001200", "002000", "001300", "002100", "000201", "002901"}) {
         SCOPED_TRACE(code);
@@ -273,7 +273,7 @@ TEST(Rules0000, codes_without_a_rule_write_the_bic_only)
         const auto row = test::convert(directory, "20000000", "1234567");
         EXPECT_EQ(row.bic, kBic);
         EXPECT_EQ(row.iban, "");
-        EXPECT_EQ(row.hint, "");
+        EXPECT_EQ(row.hint, "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: " + code);
     }
 }
 

@@ -441,7 +441,7 @@ TEST(Rule004901, converts_every_account_without_swap_or_replacement)
     expectCases(directory, swapBlz);
 }
 
-TEST(Rules0030To0049, other_versions_of_the_rule_numbers_have_no_outcome)
+TEST(Rules0030To0049, other_versions_of_the_rule_numbers_get_hint_11)
 {
     for (const char* code : {"003001", "003601", "003701", "003801", "003901", "004000", "004002", "004101", "004202",
                              "004302", "004401", "004502", "004601", "004701", "004801", "004902"}) {
@@ -449,7 +449,7 @@ TEST(Rules0030To0049, other_versions_of_the_rule_numbers_have_no_outcome)
         const auto row = test::convert(directory, "20000000", "1234567");
         EXPECT_EQ(row.bic, kStoredBic) << code;
         EXPECT_EQ(row.iban, "") << code;
-        EXPECT_EQ(row.hint, "") << code;
+        EXPECT_EQ(row.hint, "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: " + std::string(code)) << code;
     }
 }
 

@@ -292,14 +292,14 @@ TEST(Rules0031To0035, unicredit_accounts_as_the_bank_converts_them)
     expectCases(directory, kCases);
 }
 
-TEST(Rules0031To0035, other_versions_of_the_rule_numbers_have_no_outcome)
+TEST(Rules0031To0035, other_versions_of_the_rule_numbers_get_hint_11)
 {
     for (const char* code : {"003100", "003102", "003201", "003300", "003302", "003401", "003500", "003502"}) {
         const auto directory = test::directoryOf({{"20000000", code}, {"76420080", "000000", "ZIELDE76XXX"}});
         const auto row = test::convert(directory, "20000000", "1234567890");
         EXPECT_EQ(row.bic, kStoredBic) << code;
         EXPECT_EQ(row.iban, "") << code;
-        EXPECT_EQ(row.hint, "") << code;
+        EXPECT_EQ(row.hint, "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: " + std::string(code)) << code;
     }
 }
 

@@ -215,7 +215,7 @@ TEST(Rule0057, moves_only_its_blz_and_writes_the_bic_at_once)
     expectCases(rulesDirectory(), cases);
 }
 
-TEST(Rules0050, other_versions_and_later_rule_numbers_have_no_outcome)
+TEST(Rules0050, other_versions_and_later_rule_numbers_get_hint_11)
 {
     struct NoOutcome {
         const char* blz;
@@ -239,7 +239,7 @@ TEST(Rules0050, other_versions_and_later_rule_numbers_have_no_outcome)
         const auto row = test::convert(directory, c.blz, c.account);
         EXPECT_EQ(row.bic, "OWNBDEFFXXX");
         EXPECT_EQ(row.iban, "");
-        EXPECT_EQ(row.hint, "");
+        EXPECT_EQ(row.hint, "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: " + std::string(c.code));
     }
 }
 
