@@ -79,25 +79,46 @@ TEST(BankFileCheck, a_field_out_of_form_is_named_with_its_bytes_and_content)
     }
 }
 
-TEST(BankFileCheck, the_one_byte_fields_take_exactly_their_codes)
+TEST(BankFileCheck, every_checked_byte_takes_exactly_the_values_of_its_field)
 {
-    struct Case {
-        char BankLine::*field;
+    const std::string digits = "0123456789";
+    struct Field {
+        std::size_t first; // byte positions, 1-based
+        std::size_t last;
         std::string accepted;
+        const char* name;
     };
-    const Case cases[] = {
-        {&BankLine::feature, "12"},
-        {&BankLine::changeCode, "ADMU"},
-        {&BankLine::deletion, "01"},
+    const Field fields[] = {
+        {1, 8, digits, "Bankleitzahl"},
+        {9, 9, "12", "Merkmal"},
+        {151, 152, digits + "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "Prüfzifferberechnungsmethode"},
+        {153, 158, digits, "Datensatznummer"},
+        {159, 159, "ADMU", "Änderungskennzeichen"},
+        {160, 160, "01", "Bankleitzahllöschung"},
+        {161, 168, digits, "Nachfolge-Bankleitzahl"},
+        {169, 174, digits, "IBAN-Regel"},
     };
-    for (const auto& c : cases) {
-        for (int value = 0; value < 256; ++value) {
-            BankLine line;
-            line.*c.field = static_cast<char>(value);
-            const bool accepted = value != 0 && c.accepted.find(static_cast<char>(value)) != std::string::npos;
-            EXPECT_EQ(checkBankLine(formatLine(line), 1).empty(), accepted) << value;
+    const std::string good = formatLine(BankLine{});
+    for (const auto& field : fields) {
+        for (auto position = field.first; position <= field.last; ++position) {
+            for (int value = 0; value < 256; ++value) {
+                std::string line = good;
+                line[position - 1] = static_cast<char>(value);
+                const bool accepted = value != 0 && field.accepted.find(static_cast<char>(value)) != std::string::npos;
+                const auto problem = checkBankLine(line, 1);
+                if (accepted)
+                    EXPECT_EQ(problem, "") << position << ' ' << value;
+                else
+                    EXPECT_TRUE(problem.starts_with("Zeile 1: Das Feld \"" + std::string(field.name) + "\""))
+                        << position << ' ' << value << ' ' << problem;
+            }
         }
     }
+    // Bytes between the checked fields (names, town, BIC) are free.
+    std::string line = good;
+    line[50] = '\x01';
+    line[139] = '\xFF';
+    EXPECT_EQ(checkBankLine(line, 1), "");
 }
 
 TEST(BankFileCheck, a_line_of_another_length_is_counted_in_bytes)
