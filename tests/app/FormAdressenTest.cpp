@@ -509,6 +509,15 @@ class FormAdressenTest : public QObject {
         QCOMPARE(countOf("load"), 2u);
     }
 
+    void conversion_before_the_bank_file_is_read_says_so()
+    {
+        open();
+        m_window->Command1_Click(FormAdressen::IbanBicEinsetzen);
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_ui.messages[0].text, std::string("Der BLZ-Bestand der Bundesbank ist noch nicht eingelesen."));
+        QVERIFY(!saveEnabled());
+    }
+
     void check_boxes_act_only_after_start_up()
     {
         open();
