@@ -2,13 +2,14 @@
 #
 # The program looks for its bank-code file in its own folder (found through /proc/self/exe,
 # which resolves symbolic links), so executable and bank-code file go into one folder,
-# lib/zelvan-konverter, and bin/zelvan-konverter is a symbolic link to the executable.
+# lib/zelvan-konverter, and bin/zelvan-konverter is a symbolic link to the executable. The bundled
+# sample file is not installed: its banks are made up, and an installed program must find the
+# Bundesbank's file there or nothing (it then says where the file belongs).
 include(GNUInstallDirs)
 
 set(ZELVAN_PROGRAM_DIR lib/zelvan-konverter)
 
 install(TARGETS zelvan-konverter RUNTIME DESTINATION ${ZELVAN_PROGRAM_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/data/ZELVANBLZ4.txt DESTINATION ${ZELVAN_PROGRAM_DIR})
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/install)
 file(CREATE_LINK ../${ZELVAN_PROGRAM_DIR}/zelvan-konverter ${PROJECT_BINARY_DIR}/install/zelvan-konverter SYMBOLIC)
 install(FILES ${PROJECT_BINARY_DIR}/install/zelvan-konverter DESTINATION ${CMAKE_INSTALL_BINDIR})

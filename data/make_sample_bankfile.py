@@ -3,7 +3,10 @@
 
 Every bank here is invented. The file holds one bank for every implemented IBAN rule code,
 the banks that the rules look up or substitute, deleted banks with and without a successor,
-branch lines, 8-character BICs and short names with umlauts. Banks that particular rules
+branch lines, 8-character BICs and short names with umlauts. Its first line marks it as a
+sample: BLZ 00000000 (the Bundesbank's BLZs begin with a clearing area 1 to 8) and record
+number 000000 (the Bundesbank counts from 000001); the program says so whenever it uses the
+file. Every line passes the program's check of the Bundesbank layout. Banks that particular rules
 need are listed in data/sample-banks/*.csv, one file per group of rules (columns: BLZ; short
 name; BIC; check-digit method; rule code; change code; successor BLZ or empty). Run it again
 after changing the lists; the output is the same on every run.
@@ -62,6 +65,9 @@ UNIMPLEMENTED_CODES = ["000500", "001200", "003601", "004000", "005800"]
 
 
 LETTERS = "ABCDEFGHKLMNPRSTUVWZ"
+
+# A BLZ the Bundesbank never hands out; the program recognises the sample file by it.
+SAMPLE_MARKER_BLZ = "00000000"
 
 
 def ascii_upper(text):
@@ -124,7 +130,10 @@ def main():
                           rule=rng.choice(["000000"] * 8 + ["000100"]), change=rng.choice("AUUUM"),
                           successor="00000000", town=town, postcode=postcode)
 
-    out = b""
+    # The sample marker: a branch line, so it never enters the bank directory.
+    out = line(blz=SAMPLE_MARKER_BLZ, feature="2", name="Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.",
+               short="Beispiel-BLZ-Datei", method="00", record="000000", change="U", deletion="0",
+               successor="00000000", rule="000000")
     record = 1
     for blz in sorted(banks):
         bank = banks[blz]

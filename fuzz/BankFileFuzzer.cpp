@@ -1,5 +1,6 @@
-// Fuzzes the bank-code file reader: line splitting, the fixed-width fields, the sorted directory,
-// and the conversion of a few account numbers with whatever banks the input describes.
+// Fuzzes the bank-code file reader: line splitting, the check of the whole file, the fixed-width
+// fields, the sorted directory, and the conversion of a few account numbers with whatever banks the input describes.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "FuzzCheck.h"
 #include "bankdir/BankDirectory.h"
+#include "bankdir/BankFileCheck.h"
 #include "bankdir/LineScanner.h"
 #include "iban/ConversionRun.h"
 
@@ -72,6 +74,22 @@ std::size_t lineCount(std::string_view text)
     return lines;
 }
 
+// Hands the lines to the check and notes the shortest and the longest.
+struct CheckedLines final : LineSink {
+    void begin(std::size_t) override {}
+    void line(std::string_view line) override
+    {
+        check.line(line);
+        longest = std::max(longest, line.size());
+        shortest = std::min(shortest, line.size());
+    }
+    void end() override {}
+
+    BankFileCheck check;
+    std::size_t longest = 0;
+    std::size_t shortest = SIZE_MAX;
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -79,6 +97,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     BankDirectory directory;
     scanText(text, directory);
+
+    // The check takes a file only when every line has the Bundesbank's length and one main entry
+    // per BLZ, and otherwise says why.
+    CheckedLines lines;
+    scanText(text, lines);
+    const auto verdict = lines.check.finish();
+    require(verdict.ok != verdict.problem.empty(), "Prüfung ohne Begründung");
+    if (verdict.ok) {
+        require(lines.longest == kBankLineBytes && lines.shortest == kBankLineBytes, "Zeile falscher Länge angenommen");
+        for (int row = 2; row <= directory.Count(); ++row)
+            require(directory.entry(row - 1).blz != directory.entry(row).blz, "zweiter Haupteintrag angenommen");
+    }
 
     const int count = directory.Count();
     require(static_cast<std::size_t>(count) <= lineCount(text), "mehr Banken als Zeilen");

@@ -105,6 +105,14 @@ void FormAdressen::buildControls()
     m_formatLine->setObjectName(QStringLiteral("C1Elastic2"));
     m_formatLine->setFrameShape(QFrame::StyledPanel);
     m_formatLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Shown while the bundled sample file is the bank-code file.
+    m_sampleNote = new QLabel;
+    m_sampleNote->setObjectName(QStringLiteral("BeispielDateiHinweis"));
+    m_sampleNote->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    m_sampleNote->hide();
+    auto* formatRow = new QHBoxLayout;
+    formatRow->addWidget(m_formatLine, 1);
+    formatRow->addWidget(m_sampleNote);
 
     m_container = new QFrame;
     m_container->setObjectName(QStringLiteral("ElasticOne1"));
@@ -132,7 +140,7 @@ void FormAdressen::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(commands);
     layout->addLayout(options);
-    layout->addWidget(m_formatLine);
+    layout->addLayout(formatRow);
     layout->addWidget(m_container, 1);
     layout->addWidget(m_status);
 }
@@ -145,6 +153,16 @@ QString FormAdressen::statusText() const
 QString FormAdressen::formatFileLine() const
 {
     return m_formatLine->text();
+}
+
+QString FormAdressen::formatFileLineToolTip() const
+{
+    return m_formatLine->toolTip();
+}
+
+QString FormAdressen::sampleNote() const
+{
+    return m_sampleNote->isVisibleTo(this) ? m_sampleNote->text() : QString();
 }
 
 QString FormAdressen::gridCaption() const

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/ShellSettings.h"
+#include "bankdir/BankCodeFile.h"
 #include "bankdir/BankDirectory.h"
 #include "core/ProgramState.h"
 #include "core/UserInterface.h"
@@ -63,6 +64,9 @@ class FormAdressen final : public QWidget, public UserInterface {
     QString gridCaption() const;
     const WorkingSetArray& rows() const { return m_rows; }
     const BankDirectory& bankDirectory() const { return m_directory; }
+    // The tooltip of the format line and the sample note beside it.
+    QString formatFileLineToolTip() const;
+    QString sampleNote() const;
 
     // UserInterface
     void setStatusText(std::string_view text) override;
@@ -84,6 +88,8 @@ class FormAdressen final : public QWidget, public UserInterface {
     bool Form_QueryUnload();
     void Form_Unload();
     void showFormatFileLine();
+    void showBankFile();
+    void announceBankFile();
     void closeByProgram();
 
     // Commands and grid events (FormAdressenCommands.cpp).
@@ -110,6 +116,7 @@ class FormAdressen final : public QWidget, public UserInterface {
 
     WorkingSetArray m_rows;
     BankDirectory m_directory;
+    BankFileResult m_bankFile; // not ok until the start-up has loaded a usable file
     // Built at the first conversion that checks account numbers.
     std::unique_ptr<AccountCheckDigits> m_checkDigits;
     WorkingSetModel* m_model = nullptr;
@@ -119,6 +126,7 @@ class FormAdressen final : public QWidget, public UserInterface {
     std::array<int, kOptionCount> m_checkShown{}; // the value each box had before its last click
     QComboBox* m_combo = nullptr;
     QLabel* m_formatLine = nullptr;
+    QLabel* m_sampleNote = nullptr;
     QLabel* m_caption = nullptr;
     QFrame* m_container = nullptr;
     AccountGrid* m_grid = nullptr;

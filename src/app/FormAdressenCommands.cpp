@@ -23,6 +23,9 @@ const MessageRequest kSaveQuestion{"Möchten Sie vorher die aktuellen Daten spei
 const MessageRequest kGaldoQuestion{"Möchen Sie bei Galdo statt der Personaldaten die Daten für Festabzüge bearbeiten?",
                                     "IBAN Konverter Galdo-Abfrage", MessageButtons::YesNo, MessageIcon::Question, 1};
 
+// Before the start-up has read the bank-code file.
+constexpr std::string_view kBankFileNotLoaded = "Der BLZ-Bestand der Bundesbank ist noch nicht eingelesen.";
+
 // The columns the conversion run writes: BIC, IBAN, hint, bank name.
 constexpr int kFirstConvertedColumn = static_cast<int>(AccountColumn::Bic);
 constexpr int kLastConvertedColumn = static_cast<int>(AccountColumn::BankName);
@@ -115,6 +118,12 @@ void FormAdressen::SaveWorkingSet()
 
 void FormAdressen::convert()
 {
+    // Without a usable bank-code file every row would only get hint 3: say why instead.
+    if (!m_bankFile.ok) {
+        showMessage({m_bankFile.error.empty() ? std::string(kBankFileNotLoaded) : m_bankFile.error,
+                     std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
+        return;
+    }
     m_grid->commitPendingEdit();
     ConversionOptions options;
     options.format = m_state.format;

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include "app/WindowPlacement.h"
 #include "app/WorkingSetStore.h"
 #include "bankdir/BankCodeFile.h"
+#include "bankdir/BankFileCheck.h"
 
 namespace zelvan {
 
@@ -86,9 +89,34 @@ void FormAdressen::Form_Activate()
     processEvents();
     LoadWorkingSet();
     processEvents();
-    loadBankDirectory(m_programFolder, m_directory, *this);
+    m_bankFile = loadBankDirectory(m_programFolder, m_directory, *this);
+    showBankFile();
     m_grid->setColumnWidths(kColumnWidths);
     m_startupDone = true;
+    announceBankFile();
+}
+
+void FormAdressen::showBankFile()
+{
+    std::string modified;
+    if (m_bankFile.ok) {
+        const QFileInfo file(QString::fromStdString(m_bankFile.path));
+        modified = file.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
+    }
+    m_formatLine->setToolTip(QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), modified)));
+    m_sampleNote->setText(QString::fromUtf8(kSampleNotice.data(), static_cast<qsizetype>(kSampleNotice.size())));
+    m_sampleNote->setToolTip(m_formatLine->toolTip());
+    m_sampleNote->setVisible(m_bankFile.ok && m_bankFile.sample);
+}
+
+void FormAdressen::announceBankFile()
+{
+    // Once after start-up: a file that is not used, or the sample file that is.
+    if (!m_bankFile.ok)
+        showMessage({m_bankFile.error, std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
+    else if (m_bankFile.sample)
+        showMessage({std::string(kSampleNotice), std::string(kApplicationTitle), MessageButtons::Ok,
+                     MessageIcon::Information, 0});
 }
 
 void FormAdressen::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "bankdir/BankCodeFile.h"
 #include "core/WorkingSet.h"
 
 namespace zelvan {
@@ -13,5 +14,13 @@ inline constexpr std::string_view kNoDatabaseChosen =
 // The line above the grid: "Format: Marlo  Datei: <path>" when the database exists, else the
 // request to choose one.
 std::string shownFormatLine(ClientFormat format, const std::string& path);
+
+} // namespace zelvan
+
+namespace zelvan {
+
+// The format line's tooltip: the bank-code file in use with its modification date and number of
+// banks, or why none is in use.
+std::string bankFileToolTip(const BankFileResult& file, int banks, const std::string& modified);
 
 } // namespace zelvan

@@ -1,45 +1,25 @@
 #include "cli/BankFileLoad.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "bankdir/BankCodeFile.h"
+#include "bankdir/BankFileCheck.h"
 
 namespace zelvan {
 
-namespace {
-
-constexpr std::size_t kBlzLength = 8;
-
-bool isBankCode(const std::string& blz)
-{
-    return blz.size() == kBlzLength &&
-           std::all_of(blz.begin(), blz.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool holdsBankCode(const BankDirectory& directory)
-{
-    for (int row = 1; row <= directory.Count(); ++row) {
-        if (isBankCode(directory.entry(row).blz))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-bool loadBankFileForCommand(const std::string& path, BankDirectory& directory, std::ostream& err)
+bool loadBankFileForCommand(const std::string& path, const std::string& programFolder, BankDirectory& directory,
+                            std::ostream& err)
 {
     const auto loaded = loadBankCodeFile(path, directory);
     if (!loaded.ok) {
-        err << "Die BLZ-Datei kann nicht gelesen werden. " << loaded.error << '\n';
+        err << loaded.error;
+        if (loaded.missing && path == bankCodeFilePath(programFolder))
+            err << ' ' << bankFileBelongsIn(programFolder);
+        err << '\n';
         return false;
     }
-    if (!holdsBankCode(directory)) {
-        err << "Die BLZ-Datei kann nicht gelesen werden. Die Datei \"" << path
-            << "\" enthält keine Bankleitzahl im Format der Bundesbank.\n";
-        return false;
-    }
+    if (loaded.sample)
+        err << kSampleNotice << '\n';
     return true;
 }
 

@@ -138,7 +138,7 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
         return kExitUsage;
 
     BankDirectory directory;
-    if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
+    if (!loadBankFileForCommand(parsed->bankFile, env.programFolder, directory, env.err))
         return kExitUsage;
 
     TerminalUserInterface ui(env.out);

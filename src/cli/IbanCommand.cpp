@@ -150,7 +150,7 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
         return kExitUsage;
 
     BankDirectory directory;
-    if (!loadBankFileForCommand(parsed->bankFile, directory, env.err))
+    if (!loadBankFileForCommand(parsed->bankFile, env.programFolder, directory, env.err))
         return kExitUsage;
 
     // Built only when asked for: it asks the library for all of its methods first.

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include "app/FormatLine.h"
 #include "gui/FakeWorkingSetStore.h"
 #include "gui/GuiTestDoubles.h"
+#include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -33,6 +36,9 @@ class FormAdressenTest : public QObject {
     test::FakeDatabaseChooser m_chooser;
     test::ScriptedUserInterface m_ui;
     std::unique_ptr<FormAdressen> m_window;
+    std::string m_programFolder = ZELVAN_SOURCE_DIR "/data/";
+    // The messages of the last start-up; start() takes them out of m_ui.
+    std::vector<MessageRequest> m_startupMessages;
 
     QString settingsFile() const
     {
@@ -52,8 +58,8 @@ class FormAdressenTest : public QObject {
 
     FormAdressen& open()
     {
-        m_window = std::make_unique<FormAdressen>(
-            m_state, FormAdressenServices{m_store, m_chooser, m_ui, ZELVAN_SOURCE_DIR "/data/"});
+        m_window =
+            std::make_unique<FormAdressen>(m_state, FormAdressenServices{m_store, m_chooser, m_ui, m_programFolder});
         return *m_window;
     }
     FormAdressen& start()
@@ -61,7 +67,13 @@ class FormAdressenTest : public QObject {
         open();
         m_window->show();
         m_window->Form_Activate();
+        m_startupMessages = std::move(m_ui.messages);
+        m_ui.messages.clear();
         return *m_window;
+    }
+    QString modified(const std::string& path) const
+    {
+        return QFileInfo(QString::fromStdString(path)).lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
     }
     QPushButton* command(int index) const
     {
@@ -103,8 +115,101 @@ class FormAdressenTest : public QObject {
         m_store.calls.clear();
         m_chooser = {};
         m_ui = {};
+        m_programFolder = ZELVAN_SOURCE_DIR "/data/";
+        m_startupMessages.clear();
     }
     void cleanup() { m_window.reset(); }
+
+    void the_sample_file_is_announced_once_and_noted_beside_the_format_line()
+    {
+        FormAdressen& window = start();
+        const std::string notice = "Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.";
+        QCOMPARE(m_startupMessages.size(), 1u);
+        QCOMPARE(m_startupMessages[0].text, notice);
+        QCOMPARE(m_startupMessages[0].title, std::string("Zelvan Konverter"));
+        QCOMPARE(m_startupMessages[0].icon, MessageIcon::Information);
+        QCOMPARE(window.sampleNote(), QString::fromStdString(notice));
+        const std::string path = m_programFolder + "ZELVANBLZ4.txt";
+        QCOMPARE(window.formatFileLineToolTip(), QStringLiteral("BLZ-Datei: %1\ngeändert am %2, %3 Banken\n%4")
+                                                     .arg(QString::fromStdString(path), modified(path))
+                                                     .arg(window.bankDirectory().Count())
+                                                     .arg(QString::fromStdString(notice)));
+        // The status line keeps its own text.
+        QCOMPARE(window.statusText(),
+                 QString::fromStdString("BLZ-Bestand eingelesen.  Anzahl BLZ: " +
+                                        std::to_string(window.bankDirectory().Count()) + "  BLZ-Datei: " + path));
+
+        // It converts, and says nothing more.
+        makeUnsaved();
+        QVERIFY(m_ui.messages.empty());
+        QVERIFY(saveEnabled());
+    }
+
+    void the_bundesbank_file_is_named_in_the_tooltip_without_a_note()
+    {
+        const std::string real = ZELVAN_SOURCE_DIR "/../shared/bankdata/bundesbank-format-20201207.txt";
+        if (!fs::exists(real))
+            QSKIP("no shared bank-code file");
+        test::TempDir folder;
+        fs::create_symlink(fs::absolute(real), folder.path() / "ZELVANBLZ4.txt");
+        m_programFolder = folder.path().string() + "/";
+        FormAdressen& window = start();
+        QVERIFY(m_startupMessages.empty());
+        QCOMPARE(window.sampleNote(), QString());
+        const std::string path = m_programFolder + "ZELVANBLZ4.txt";
+        QCOMPARE(window.formatFileLineToolTip(), QStringLiteral("BLZ-Datei: %1\ngeändert am %2, 3571 Banken")
+                                                     .arg(QString::fromStdString(path), modified(path)));
+    }
+
+    void a_file_that_is_not_used_is_announced_and_refuses_the_conversion_data()
+    {
+        QTest::addColumn<QString>("content"); // empty: no file at all
+        QTest::addColumn<QString>("problem");
+        for (const auto& damaged :
+             test::damagedBankFiles(ZELVAN_SOURCE_DIR "/../shared/bankdata/bundesbank-format-20201207.txt",
+                                    ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt")) {
+            if (damaged.name == "without IBAN rules" || damaged.name == "utf-8")
+                QTest::newRow(damaged.name.c_str())
+                    << QString::fromLatin1(damaged.content.data(), qsizetype(damaged.content.size()))
+                    << QString::fromStdString(damaged.problem);
+        }
+        QTest::newRow("missing") << QString() << QString();
+    }
+
+    void a_file_that_is_not_used_is_announced_and_refuses_the_conversion()
+    {
+        QFETCH(QString, content);
+        QFETCH(QString, problem);
+        test::TempDir folder;
+        m_programFolder = folder.path().string() + "/";
+        const std::string path = m_programFolder + "ZELVANBLZ4.txt";
+        if (!content.isEmpty())
+            folder.write("ZELVANBLZ4.txt", content.toLatin1().toStdString());
+        const std::string message =
+            content.isEmpty() ? "Die BLZ-Datei kann nicht gelesen werden. Die Datei \"" + path +
+                                    "\" wurde nicht gefunden. Die BLZ-Datei der Bundesbank mit IBAN-Regeln gehört als "
+                                    "\"ZELVANBLZ4.txt\" in den Programmordner \"" +
+                                    m_programFolder + "\"."
+                              : "Die BLZ-Datei \"" + path + "\" wird nicht verwendet. " + problem.toStdString();
+        startOnMarlo();
+
+        QCOMPARE(m_startupMessages.size(), 1u);
+        QCOMPARE(m_startupMessages[0].text, message);
+        QCOMPARE(m_startupMessages[0].icon, MessageIcon::Critical);
+        QCOMPARE(m_window->bankDirectory().Count(), 0);
+        QCOMPARE(m_window->sampleNote(), QString());
+        QCOMPARE(m_window->formatFileLineToolTip(), QString::fromStdString("Keine BLZ-Datei eingelesen. " + message));
+        QCOMPARE(m_window->statusText(),
+                 QString::fromStdString("BLZ-Bestand eingelesen.  Anzahl BLZ: 0  BLZ-Datei: " + path));
+
+        // "IBAN / BIC einsetzen" answers with the same message and leaves every row as it was.
+        command(FormAdressen::IbanBicEinsetzen)->click();
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_ui.messages[0].text, message);
+        QCOMPARE(m_window->rows()[0][AccountColumn::Hint], std::string());
+        QCOMPARE(m_window->rows()[2][AccountColumn::Hint], std::string());
+        QVERIFY(!saveEnabled());
+    }
 
     void first_start_without_settings()
     {
@@ -402,6 +507,15 @@ class FormAdressenTest : public QObject {
         QCOMPARE(m_window->formatFileLine(), QString::fromUtf8(kNoDatabaseChosen.data()));
         QCOMPARE(m_state.databasePath, std::string("/gibt/es/nicht/MARL012.MDB"));
         QCOMPARE(countOf("load"), 2u);
+    }
+
+    void conversion_before_the_bank_file_is_read_says_so()
+    {
+        open();
+        m_window->Command1_Click(FormAdressen::IbanBicEinsetzen);
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_ui.messages[0].text, std::string("Der BLZ-Bestand der Bundesbank ist noch nicht eingelesen."));
+        QVERIFY(!saveEnabled());
     }
 
     void check_boxes_act_only_after_start_up()

@@ -141,12 +141,12 @@ const Case kCases[] = {
      [](const fs::path& folder) {
          return Prepared{{"iban", "--bankfile", writeFile(folder / "blz.txt", binaryContent())}, {}, {}};
      },
-     2, "enthält keine Bankleitzahl im Format der Bundesbank"},
+     2, "\" wird nicht verwendet. Zeile 1 ist "},
     {"iban, bank-code file has 10 MB lines",
      [](const fs::path& folder) {
          return Prepared{{"iban", "--bankfile", writeFile(folder / "blz.txt", hugeLines())}, {}, {}};
      },
-     2, "enthält keine Bankleitzahl im Format der Bundesbank"},
+     2, "\" wird nicht verwendet. Zeile 1 ist 10485760 Bytes lang statt 174."},
     {"iban, bank-code file is a named pipe",
      [](const fs::path& folder) { return Prepared{{"iban", "--bankfile", fifo(folder)}, {}, {}}; },
      2, "ist keine gewöhnliche Datei"},
@@ -172,12 +172,12 @@ const Case kCases[] = {
      [](const fs::path& folder) {
          return Prepared{convertMarlo(folder, writeFile(folder / "blz.txt", binaryContent())), {}, {}};
      },
-     2, "enthält keine Bankleitzahl im Format der Bundesbank"},
+     2, "\" wird nicht verwendet. Zeile 1 ist "},
     {"convert, bank-code file has 10 MB lines",
      [](const fs::path& folder) {
          return Prepared{convertMarlo(folder, writeFile(folder / "blz.txt", hugeLines())), {}, {}};
      },
-     2, "enthält keine Bankleitzahl im Format der Bundesbank"},
+     2, "\" wird nicht verwendet. Zeile 1 ist 10485760 Bytes lang statt 174."},
 
     // The client database.
     {"database is a folder",

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "DemoDatabases.h"
+#include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -63,6 +64,38 @@ TEST_F(ConvertDemo, converts_saves_and_reports_every_format)
         EXPECT_EQ(result.out.find('\r'), std::string::npos);
     }
     EXPECT_TRUE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
+}
+
+std::string bytesOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST_F(ConvertDemo, a_run_on_the_sample_file_says_so)
+{
+    const auto result = runConvert({"--format", "1", "--db", path(demo::kMarloFile)});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.\n");
+}
+
+TEST_F(ConvertDemo, a_refused_bank_file_stops_before_the_database_is_opened)
+{
+    const auto damaged =
+        test::damagedBankFile("cut to 173 bytes", ZELVAN_SHARED_BANKFILE, ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt");
+    const auto bankFile = m_dir.write("blz.txt", damaged.content);
+    const auto database = path(demo::kMarloFile);
+    const auto before = bytesOf(database);
+
+    const auto result = runConvert({"--format", "1", "--db", database, "--bankfile", bankFile, "--protokoll", "alle"});
+
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "Die BLZ-Datei \"" + bankFile + "\" wird nicht verwendet. " + damaged.problem + "\n");
+    EXPECT_TRUE(bytesOf(database) == before);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
 }
 
 TEST_F(ConvertDemo, the_linked_tondra_database_leads_to_the_marlo_one)

@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 
 #include "bankdir/BankCodeFile.h"
+#include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
 namespace {
 
 const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
+// What every run on the bundled sample file says on standard error.
+const std::string kOnSample = "Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.\n";
 
 struct Result {
     int status;
@@ -59,7 +62,7 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
         const auto result = runIban(c.input);
         EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.out, c.output) << c.input;
-        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.err, kOnSample);
     }
 }
 
@@ -135,7 +138,7 @@ TEST(IbanCommand, pruefziffer_refuses_accounts_with_a_wrong_check_digit)
     const std::string input = "10020030;1000\n10020030;1008\n";
     const auto checked = runIban(input, {"--pruefziffer"});
     EXPECT_EQ(checked.status, 0);
-    EXPECT_EQ(checked.err, "");
+    EXPECT_EQ(checked.err, kOnSample);
     EXPECT_EQ(checked.out, "10020030;1000;UEBBDEB1   ;;10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer "
                            "prüfen.;\n"
                            "10020030;1008;UEBBDEB1   ;DE52100200300000001008;;\n");
@@ -214,6 +217,35 @@ TEST(IbanCommand, refuses_bad_arguments_and_unreadable_bank_files)
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
+}
+
+TEST(IbanCommand, a_refused_bank_file_stops_the_command_before_any_row)
+{
+    test::TempDir dir;
+    const auto damaged = test::damagedBankFile("utf-8", ZELVAN_SHARED_BANKFILE, kSampleFolder + "ZELVANBLZ4.txt");
+    const auto path = dir.write("blz.txt", damaged.content);
+
+    const auto result = runIban("50060400;11404\n", {"--bankfile", path});
+
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "Die BLZ-Datei \"" + path + "\" wird nicht verwendet. " + damaged.problem + "\n");
+}
+
+TEST(IbanCommand, without_a_bank_file_in_the_program_folder_it_says_where_it_belongs)
+{
+    test::TempDir dir;
+    const auto folder = dir.path().string() + "/";
+    std::istringstream in("50060400;11404\n");
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, folder};
+
+    EXPECT_EQ(runCommandLine({"iban"}, env), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "Die BLZ-Datei kann nicht gelesen werden. Die Datei \"" + folder +
+                             "ZELVANBLZ4.txt\" wurde nicht gefunden. Die BLZ-Datei der Bundesbank mit IBAN-Regeln "
+                             "gehört als \"ZELVANBLZ4.txt\" in den Programmordner \"" +
+                             folder + "\".\n");
 }
 
 TEST(IbanCommand, the_program_finds_the_bank_file_beside_itself)
