@@ -5,6 +5,7 @@
 
 #include "cli/ConvertCommand.h"
 #include "cli/IbanCommand.h"
+#include "cli/PruefenCommand.h"
 #include "cli/SearchCommand.h"
 #include "core/Version.h"
 #include "iban/ConversionHint.h"
@@ -24,6 +25,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"convert", runConvertCommand},
     {"iban", runIbanCommand},
+    {"pruefen", runPruefenCommand},
     {"search", runSearchCommand},
 };
 
@@ -55,6 +57,10 @@ std::string helpText()
            "  zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] [--ohne-iban]\n"
            "                          [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle]\n"
            "      liest die Datenbank ein, setzt IBAN und BIC ein, speichert und schreibt die Berichte\n"
+           "  zelvan-konverter pruefen [--bankfile PFAD]\n"
+           "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
+           "      \"BLZ;Kontonummer;Methode;Ergebnis\", Ergebnis ok, falsch, ohne Prüfziffer oder BLZ unbekannt:\n"
+           "      die Prüfung, die --pruefziffer vor einer Umwandlung macht\n"
            "  zelvan-konverter search --format N ORDNER\n"
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
            "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"

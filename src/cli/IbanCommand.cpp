@@ -8,6 +8,7 @@
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
+#include "cli/CsvField.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -89,7 +90,7 @@ public:
                  column = static_cast<AccountColumn>(static_cast<std::size_t>(column) + 1)) {
                 if (column != AccountColumn::Blz)
                     m_text += ';';
-                m_text += row[column];
+                appendCsvField(m_text, row[column]);
             }
             m_text += '\n';
         }

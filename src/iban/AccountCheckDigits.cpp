@@ -11,7 +11,6 @@ namespace zelvan {
 namespace {
 
 constexpr std::string_view kMethodFirstCharacters = "0123456789ABCDE";
-constexpr std::size_t kAccountDigits = 10;
 
 // The library complains on std::cerr about methods it does not know; asking once for every
 // method at start-up must not reach the terminal.
@@ -55,27 +54,44 @@ int AccountCheckDigits::slotOf(std::string_view method)
     return static_cast<int>(first) * 10 + (method[1] - '0');
 }
 
-bool AccountCheckDigits::knowsMethod(std::string_view method) const
+bool AccountCheckDigits::libraryKnows(std::string_view method) const
 {
     const int slot = slotOf(method);
     return slot >= 0 && m_known[static_cast<std::size_t>(slot)];
 }
 
-bool AccountCheckDigits::passes(std::string_view blz, std::string_view account, std::string_view method) const
+bool AccountCheckDigits::knowsMethod(std::string_view method) const
 {
-    if (!knowsMethod(method) || account.size() > kAccountDigits)
-        return true;
-    // The library loops on characters other than digits and crashes on an account of zeros
-    // only; never hand it either (neither becomes an IBAN anyway).
-    if (account.find_first_not_of("0123456789") != std::string_view::npos ||
-        account.find_first_not_of('0') == std::string_view::npos)
-        return true;
-    std::string digits(kAccountDigits - account.size(), '0');
-    digits += account;
+    return checkmethod::isOwnMethod(method) || libraryKnows(method);
+}
+
+CheckVerdict AccountCheckDigits::verdict(std::string_view blz, std::string_view account, std::string_view method) const
+{
+    const auto digits = AccountDigits::of(account);
+    if (!digits)
+        return CheckVerdict::Invalid;
+    const auto answer = checkmethod::checkAccount(method, *digits);
+    if (answer.verdict)
+        return *answer.verdict;
+    return libraryVerdict(blz, *digits, answer.libraryMethod);
+}
+
+CheckVerdict AccountCheckDigits::libraryVerdict(std::string_view blz, const AccountDigits& account,
+                                                std::string_view method) const
+{
+    if (!libraryKnows(method))
+        return CheckVerdict::NoCheckDigit;
     // Method 87 of the library reads past the account when d4..d10 are all zeros, and crashes.
-    if (method == "87" && digits.find_first_not_of('0', 3) == std::string::npos)
-        return true;
-    return m_library->check(std::string(blz), digits, std::string(method)) != AccountNumberCheck::ERROR;
+    if (method == "87" && account.text().find_first_not_of('0', 3) == std::string_view::npos)
+        return CheckVerdict::NoCheckDigit;
+    switch (m_library->check(std::string(blz), std::string(account.text()), std::string(method))) {
+    case AccountNumberCheck::OK:
+        return CheckVerdict::Valid;
+    case AccountNumberCheck::ERROR:
+        return CheckVerdict::Invalid;
+    default:
+        return CheckVerdict::NoCheckDigit;
+    }
 }
 
 } // namespace zelvan

@@ -1,8 +1,18 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "iban/AccountDigits.h"
 
 namespace zelvan {
+
+// What a check-digit method says of an account.
+enum class CheckVerdict {
+    Valid,
+    Invalid,
+    NoCheckDigit, // the method has no check digit, or exempts this account
+};
 
 // The Bundesbank check-digit methods that the rules need variant by variant, and those where
 // the check-digit library departs from the Bundesbank's text. Each variant answers on its own,
@@ -34,6 +44,19 @@ bool method76(const AccountDigits& account);
 
 // Method C7: method 63 in both variants, else method 06.
 bool methodC7(const AccountDigits& account);
+
+// The answer of the methods implemented here: a verdict, or none when the check-digit library
+// decides, by `libraryMethod` (the method itself, or the one a method hands the account to).
+struct MethodAnswer {
+    std::optional<CheckVerdict> verdict;
+    std::string_view libraryMethod = {};
+};
+
+// Methods 06, 09, 13, 16, 50, 63, 68, 76, 78, 81, B1, B6, C2, C7 and E4 are answered here, where
+// the library departs from the Bundesbank's text or a rule needs the variants; every other method
+// is left to the library.
+MethodAnswer checkAccount(std::string_view method, const AccountDigits& account);
+bool isOwnMethod(std::string_view method);
 
 } // namespace checkmethod
 } // namespace zelvan

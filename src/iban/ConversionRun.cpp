@@ -24,6 +24,7 @@ std::size_t lengthWithoutOuterBlanks(std::string_view text)
 // for deletion as long as that bank's own rule is the standard one; else the bank itself.
 struct EntryInUse {
     const BankEntry* entry = nullptr;
+    const BankEntry* stored = nullptr; // the entry of the stored BLZ
     bool successorUsed = false;
     bool deletedWithoutSuccessor = false;
 };
@@ -38,8 +39,8 @@ EntryInUse entryInUse(const BankDirectory& directory, std::string_view blz)
     const BankEntry* successor =
         followSuccessor && !entry->successorBlz.empty() ? directory.findEntry(entry->successorBlz) : nullptr;
     if (successor != nullptr)
-        return {successor, true, false};
-    return {entry, false, entry->isDeleted()};
+        return {successor, entry, true, false};
+    return {entry, entry, false, entry->isDeleted()};
 }
 
 } // namespace
@@ -79,7 +80,7 @@ void convertRow(AccountRow& row, const BankDirectory& directory, const Conversio
         row[AccountColumn::BankName] = entry->shortName;
 
     RuleContext context(row, directory, *entry, std::move(blz));
-    context.checkAccountsWith(options.checkDigits);
+    context.checkAccountsWith(options.checkDigits, *inUse.stored);
     if (inUse.deletedWithoutSuccessor)
         context.refuse(HintNumber::DeletedWithoutSuccessor);
     else if (entry->ruleCode == kStandardRule)

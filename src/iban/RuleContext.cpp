@@ -39,12 +39,12 @@ void RuleContext::standardIban()
 
 bool RuleContext::hasWrongCheckDigit() const
 {
-    if (m_checkDigits == nullptr || m_skipCheckDigit)
+    if (m_checkDigits == nullptr || m_storedBank == nullptr || m_skipCheckDigit)
         return false;
     const std::string stored = significantDigits(m_row[AccountColumn::Account]);
     if (stored != significantDigits(m_account))
         return false;
-    return !m_checkDigits->passes(m_entry.blz, stored, m_entry.checkMethod);
+    return !m_checkDigits->passes(m_storedBank->blz, stored, m_storedBank->checkMethod);
 }
 
 void RuleContext::reject(HintNumber hint)

@@ -28,8 +28,13 @@ public:
     void substituteAccount(std::string account) { m_account = std::move(account); }
 
     // With a checker, every standard IBAN of an account as stored first needs a right check
-    // digit by the bank's method; an account that a rule replaced is the rule's business.
-    void checkAccountsWith(const AccountCheckDigits* checker) { m_checkDigits = checker; }
+    // digit by the method of the bank it is stored with (not its successor's); an account that a
+    // rule replaced is the rule's business.
+    void checkAccountsWith(const AccountCheckDigits* checker, const BankEntry& storedBank)
+    {
+        m_checkDigits = checker;
+        m_storedBank = &storedBank;
+    }
     // The rule knows that this account carries no check digit.
     void skipCheckDigit() { m_skipCheckDigit = true; }
 
@@ -60,6 +65,7 @@ private:
     std::string m_account;
     bool m_accountRejected = false;
     const AccountCheckDigits* m_checkDigits = nullptr;
+    const BankEntry* m_storedBank = nullptr;
     bool m_skipCheckDigit = false;
 };
 

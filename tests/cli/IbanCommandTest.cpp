@@ -46,9 +46,9 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
         {"50060400;11404", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         // An 8-character BIC keeps its padding.
         {"10020030;1234567\n", "10020030;1234567;UEBBDEB1   ;DE73100200300001234567;;\n"},
-        // Split at the first ";" only; no trimming.
+        // Split at the first ";" only; no trimming; a field with ";" comes back quoted.
         {"50060400;11;404\n",
-         "50060400;11;404;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
+         "50060400;\"11;404\";BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
         {" 50060400;11404\n", " 50060400;11404;;;3-BLZ ist nicht im Bundesbank-Bestand;\n"},
         {"50060400\n", "50060400;;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
         {"\n", ";;;;5-BLZ ist nicht 8-stellig;\n"},

@@ -150,3 +150,114 @@ TEST(CheckMethods, method_06_and_c7)
 
 } // namespace
 } // namespace zelvan
+
+namespace zelvan {
+namespace {
+
+const char* verdictText(const checkmethod::MethodAnswer& answer)
+{
+    if (!answer.verdict)
+        return "library";
+    switch (*answer.verdict) {
+    case CheckVerdict::Valid:
+        return "ok";
+    case CheckVerdict::Invalid:
+        return "falsch";
+    case CheckVerdict::NoCheckDigit:
+        return "ohne";
+    }
+    return "?";
+}
+
+// A method, an account and what our own methods say of it.
+struct VerdictCase {
+    const char* method;
+    const char* account;
+    const char* verdict;
+};
+
+TEST(CheckMethods, verdicts_of_the_own_methods)
+{
+    static constexpr VerdictCase kCases[] = {
+        // 63 and 13 (examples of the Bundesbank's methods at 10070000 and 10040000).
+        {"63", "39837", "ok"},
+        {"63", "790854883", "falsch"},
+        {"13", "2834994968", "falsch"},
+        {"13", "861609", "ok"},
+        // 78: exactly eight digits carry no check digit.
+        {"78", "12345678", "ohne"},
+        {"78", "2094965841", "ok"},
+        {"78", "3210093", "ok"},
+        {"78", "5047186", "falsch"},
+        {"78", "385434080", "falsch"},
+        // 50, including sub-accounts written without their zeros.
+        {"50", "6822940276", "ok"},
+        {"50", "6242499", "ok"},
+        {"50", "791423", "ok"},
+        {"50", "623795756", "falsch"},
+        {"50", "7167671986", "falsch"},
+        // B1, C2, E4: any variant.
+        {"B1", "99023053", "ok"},
+        {"B1", "6635243373", "falsch"},
+        {"C2", "34522278", "ok"},
+        {"C2", "9564", "falsch"},
+        {"E4", "6508318911", "ok"},
+        {"E4", "758238372", "ok"},
+        {"E4", "4316", "ok"},
+        {"E4", "8328492867", "falsch"},
+        {"E4", "35641891", "falsch"},
+        // 68: length classes.
+        {"68", "8909425760", "ok"},
+        {"68", "8908425760", "falsch"}, // ten digits need a 9 at d4
+        {"68", "411406142", "ohne"},
+        {"68", "400000000", "ohne"},
+        {"68", "499999999", "ohne"},
+        {"68", "537415344", "ok"},
+        {"68", "31971", "falsch"}, // fewer than six digits
+        {"68", "9426688707", "falsch"},
+        // 16: remainder 1 asks for d9 = d10 (S of "6x" is 12).
+        {"16", "66", "ok"},
+        {"16", "60", "falsch"},
+        {"16", "19", "ok"},
+        {"16", "18", "falsch"},
+        // 06: remainder 1 gives check digit 0.
+        {"06", "60", "ok"},
+        {"06", "66", "falsch"},
+        // 81: method 32 on d4..d9 unless d3 is 9; d1 does not count.
+        {"81", "19", "ok"},
+        {"81", "1000000019", "ok"},
+        {"81", "18", "falsch"},
+        {"81", "0090000019", "library"},
+        // B6 hands every account to the library's 20 or 53.
+        {"B6", "1234567890", "library"},
+        {"09", "1234567890", "ohne"},
+        {"00", "1234567890", "library"},
+    };
+    for (const auto& c : kCases) {
+        const auto digits = AccountDigits::of(c.account);
+        ASSERT_TRUE(digits.has_value()) << c.account;
+        EXPECT_STREQ(verdictText(checkmethod::checkAccount(c.method, *digits)), c.verdict)
+            << c.method << " " << c.account;
+    }
+}
+
+TEST(CheckMethods, library_methods_that_b6_and_81_hand_accounts_to)
+{
+    struct Case {
+        const char* method;
+        const char* account;
+        const char* libraryMethod;
+    };
+    static constexpr Case kCases[] = {
+        {"B6", "1234567890", "20"}, {"B6", "0269100000", "20"}, {"B6", "0269999999", "20"}, {"B6", "0269099999", "53"},
+        {"B6", "0270000000", "53"}, {"B6", "0012345678", "53"}, {"81", "0090000019", "81"}, {"00", "1", "00"},
+    };
+    for (const auto& c : kCases) {
+        const auto answer = checkmethod::checkAccount(c.method, *AccountDigits::of(c.account));
+        EXPECT_FALSE(answer.verdict.has_value()) << c.method << " " << c.account;
+        EXPECT_EQ(answer.libraryMethod, c.libraryMethod) << c.method << " " << c.account;
+    }
+}
+
+} // namespace
+} // namespace zelvan
