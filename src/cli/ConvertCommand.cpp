@@ -172,6 +172,11 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
     SaveReport report;
     const auto saved = SaveWorkingSet(state, rows, {parsed->protocol, bankName, env.programFolder}, report, ui);
     CloseClientDatabase(state, ui);
+    return convertExitStatus(saved);
+}
+
+int convertExitStatus(const SaveOutcome& saved)
+{
     if (!saved.committed)
         return kExitDatabaseError;
     return saved.rowsNotSaved > 0 ? kExitRowsNotSaved : kExitOk;
