@@ -287,31 +287,27 @@ constexpr const char* kChangedMeanwhile = "inzwischen von einem anderen Programm
 
 enum class Seek { Found, NotFound, Failed };
 
-// Seeks the record with these key values. A failed seek has already been reported for the row;
-// whether a missing record matters is the caller's to say. A key that more than one record
-// has names none of them for sure: the row is reported as not saved.
+// Seeks the first record with these key values. A failed seek has already been reported for the
+// row; whether a missing record matters is the caller's to say.
 Seek seekRecord(TableRecordset& table, std::initializer_list<DbValue> keys, SaveRun& run, const RowWrite& write,
                 std::string_view reasonPrefix = {})
 {
     const std::vector<DbValue> values(keys);
     if (!run.stepDone(table.seek("=", values), write, reasonPrefix))
         return Seek::Failed;
-    if (table.noMatch())
-        return Seek::NotFound;
-    if (table.keyRepeated()) {
-        run.rowNotSaved(write, std::string(reasonPrefix) + kKeyRepeated);
-        return Seek::Failed;
-    }
-    return Seek::Found;
+    return table.noMatch() ? Seek::NotFound : Seek::Found;
 }
 
-// Seeks the row's own record: one that is missing is reported too.
+// Seeks the record the row was loaded from. A missing record is reported, and so is a key that
+// several records share: which of them the row came from cannot be told.
 bool seekOwnRecord(TableRecordset& table, std::initializer_list<DbValue> keys, SaveRun& run, const RowWrite& write)
 {
     const auto sought = seekRecord(table, keys, run, write);
     if (sought == Seek::NotFound)
         run.rowNotSaved(write, kRecordNotFound);
-    return sought == Seek::Found;
+    else if (sought == Seek::Found && table.keyRepeated())
+        run.rowNotSaved(write, kKeyRepeated);
+    return sought == Seek::Found && !table.keyRepeated();
 }
 
 // A field of the current record read as the working set reads it: null as the empty string.
@@ -417,13 +413,13 @@ struct PayrollTables {
     TableRecordset& banks;     // by BLZ
     TableRecordset* banksByNr; // by Nr, when Banken has it as its primary key
     BankFieldPositions positions;
-    std::size_t bankBlz = std::string::npos;
+    std::size_t bankBlz = std::string::npos; // in Banken, for both bank record sets
     std::size_t bankBic = std::string::npos;
 };
 
-// The BIC belongs to the bank: every row with that BLZ writes it, the last one decides. The
-// bank's BIC must still be the one loaded, or one this save wrote itself. Returns false when
-// the row is not to be saved.
+// The BIC belongs to the bank: every row with that BLZ writes it to the first bank with that BLZ,
+// the last row decides. The bank's BIC must still be the one loaded, or one this save wrote
+// itself. Returns false when the row is not to be saved.
 bool checkBank(PayrollTables& tables, const RowWrite& write, SaveRun& run, bool& found)
 {
     found = false;
@@ -434,13 +430,17 @@ bool checkBank(PayrollTables& tables, const RowWrite& write, SaveRun& run, bool&
         return false;
     if (sought == Seek::NotFound)
         return true;
+    found = true;
+    // With the BLZ in several banks the loaded BIC may come from another one of them: which,
+    // the row cannot tell, so the first one gets the BIC as it always did.
+    if (tables.banks.keyRepeated())
+        return true;
     const auto* written = run.bankBicWritten(blz);
     if (!holds(tables.banks, tables.bankBic, write.row.stored.bic) &&
         !(written && holds(tables.banks, tables.bankBic, *written))) {
         run.rowNotSaved(write, bankReason + kChangedMeanwhile);
         return false;
     }
-    found = true;
     return true;
 }
 
@@ -496,8 +496,6 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
     tables.positions.account = tables.records.fieldPosition("Konto-Nr");
     tables.positions.iban = tables.records.fieldPosition("BankIBAN");
     tables.positions.bankNr = tables.records.fieldPosition("BankNr");
-    if (banksByNr)
-        tables.bankBlz = banksByNr->fieldPosition("BLZ");
 
     for (std::size_t index = 0; index < rows.size(); ++index) {
         if (run.failed())

@@ -135,6 +135,15 @@ void galdoWithIbanFields(const fs::path& folder)
     ASSERT_EQ(demo::writeGaldoDatabase(folder / demo::kGaldoFile, {.ibanFields = true, .bankBic = true}), "");
 }
 
+// A second bank with the BLZ of bank 1, without employees; neither has a BIC yet.
+void galdoWithBlzTwice(const fs::path& folder)
+{
+    galdoWithIbanFields(folder);
+    executeOn(path(folder, demo::kGaldoFile),
+              "INSERT INTO Banken (Nr, BLZ, Bezeichnung, Ort) VALUES (7, '10010010', 'Musterbank Filiale', 'Berlin');"
+              "UPDATE Banken SET BankBIC = NULL WHERE Nr = 1");
+}
+
 void rollbackOnGaldoEmployee8(const fs::path& folder)
 {
     galdoWithIbanFields(folder);
@@ -202,6 +211,9 @@ const Case kCases[] = {
     {"banks_without_employees_get_their_bic", "4", demo::kGaldoFile, false, galdoWithIbanFields, nullptr, nullptr, 0,
      {"Davon mit fehlender KontoNr: "},
      "Banken", "Nr = 6", "Nr = 4"},
+    {"bank_blz_twice_in_banken", "4", demo::kGaldoFile, false, galdoWithBlzTwice, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 9\n\nDavon mit fehlender KontoNr: 5\n"},
+     "Banken", "Nr = 7", "Nr = 1"},
     {"trigger_rolls_back", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kRollback>, nullptr, nullptr, 1,
      {kNothingSaved},
      "Personenkonten", "1 = 1", nullptr},
