@@ -31,7 +31,7 @@ Result runConvert(std::vector<std::string> args)
 }
 
 class ConvertDemo : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(demo::writeDemoDatabases(m_dir.path()), ""); }
     std::string path(const char* name) const { return (m_dir.path() / name).string(); }
     test::TempDir m_dir;
@@ -158,14 +158,10 @@ TEST(ConvertDemoBanks, convert_alike_with_the_sample_file_and_the_bundesbank_fil
         std::vector<std::string> extra;
     };
     const Case cases[] = {
-        {"1", demo::kMarloFile, {}},
-        {"1", demo::kMarloFile, {"--pruefziffer"}},
-        {"2", demo::kTondraFile, {}},
-        {"2", demo::kTondraFile, {"--pruefziffer"}},
-        {"3", demo::kDorvanFile, {}},
-        {"3", demo::kDorvanFile, {"--pruefziffer"}},
-        {"4", demo::kGaldoFile, {}},
-        {"4", demo::kGaldoFile, {"--festabzug", "--pruefziffer"}},
+        {"1", demo::kMarloFile, {}},  {"1", demo::kMarloFile, {"--pruefziffer"}},
+        {"2", demo::kTondraFile, {}}, {"2", demo::kTondraFile, {"--pruefziffer"}},
+        {"3", demo::kDorvanFile, {}}, {"3", demo::kDorvanFile, {"--pruefziffer"}},
+        {"4", demo::kGaldoFile, {}},  {"4", demo::kGaldoFile, {"--festabzug", "--pruefziffer"}},
     };
     test::TempDir dir;
     int run = 0;
@@ -196,7 +192,8 @@ TEST_F(ConvertDemo, unusable_databases_and_arguments_fail_with_their_status)
         {{"--format", "1"}, 2, "Die Datenbank fehlt"},
         {{"--db", path(demo::kMarloFile)}, 2, "Das Format fehlt"},
         {{"--format", "1", "--db", path(demo::kMarloFile), "--protokoll", "viel"}, 2, "Ungültiger Wert"},
-        {{"--format", "1", "--db", path(demo::kMarloFile), "--bankfile", path("fehlt.txt")}, 2,
+        {{"--format", "1", "--db", path(demo::kMarloFile), "--bankfile", path("fehlt.txt")},
+         2,
          "Die BLZ-Datei kann nicht gelesen werden"},
     };
     for (const auto& c : cases) {
