@@ -261,18 +261,18 @@ SaveOutcome SaveRun::report(bool payroll)
 
 // Opens a table with the index the format writes back through, or records why it could not.
 // An index whose key fields are not the format's would find other records than the loaded ones.
-std::optional<TableRecordset> openIndexed(Database& database, ClientFormat format, const WriteBackTable& spec,
+std::optional<TableRecordset> openIndexed(Database& database, ClientFormat format, const WriteBackTable& writeBack,
                                           SaveRun& run)
 {
-    auto opened = database.openTable(spec.table);
+    auto opened = database.openTable(writeBack.table);
     if (!opened.ok()) {
         run.fail(opened.error());
         return std::nullopt;
     }
     TableRecordset recordset = std::move(opened).value();
-    auto error = recordset.setIndex(spec.index);
+    auto error = recordset.setIndex(writeBack.index);
     if (!error)
-        error = checkKeyFields(recordset, format, spec.keyFields);
+        error = checkKeyFields(recordset, format, writeBack.keyFields);
     if (error) {
         run.fail(std::move(error));
         return std::nullopt;
@@ -362,8 +362,8 @@ bool beginSave(ProgramState& state, SaveRun& run)
 void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveRun& run)
 {
     const auto& info = formatInfo(state.format);
-    const WriteBackTable spec{state.tableName, info.writeBackIndex, info.keyField};
-    auto table = openIndexed(state.database, state.format, spec, run);
+    const WriteBackTable writeBack{state.tableName, info.writeBackIndex, info.keyField};
+    auto table = openIndexed(state.database, state.format, writeBack, run);
     if (!table)
         return;
     BankFieldPositions positions;
@@ -473,11 +473,11 @@ bool checkRecord(PayrollTables& tables, const RowWrite& write, SaveRun& run)
 
 void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
 {
-    const auto specs = galdoWriteBackTables();
-    auto personal = openIndexed(state.database, ClientFormat::Galdo, specs[0], run);
-    auto deductions = state.fixedDeductions ? openIndexed(state.database, ClientFormat::Galdo, specs[1], run)
+    const auto writeBack = galdoWriteBackTables();
+    auto personal = openIndexed(state.database, ClientFormat::Galdo, writeBack[0], run);
+    auto deductions = state.fixedDeductions ? openIndexed(state.database, ClientFormat::Galdo, writeBack[1], run)
                                             : std::optional<TableRecordset>{};
-    auto banks = openIndexed(state.database, ClientFormat::Galdo, specs[2], run);
+    auto banks = openIndexed(state.database, ClientFormat::Galdo, writeBack[2], run);
     if (run.failed())
         return;
     // The bank an employee refers to, to see that it still has the loaded BLZ.
