@@ -33,7 +33,8 @@ void BM_LoadConvertSave100000MarloRows(benchmark::State& benchState)
         LoadWorkingSet(state, rows, recordset, {}, ui);
         runConversion(rows, directory, {state.format, false}, ui);
         SaveReport report;
-        const auto saved = SaveWorkingSet(state, rows, {ProtocolOption::HintsOnly, false, dir.path().string()}, report, ui);
+        const auto saved =
+            SaveWorkingSet(state, rows, {ProtocolOption::HintsOnly, false, dir.path().string()}, report, ui);
         if (!saved.committed || rows.size() != 100000) {
             benchState.SkipWithError("save failed");
             break;
@@ -41,5 +42,39 @@ void BM_LoadConvertSave100000MarloRows(benchmark::State& benchState)
     }
 }
 BENCHMARK(BM_LoadConvertSave100000MarloRows)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The save alone on a converted Marlo working set of 100,000 or 200,000 rows, without protocol:
+// seek, compare and write every record in one transaction.
+void BM_SaveMarloRows(benchmark::State& benchState)
+{
+    const auto count = static_cast<std::size_t>(benchState.range(0));
+    const test::TempDir dir;
+    const auto path = dir.path() / "MARL001.MDB";
+    if (const auto error = demo::writeMarloDatabase(path, {demo::IbanFields::None, static_cast<int>(count) - 9});
+        !error.empty()) {
+        benchState.SkipWithError(error.c_str());
+        return;
+    }
+    BankDirectory directory;
+    loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory);
+    SilentUserInterface ui;
+    ProgramState state;
+    state.format = ClientFormat::MarloOp;
+    state.databasePath = path.string();
+    WorkingSetArray rows;
+    Recordset recordset;
+    LoadWorkingSet(state, rows, recordset, {}, ui);
+    runConversion(rows, directory, {state.format, false}, ui);
+
+    for (auto _ : benchState) {
+        SaveReport report;
+        const auto saved = SaveWorkingSet(state, rows, {ProtocolOption::Off, false, dir.path().string()}, report, ui);
+        if (!saved.committed || saved.rowsNotSaved != 0 || rows.size() != count) {
+            benchState.SkipWithError("save failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveMarloRows)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

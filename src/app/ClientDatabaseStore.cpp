@@ -41,7 +41,7 @@ std::vector<GridColumn> ClientDatabaseStore::BindGridColumns(int freeManualInput
     return gridColumns(zelvan::BindGridColumns(m_recordset, freeManualInput));
 }
 
-bool ClientDatabaseStore::SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveRequest& request,
+bool ClientDatabaseStore::SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveRequest& request,
                                          UserInterface& ui)
 {
     SaveReport report;

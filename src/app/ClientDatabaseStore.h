@@ -16,7 +16,7 @@ class ClientDatabaseStore final : public WorkingSetStore {
     LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
                               UserInterface& ui) override;
     std::vector<GridColumn> BindGridColumns(int freeManualInput) override;
-    bool SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveRequest& request,
+    bool SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveRequest& request,
                         UserInterface& ui) override;
     void CloseClientDatabase(ProgramState& state, UserInterface& ui) override;
 

@@ -50,8 +50,9 @@ class WorkingSetStore {
                                       UserInterface& ui) = 0;
     virtual std::vector<GridColumn> BindGridColumns(int freeManualInput) = 0;
     // Writes the rows back and shows the summary. True when everything was saved; otherwise
-    // the changes are still unsaved.
-    virtual bool SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveRequest& request,
+    // the changes are still unsaved. The cells stay as they are (nothing typed is lost); only
+    // the rows' stored bank details follow what was written.
+    virtual bool SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveRequest& request,
                                 UserInterface& ui) = 0;
     virtual void CloseClientDatabase(ProgramState& state, UserInterface& ui) = 0;
 };

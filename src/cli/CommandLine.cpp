@@ -74,7 +74,13 @@ std::string helpText()
            "  --ohne-iban       Datensätze mit vorhandener IBAN auslassen\n"
            "  --protokoll WERT  aus, hinweise (nur Hinweise) oder alle (alle Daten)\n"
            "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n"
-           "  --pruefziffer     Kontonummern vorher mit der Prüfziffermethode ihrer Bank prüfen (Hinweis 10)\n" +
+           "  --pruefziffer     Kontonummern vorher mit der Prüfziffermethode ihrer Bank prüfen (Hinweis 10)\n"
+           "\n"
+           "Exit-Status:\n"
+           "  0  fertig\n"
+           "  1  eine Datenbank oder Ausgabe konnte nicht geöffnet, gelesen oder geschrieben werden\n"
+           "  2  falsche Argumente oder unbrauchbare BLZ-Datei\n"
+           "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n" +
            hintList();
 }
 

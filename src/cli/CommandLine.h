@@ -10,6 +10,8 @@ namespace zelvan {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitDatabaseError = 1;
 inline constexpr int kExitUsage = 2;
+// convert: the save was committed, but at least one row was not saved.
+inline constexpr int kExitRowsNotSaved = 3;
 
 struct CommandEnvironment {
     std::istream& in;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <system_error>
 
@@ -102,31 +102,38 @@ void showError(UserInterface& ui, std::string text)
 
 // Before anything is added to the database: it opens, it may be written, and it has the tables
 // of the format asked for. Otherwise the message is shown and nothing in the file has changed.
-bool databaseFits(const ProgramState& state, UserInterface& ui)
+// A Tondra database whose Kunden table is linked is loaded from the Marlo database it names,
+// so that one is checked the same way, as a Marlo database.
+bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeductions, UserInterface& ui)
 {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(state.databasePath, ec)) {
-        const bool exists = std::filesystem::exists(state.databasePath, ec);
-        showError(ui, "Die Datenbank \"" + state.databasePath +
-                          (exists ? "\" ist keine Datei." : "\" wurde nicht gefunden."));
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        const bool exists = std::filesystem::exists(path, ec);
+        showError(ui, "Die Datenbank \"" + path + (exists ? "\" ist keine Datei." : "\" wurde nicht gefunden."));
         return false;
     }
     Database database;
-    if (auto error = database.open(state.databasePath)) {
-        showError(ui, "Fehler beim Öffnen der Haupt-Datenbank\r" + state.databasePath + "\rNummer:" +
-                          std::to_string(error.number) + "\r" + error.description);
+    if (auto error = database.open(path)) {
+        showError(ui, "Fehler beim Öffnen der Haupt-Datenbank\r" + path + "\rNummer:" + std::to_string(error.number) +
+                          "\r" + error.description);
         return false;
     }
     if (database.isReadOnly()) {
-        showError(ui, "Die Datenbank \"" + state.databasePath +
-                          "\" ist schreibgeschützt.\rSie wird nicht umgewandelt; nichts wurde geändert.");
+        showError(ui, "Die Datenbank \"" + path +
+                          "\" ist schreibgeschützt.\rSie wird nicht umgewandelt; nichts wurde "
+                          "geändert.");
         return false;
     }
-    if (auto error = checkFormatTables(database, state.format, state.fixedDeductions)) {
+    if (auto error = checkFormatTables(database, format, fixedDeductions)) {
         showError(ui, error.description);
         return false;
     }
-    return true;
+    if (format != ClientFormat::Tondra)
+        return true;
+    const auto customers = database.tableDef("Kunden");
+    if (!customers.ok() || !customers.value().isLinked())
+        return true;
+    return databaseFits(linkedDatabasePath(customers.value().connect, path), ClientFormat::MarloOp, false, ui);
 }
 
 } // namespace
@@ -149,7 +156,7 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
 
     WorkingSetArray rows;
     Recordset recordset;
-    if (!databaseFits(state, ui))
+    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, ui))
         return kExitDatabaseError;
     const auto loaded = LoadWorkingSet(state, rows, recordset, {parsed->hideRowsWithIban ? 1 : 0, 0}, ui);
     if (!loaded.succeeded)
@@ -165,7 +172,14 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
     SaveReport report;
     const auto saved = SaveWorkingSet(state, rows, {parsed->protocol, bankName, env.programFolder}, report, ui);
     CloseClientDatabase(state, ui);
-    return saved.committed ? kExitOk : kExitDatabaseError;
+    return convertExitStatus(saved);
+}
+
+int convertExitStatus(const SaveOutcome& saved)
+{
+    if (!saved.committed)
+        return kExitDatabaseError;
+    return saved.rowsNotSaved > 0 ? kExitRowsNotSaved : kExitOk;
 }
 
 } // namespace zelvan

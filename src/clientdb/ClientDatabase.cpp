@@ -28,8 +28,14 @@ void showOpenError(UserInterface& ui, const std::string& path, const DbError& er
                    error.description);
 }
 
-// The linked database's path: everything after the first "=" of the connect string. A
-// relative path is taken from the folder of the database that holds the link.
+void extendTable(Database& database, std::string_view table, std::span<const FieldSpec> fields)
+{
+    for (const auto& field : fields)
+        EnsureField(database, table, field);
+}
+
+} // namespace
+
 std::string linkedDatabasePath(const std::string& connect, const std::string& linkingDatabase)
 {
     const auto equals = connect.find('=');
@@ -39,14 +45,6 @@ std::string linkedDatabasePath(const std::string& connect, const std::string& li
         path = (std::filesystem::path(linkingDatabase).parent_path() / linked).string();
     return path;
 }
-
-void extendTable(Database& database, std::string_view table, std::span<const FieldSpec> fields)
-{
-    for (const auto& field : fields)
-        EnsureField(database, table, field);
-}
-
-} // namespace
 
 void EnsureField(Database& database, std::string_view table, const FieldSpec& field)
 {

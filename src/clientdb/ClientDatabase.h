@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "clientdb/ClientFormats.h"
@@ -24,6 +25,10 @@ struct OpenOutcome {
 // to a Marlo database leads to that Marlo database (format 1 from then on). On a failure the
 // error is shown and no database stays open.
 OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui);
+
+// The path of the database a linked table lies in: everything after the first "=" of its
+// connect string. A relative path is taken from the folder of the database that holds the link.
+std::string linkedDatabasePath(const std::string& connect, const std::string& linkingDatabase);
 
 // Adds the field to the table when it is missing; errors are ignored.
 void EnsureField(Database& database, std::string_view table, const FieldSpec& field);

@@ -18,6 +18,8 @@ enum class DbErrorNumber : int {
     NotInEditMode = 3022,
     WrongKeyCount = 3023,
     UnsupportedComparison = 3024,
+    RecordNotChanged = 3025,
+    TransactionEnded = 3026,
 };
 
 // An error of the database layer: a number and a German description. Number 0 means no error.

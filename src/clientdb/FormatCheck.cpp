@@ -34,17 +34,22 @@ DbError checkTable(const Database& database, ClientFormat format, std::string_vi
     TableRecordset recordset = std::move(opened).value();
     if (auto error = recordset.setIndex(index))
         return mismatch(format, error.description);
+    return checkKeyFields(recordset, format, keyFields);
+}
+
+} // namespace
+
+DbError checkKeyFields(const TableRecordset& table, ClientFormat format, std::string_view keyFields)
+{
     std::string keys;
-    for (const auto& key : recordset.keyFields())
+    for (const auto& key : table.keyFields())
         keys += (keys.empty() ? "" : ",") + key;
     if (!sqlite::sameName(keys, keyFields)) {
-        return mismatch(format, "Der Schlüssel der Tabelle " + std::string(table) + " ist " + keys + " statt " +
+        return mismatch(format, "Der Schlüssel der Tabelle " + table.tableName() + " ist " + keys + " statt " +
                                     std::string(keyFields) + ".");
     }
     return {};
 }
-
-} // namespace
 
 DbError checkFormatTables(const Database& database, ClientFormat format, bool fixedDeductions)
 {

@@ -11,4 +11,8 @@ namespace zelvan {
 // the German message for the person at the screen.
 DbError checkFormatTables(const Database& database, ClientFormat format, bool fixedDeductions);
 
+// Whether a table opened with its index seeks by the key fields (comma-separated, in index
+// order) that the format names; a save through any other key would find other records.
+DbError checkKeyFields(const TableRecordset& table, ClientFormat format, std::string_view keyFields);
+
 } // namespace zelvan

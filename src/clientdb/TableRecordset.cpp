@@ -48,6 +48,7 @@ DbError TableRecordset::setIndex(std::string_view indexName)
     m_keyFields.clear();
     m_hasCurrent = false;
     m_noMatch = true;
+    m_keyRepeated = false;
 
     DbResult<std::vector<std::string>> keys = std::vector<std::string>{};
     if (sqlite::sameName(indexName, kPrimaryKey)) {
@@ -76,7 +77,8 @@ DbError TableRecordset::setIndex(std::string_view indexName)
     sql += " FROM " + sqlite::quoteName(m_table) + " WHERE ";
     for (std::size_t i = 0; i < m_keyFields.size(); ++i)
         sql += (i == 0 ? "" : " AND ") + sqlite::quoteName(m_keyFields[i]) + " = ?" + std::to_string(i + 1);
-    sql += " ORDER BY rowid LIMIT 1";
+    // A second record tells that the key is not unique.
+    sql += " ORDER BY rowid LIMIT 2";
     if (auto error = sqlite::prepare(db, sql, m_seek)) {
         m_keyFields.clear();
         return error;
@@ -90,6 +92,7 @@ DbError TableRecordset::seek(std::string_view comparison, std::span<const DbValu
     m_pending.clear();
     m_hasCurrent = false;
     m_noMatch = true;
+    m_keyRepeated = false;
     if (!m_seek)
         return makeError(DbErrorNumber::IndexNotFound, "Für die Tabelle " + m_table + " ist kein Index gesetzt.");
     if (comparison != "=")
@@ -104,7 +107,7 @@ DbError TableRecordset::seek(std::string_view comparison, std::span<const DbValu
     sqlite3_clear_bindings(statement);
     for (std::size_t i = 0; i < keys.size(); ++i)
         sqlite::bind(statement, static_cast<int>(i + 1), keys[i]);
-    const int rc = sqlite3_step(statement);
+    int rc = sqlite3_step(statement);
     if (rc == SQLITE_ROW) {
         m_currentRowid = sqlite3_column_int64(statement, 0);
         m_current.clear();
@@ -112,6 +115,8 @@ DbError TableRecordset::seek(std::string_view comparison, std::span<const DbValu
             m_current.push_back(sqlite::columnValue(statement, static_cast<int>(i + 1)));
         m_hasCurrent = true;
         m_noMatch = false;
+        rc = sqlite3_step(statement);
+        m_keyRepeated = rc == SQLITE_ROW;
     }
     sqlite3_reset(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
@@ -138,6 +143,21 @@ DbResult<DbValue> TableRecordset::value(std::string_view field) const
     }
     return makeError(DbErrorNumber::FieldNotFound,
                      "Das Feld " + std::string(field) + " ist in der Tabelle " + m_table + " nicht vorhanden.");
+}
+
+std::size_t TableRecordset::fieldPosition(std::string_view field) const
+{
+    for (std::size_t i = 0; i < m_fieldNames.size(); ++i) {
+        if (sqlite::sameName(m_fieldNames[i], field))
+            return i;
+    }
+    return std::string::npos;
+}
+
+const DbValue& TableRecordset::valueAt(std::size_t position) const
+{
+    static const DbValue kNull;
+    return m_hasCurrent && position < m_current.size() ? m_current[position] : kNull;
 }
 
 DbError TableRecordset::edit()
@@ -202,6 +222,12 @@ DbError TableRecordset::update()
     sqlite3_reset(raw);
     if (rc != SQLITE_DONE)
         return sqlite::lastError(m_connection.get(), rc);
+    // A trigger's RAISE(IGNORE) passes the record over without an error.
+    if (sqlite3_changes64(m_connection.get()) == 0) {
+        return makeError(
+            DbErrorNumber::RecordNotChanged,
+            "Der Datensatz wurde nicht geändert (von der Datenbank übergangen oder nicht mehr vorhanden).");
+    }
 
     for (auto& [name, value] : pending) {
         for (std::size_t i = 0; i < m_fieldNames.size(); ++i) {
@@ -226,6 +252,7 @@ void TableRecordset::close()
     m_current.clear();
     m_hasCurrent = false;
     m_noMatch = true;
+    m_keyRepeated = false;
     m_editing = false;
     m_pending.clear();
     m_connection.reset();

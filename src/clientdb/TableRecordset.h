@@ -16,7 +16,7 @@ namespace zelvan {
 // A table opened for seeking by an index and changing single fields of the record found.
 // Index "PrimaryKey" is the table's primary key; any other name is the index of that name.
 class TableRecordset {
-public:
+  public:
     TableRecordset() = default;
     TableRecordset(sqlite::Connection connection, std::string table, std::vector<std::string> fieldNames);
 
@@ -26,15 +26,23 @@ public:
     const std::vector<std::string>& keyFields() const { return m_keyFields; }
 
     // Makes the first record whose key fields equal `keys` current; noMatch() tells whether
-    // there was none. Only the comparison "=" is offered.
+    // there was none, keyRepeated() whether another record has the same key (an index that is
+    // not unique). Only the comparison "=" is offered.
     DbError seek(std::string_view comparison, std::span<const DbValue> keys);
     bool noMatch() const { return m_noMatch; }
+    bool keyRepeated() const { return m_keyRepeated; }
 
     // A field of the current record.
     DbResult<DbValue> value(std::string_view field) const;
+    // The position of a field, for reading many records without looking the name up each time;
+    // npos when the table has no such field.
+    std::size_t fieldPosition(std::string_view field) const;
+    // The field at that position of the current record; null without a current record.
+    const DbValue& valueAt(std::size_t position) const;
 
     // Edit, set fields, Update: the changed fields of the current record are stored with one
-    // statement, every value bound as a parameter.
+    // statement, every value bound as a parameter. An update that changed no record (a trigger
+    // passed it over, or the record is gone) is an error.
     DbError edit();
     DbError setValue(std::string_view field, DbValue value);
     DbError update();
@@ -42,7 +50,7 @@ public:
 
     void close();
 
-private:
+  private:
     const std::string* fieldName(std::string_view name) const;
 
     sqlite::Connection m_connection; // declared first: released after the statements
@@ -52,6 +60,7 @@ private:
     sqlite::Statement m_seek;
     std::map<std::string, sqlite::Statement> m_updates; // by the list of changed fields
     bool m_noMatch = true;
+    bool m_keyRepeated = false;
     bool m_hasCurrent = false;
     std::int64_t m_currentRowid = 0;
     std::vector<DbValue> m_current;

@@ -58,8 +58,11 @@ void copyRows(const Recordset& recordset, WorkingSetArray& rows)
     const std::size_t columns = std::min(recordset.fieldCount(), kAccountColumnCount);
     rows.resize(count);
     for (std::size_t r = 0; r < count; ++r) {
+        auto& row = rows[r];
         for (std::size_t c = 0; c < columns; ++c)
-            rows[r].cells[c] = recordset.value(r, c);
+            row.cells[c] = recordset.value(r, c);
+        row.stored = {row[AccountColumn::Blz], row[AccountColumn::Account], row[AccountColumn::Bic],
+                      row[AccountColumn::Iban]};
     }
 }
 
@@ -98,8 +101,8 @@ std::vector<GridColumnSetup> BindGridColumns(const Recordset& recordset, int fre
     return columns;
 }
 
-LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset& recordset,
-                           const LoadOptions& options, UserInterface& ui)
+LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset& recordset, const LoadOptions& options,
+                           UserInterface& ui)
 {
     LoadOutcome outcome;
     rows.clear();

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <optional>
 
 #include "clientdb/ClientFormats.h"
+#include "clientdb/FormatCheck.h"
 #include "clientdb/HintClass.h"
 
 namespace zelvan {
@@ -33,8 +35,7 @@ constexpr std::array kDatabaseWideErrors{
 
 bool isDatabaseWide(const DbError& error)
 {
-    return std::find(kDatabaseWideErrors.begin(), kDatabaseWideErrors.end(), error.number) !=
-           kDatabaseWideErrors.end();
+    return std::find(kDatabaseWideErrors.begin(), kDatabaseWideErrors.end(), error.number) != kDatabaseWideErrors.end();
 }
 
 std::string trimmed(const std::string& text)
@@ -73,12 +74,12 @@ struct UnsavedRow {
 
 // Counts and state of one save in progress.
 class SaveRun {
-public:
-    SaveRun(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
-            UserInterface& ui, const char* csvHeader)
-        : m_state(state), m_options(options), m_report(report), m_ui(ui)
+  public:
+    SaveRun(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
+            UserInterface& ui, bool payroll)
+        : m_state(state), m_rows(rows), m_options(options), m_report(report), m_ui(ui), m_payroll(payroll)
     {
-        m_report.Start(csvHeader, m_options.protocol);
+        m_report.Start(payroll ? kPayrollCsvHeader : kAccountCsvHeader, m_options.protocol);
         m_counts.rows = static_cast<int>(rows.size());
     }
 
@@ -93,9 +94,17 @@ public:
     bool failed() const { return m_fatal.has_value(); }
 
     // The result of one engine step for a row: a database-wide error ends the save, any other
-    // leaves the row unsaved with the engine's description as the reason.
+    // leaves the row unsaved with the engine's description as the reason. A transaction that
+    // ended under the step (a trigger's RAISE(ROLLBACK)) has taken everything written so far
+    // with it, and whatever came next would be written outside of it: the save ends.
     bool stepDone(const DbError& error, const RowWrite& write, std::string_view reasonPrefix = {})
     {
+        if (!m_state.database.inTransaction()) {
+            fail(makeError(DbErrorNumber::TransactionEnded,
+                           "Die Datenbank hat die Transaktion des Speicherns abgebrochen" +
+                               (error ? " (" + error.description + ")" : std::string()) + "."));
+            return false;
+        }
         if (!error)
             return true;
         if (isDatabaseWide(error))
@@ -116,6 +125,16 @@ public:
     }
     void missingAccount() { m_counts.missingAccounts = m_counts.missingAccounts.value_or(0) + 1; }
 
+    // A row written whole: its stored values are renewed once the save is committed.
+    void rowWritten(std::size_t index) { m_written.push_back(index); }
+    // Galdo: the BIC this save has written to the bank with this BLZ.
+    void bankBicWritten(const std::string& blz, const std::string& bic) { m_bankBics[blz] = bic; }
+    const std::string* bankBicWritten(const std::string& blz) const
+    {
+        const auto found = m_bankBics.find(blz);
+        return found == m_bankBics.end() ? nullptr : &found->second;
+    }
+
     void countAndReport(const AccountRow& row, const std::string& bic, const std::string& iban)
     {
         const auto& hint = row[AccountColumn::Hint];
@@ -134,29 +153,38 @@ public:
     // The reports and the summary message, after the hourglass has gone.
     SaveOutcome report(bool payroll);
 
-private:
+  private:
     std::string summary(bool payroll) const;
+    void renewStoredValues();
 
     ProgramState& m_state;
+    WorkingSetArray& m_rows;
     const SaveOptions& m_options;
     SaveReport& m_report;
     UserInterface& m_ui;
+    const bool m_payroll;
     SaveCounts m_counts;
     int m_notSaved = 0;
     std::vector<UnsavedRow> m_unsaved; // the first ones, for the summary
     std::optional<DbError> m_fatal;
     std::vector<std::string> m_unwritten;
+    std::vector<std::size_t> m_written;
+    std::map<std::string, std::string> m_bankBics;
 };
 
 std::string SaveRun::summary(bool payroll) const
 {
     std::string text = "Insgesamt verarbeitete Datensätze: " + std::to_string(m_counts.rows);
     if (payroll && m_counts.missingAccounts.value_or(0) >= 1)
-        text.append(kCrLf).append(kCrLf).append("Davon mit fehlender KontoNr: ").append(
-            std::to_string(*m_counts.missingAccounts));
+        text.append(kCrLf)
+            .append(kCrLf)
+            .append("Davon mit fehlender KontoNr: ")
+            .append(std::to_string(*m_counts.missingAccounts));
     if (m_counts.hinted >= 1)
-        text.append(kCrLf).append(kCrLf).append("Davon mit Konvertierhinweis: ").append(
-            std::to_string(m_counts.conversionHints()));
+        text.append(kCrLf)
+            .append(kCrLf)
+            .append("Davon mit Konvertierhinweis: ")
+            .append(std::to_string(m_counts.conversionHints()));
     if (m_counts.errors >= 1)
         text.append(kCrLf).append("Davon mit Fehlerhinweis: ").append(std::to_string(m_counts.errors));
     if (m_notSaved >= 1) {
@@ -180,12 +208,36 @@ void SaveRun::commit()
     }
     if (m_fatal && m_state.database.inTransaction())
         m_state.database.rollbackTransaction();
+    if (!m_fatal)
+        renewStoredValues();
+}
+
+// What the records hold now is what this save wrote: a later save compares with that.
+void SaveRun::renewStoredValues()
+{
+    for (const auto index : m_written) {
+        auto& row = m_rows[index];
+        row.stored.iban = trimmed(row[AccountColumn::Iban]);
+        if (m_payroll)
+            continue; // BLZ and account are never written there, the BIC goes to the bank
+        row.stored.blz = row[AccountColumn::Blz];
+        row.stored.account = row[AccountColumn::Account];
+        row.stored.bic = trimmed(row[AccountColumn::Bic]);
+    }
+    // Galdo: the BIC belongs to the bank, so every row of that bank now holds the one written last.
+    if (m_bankBics.empty())
+        return;
+    for (auto& row : m_rows) {
+        if (const auto* bic = bankBicWritten(row[AccountColumn::Blz]))
+            row.stored.bic = *bic;
+    }
 }
 
 SaveOutcome SaveRun::report(bool payroll)
 {
     SaveOutcome outcome;
     if (m_fatal) {
+        outcome.rowsNotSaved = m_counts.rows;
         m_ui.showMessage({"Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert." +
                               std::string(kCrLf) + std::string(kCrLf) + "Nr: " + std::to_string(m_fatal->number) +
                               std::string(kCrLf) + "Beschreibung: " + m_fatal->description,
@@ -200,25 +252,28 @@ SaveOutcome SaveRun::report(bool payroll)
         else if (!m_counts.missingAccounts)
             m_counts.missingAccounts = 0;
         m_unwritten = m_report.Finish(m_counts, {FormatFileLine(m_state.format, m_state.databasePath),
-                                                 m_state.databasePath, m_options.programFolder,
-                                                 currentDateTimeText()});
+                                                 m_state.databasePath, m_options.programFolder, currentDateTimeText()});
         outcome.unwrittenFiles = m_unwritten;
     }
     m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0});
     return outcome;
 }
 
-// Opens a table with an index, or records why it could not.
-std::optional<TableRecordset> openIndexed(Database& database, std::string_view table, std::string_view index,
+// Opens a table with the index the format writes back through, or records why it could not.
+// An index whose key fields are not the format's would find other records than the loaded ones.
+std::optional<TableRecordset> openIndexed(Database& database, ClientFormat format, const WriteBackTable& writeBack,
                                           SaveRun& run)
 {
-    auto opened = database.openTable(table);
+    auto opened = database.openTable(writeBack.table);
     if (!opened.ok()) {
         run.fail(opened.error());
         return std::nullopt;
     }
     TableRecordset recordset = std::move(opened).value();
-    if (auto error = recordset.setIndex(index)) {
+    auto error = recordset.setIndex(writeBack.index);
+    if (!error)
+        error = checkKeyFields(recordset, format, writeBack.keyFields);
+    if (error) {
         run.fail(std::move(error));
         return std::nullopt;
     }
@@ -226,11 +281,14 @@ std::optional<TableRecordset> openIndexed(Database& database, std::string_view t
 }
 
 constexpr const char* kRecordNotFound = "Datensatz nicht gefunden";
+constexpr const char* kKeyMissing = "Schlüssel fehlt";
+constexpr const char* kKeyRepeated = "Schlüssel mehrfach vorhanden";
+constexpr const char* kChangedMeanwhile = "inzwischen von einem anderen Programm geändert";
 
 enum class Seek { Found, NotFound, Failed };
 
-// Seeks the record with these key values. A failed seek has already been reported for the row;
-// whether a missing record matters is the caller's to say.
+// Seeks the first record with these key values. A failed seek has already been reported for the
+// row; whether a missing record matters is the caller's to say.
 Seek seekRecord(TableRecordset& table, std::initializer_list<DbValue> keys, SaveRun& run, const RowWrite& write,
                 std::string_view reasonPrefix = {})
 {
@@ -239,6 +297,38 @@ Seek seekRecord(TableRecordset& table, std::initializer_list<DbValue> keys, Save
         return Seek::Failed;
     return table.noMatch() ? Seek::NotFound : Seek::Found;
 }
+
+// Seeks the record the row was loaded from. A missing record is reported, and so is a key that
+// several records share: which of them the row came from cannot be told.
+bool seekOwnRecord(TableRecordset& table, std::initializer_list<DbValue> keys, SaveRun& run, const RowWrite& write)
+{
+    const auto sought = seekRecord(table, keys, run, write);
+    if (sought == Seek::NotFound)
+        run.rowNotSaved(write, kRecordNotFound);
+    else if (sought == Seek::Found && table.keyRepeated())
+        run.rowNotSaved(write, kKeyRepeated);
+    return sought == Seek::Found && !table.keyRepeated();
+}
+
+// A field of the current record read as the working set reads it: null as the empty string.
+bool holds(const TableRecordset& table, std::size_t position, const std::string& expected)
+{
+    const DbValue& value = table.valueAt(position);
+    if (const auto* text = std::get_if<std::string>(&value))
+        return *text == expected;
+    if (const auto* number = std::get_if<std::int64_t>(&value))
+        return std::to_string(*number) == expected;
+    return expected.empty();
+}
+
+// Positions of the bank fields in a table (npos for one it lacks, which then reads as empty).
+struct BankFieldPositions {
+    std::size_t blz = std::string::npos;
+    std::size_t account = std::string::npos;
+    std::size_t bic = std::string::npos;
+    std::size_t iban = std::string::npos;
+    std::size_t bankNr = std::string::npos; // Galdo: the reference to Banken.Nr
+};
 
 using FieldValues = std::vector<std::pair<std::string_view, DbValue>>;
 
@@ -269,23 +359,38 @@ bool beginSave(ProgramState& state, SaveRun& run)
     return true;
 }
 
-void saveAccountRows(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options, SaveRun& run)
+void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveRun& run)
 {
     const auto& info = formatInfo(state.format);
-    auto table = openIndexed(state.database, state.tableName, info.writeBackIndex, run);
+    const WriteBackTable writeBack{state.tableName, info.writeBackIndex, info.keyField};
+    auto table = openIndexed(state.database, state.format, writeBack, run);
     if (!table)
         return;
-    for (const auto& row : rows) {
+    BankFieldPositions positions;
+    positions.blz = table->fieldPosition("BankBLZ");
+    positions.account = table->fieldPosition("BankKontoNr");
+    positions.bic = table->fieldPosition("BankBIC");
+    positions.iban = table->fieldPosition("BankIBAN");
+    for (std::size_t index = 0; index < rows.size(); ++index) {
         if (run.failed())
             break;
+        const auto& row = rows[index];
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
         const RowWrite write{row, bic, iban};
-        const auto sought = seekRecord(*table, {DbValue{row[AccountColumn::Key]}}, run, write);
-        if (sought == Seek::NotFound)
-            run.rowNotSaved(write, kRecordNotFound);
-        if (sought != Seek::Found)
+        const auto& key = row[AccountColumn::Key];
+        if (key.empty()) {
+            run.rowNotSaved(write, kKeyMissing);
             continue;
+        }
+        if (!seekOwnRecord(*table, {DbValue{key}}, run, write))
+            continue;
+        const auto& stored = row.stored;
+        if (!holds(*table, positions.blz, stored.blz) || !holds(*table, positions.account, stored.account) ||
+            !holds(*table, positions.bic, stored.bic) || !holds(*table, positions.iban, stored.iban)) {
+            run.rowNotSaved(write, kChangedMeanwhile);
+            continue;
+        }
         const auto& hint = row[AccountColumn::Hint];
         FieldValues fields{{"BankBIC", bic},
                            {"BankIBAN", iban},
@@ -295,65 +400,160 @@ void saveAccountRows(ProgramState& state, const WorkingSetArray& rows, const Sav
         if (options.overwriteBankName)
             fields.emplace_back("BankName", row[AccountColumn::BankName]);
         fields.emplace_back("IBANKonvertierNr", hintNumberValue(hint));
-        if (run.stepDone(writeFields(*table, fields), write))
+        if (run.stepDone(writeFields(*table, fields), write)) {
             run.countAndReport(row, bic, iban);
+            run.rowWritten(index);
+        }
     }
 }
 
-void savePayrollRows(ProgramState& state, const WorkingSetArray& rows, SaveRun& run)
+// The Galdo tables of one save.
+struct PayrollTables {
+    TableRecordset& records;   // Personal or Festabzug
+    TableRecordset& banks;     // by BLZ
+    TableRecordset* banksByNr; // by Nr, when Banken has it as its primary key
+    BankFieldPositions positions;
+    std::size_t bankBlz = std::string::npos; // in Banken, for both bank record sets
+    std::size_t bankBic = std::string::npos;
+};
+
+// The BIC belongs to the bank: every row with that BLZ writes it to the first bank with that BLZ,
+// the last row decides. The bank's BIC must still be the one loaded, or one this save wrote
+// itself. Returns false when the row is not to be saved.
+bool checkBank(PayrollTables& tables, const RowWrite& write, SaveRun& run, bool& found)
 {
-    auto personal = openIndexed(state.database, "Personal", "PrimaryKey", run);
-    auto banks = openIndexed(state.database, "Banken", "BLZ", run);
-    auto deductions = state.fixedDeductions ? openIndexed(state.database, "Festabzug", "PrimaryKey", run)
+    found = false;
+    const auto& blz = write.row[AccountColumn::Blz];
+    const auto bankReason = "BIC der Bank " + blz + ": ";
+    const auto sought = seekRecord(tables.banks, {DbValue{blz}}, run, write, bankReason);
+    if (sought == Seek::Failed)
+        return false;
+    if (sought == Seek::NotFound)
+        return true;
+    found = true;
+    // With the BLZ in several banks the loaded BIC may come from another one of them: which,
+    // the row cannot tell, so the first one gets the BIC as it always did.
+    if (tables.banks.keyRepeated())
+        return true;
+    const auto* written = run.bankBicWritten(blz);
+    if (!holds(tables.banks, tables.bankBic, write.row.stored.bic) &&
+        !(written && holds(tables.banks, tables.bankBic, *written))) {
+        run.rowNotSaved(write, bankReason + kChangedMeanwhile);
+        return false;
+    }
+    return true;
+}
+
+bool writeBankBic(PayrollTables& tables, const RowWrite& write, SaveRun& run)
+{
+    const auto& blz = write.row[AccountColumn::Blz];
+    if (!run.stepDone(writeFields(tables.banks, {{"BankBIC", write.bic}}), write, "BIC der Bank " + blz + ": "))
+        return false;
+    run.bankBicWritten(blz, write.bic);
+    return true;
+}
+
+// The employee's or deduction's record still holds the loaded account and IBAN, and still
+// refers to a bank with the loaded BLZ. Returns false when the row is not to be saved.
+bool checkRecord(PayrollTables& tables, const RowWrite& write, SaveRun& run)
+{
+    const auto& stored = write.row.stored;
+    bool unchanged = holds(tables.records, tables.positions.account, stored.account) &&
+                     holds(tables.records, tables.positions.iban, stored.iban);
+    if (unchanged && tables.banksByNr) {
+        const std::vector<DbValue> bankNr{tables.records.valueAt(tables.positions.bankNr)};
+        if (!run.stepDone(tables.banksByNr->seek("=", bankNr), write))
+            return false;
+        unchanged = !tables.banksByNr->noMatch() && holds(*tables.banksByNr, tables.bankBlz, stored.blz);
+    }
+    if (!unchanged)
+        run.rowNotSaved(write, kChangedMeanwhile);
+    return unchanged;
+}
+
+void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
+{
+    const auto writeBack = galdoWriteBackTables();
+    auto personal = openIndexed(state.database, ClientFormat::Galdo, writeBack[0], run);
+    auto deductions = state.fixedDeductions ? openIndexed(state.database, ClientFormat::Galdo, writeBack[1], run)
                                             : std::optional<TableRecordset>{};
+    auto banks = openIndexed(state.database, ClientFormat::Galdo, writeBack[2], run);
     if (run.failed())
         return;
-    for (const auto& row : rows) {
+    // The bank an employee refers to, to see that it still has the loaded BLZ.
+    std::optional<TableRecordset> banksByNr;
+    if (auto opened = state.database.openTable("Banken"); opened.ok()) {
+        banksByNr = std::move(opened).value();
+        if (banksByNr->setIndex("PrimaryKey") || checkKeyFields(*banksByNr, ClientFormat::Galdo, "Nr"))
+            banksByNr.reset();
+    }
+    PayrollTables tables{state.fixedDeductions ? *deductions : *personal,
+                         *banks,
+                         banksByNr ? &*banksByNr : nullptr,
+                         {},
+                         banks->fieldPosition("BLZ"),
+                         banks->fieldPosition("BankBIC")};
+    tables.positions.account = tables.records.fieldPosition("Konto-Nr");
+    tables.positions.iban = tables.records.fieldPosition("BankIBAN");
+    tables.positions.bankNr = tables.records.fieldPosition("BankNr");
+
+    for (std::size_t index = 0; index < rows.size(); ++index) {
         if (run.failed())
             break;
+        const auto& row = rows[index];
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
         const RowWrite write{row, bic, iban};
-        // The BIC belongs to the bank: every row with that BLZ writes it, the last one decides.
-        if (!bic.empty()) {
-            const auto bankReason = "BIC der Bank " + row[AccountColumn::Blz] + ": ";
-            if (seekRecord(*banks, {DbValue{row[AccountColumn::Blz]}}, run, write, bankReason) == Seek::Found)
-                run.stepDone(writeFields(*banks, {{"BankBIC", bic}}), write, bankReason);
-        }
-        if (run.failed())
-            break;
+        bool bankFound = false;
+        // A row without account number (a bank without employees among them) still gives its
+        // bank the BIC.
         if (characterCount(row[AccountColumn::Account]) < 2) {
+            if (!bic.empty()) {
+                if (!checkBank(tables, write, run, bankFound))
+                    continue;
+                if (bankFound && !writeBankBic(tables, write, run))
+                    continue;
+            }
             run.missingAccount();
             continue;
         }
-        TableRecordset& table = state.fixedDeductions ? *deductions : *personal;
-        const auto sought =
-            state.fixedDeductions
-                ? seekRecord(table,
-                             {DbValue{row[AccountColumn::Key]},
-                              DbValue{static_cast<std::int64_t>(std::atol(row[AccountColumn::DeductionLine].c_str()))}},
-                             run, write)
-                : seekRecord(table, {DbValue{row[AccountColumn::Key]}}, run, write);
-        if (sought == Seek::NotFound)
-            run.rowNotSaved(write, kRecordNotFound);
-        if (sought != Seek::Found)
+        const auto& key = row[AccountColumn::Key];
+        if (key.empty()) {
+            run.rowNotSaved(write, kKeyMissing);
+            continue;
+        }
+        const bool found = state.fixedDeductions
+                               ? seekOwnRecord(tables.records,
+                                               {DbValue{key}, DbValue{static_cast<std::int64_t>(std::atol(
+                                                                  row[AccountColumn::DeductionLine].c_str()))}},
+                                               run, write)
+                               : seekOwnRecord(tables.records, {DbValue{key}}, run, write);
+        if (!found)
+            continue;
+        if (!checkRecord(tables, write, run))
+            continue;
+        if (!bic.empty() && !checkBank(tables, write, run, bankFound))
+            continue;
+        if (bankFound && !writeBankBic(tables, write, run))
             continue;
         const auto& hint = row[AccountColumn::Hint];
         const FieldValues fields{
             {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}, {"IBANKonvertierNr", hintNumberValue(hint)}};
-        if (run.stepDone(writeFields(table, fields), write))
+        if (run.stepDone(writeFields(tables.records, fields), write)) {
             run.countAndReport(row, bic, iban);
+            run.rowWritten(index);
+        }
     }
 }
 
 } // namespace
 
-SaveOutcome SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options,
-                           SaveReport& report, UserInterface& ui)
+SaveOutcome SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
+                           UserInterface& ui)
 {
     if (state.format == ClientFormat::Galdo)
         return SavePayrollWorkingSet(state, rows, options, report, ui);
-    SaveRun run(state, rows, options, report, ui, kAccountCsvHeader);
+    SaveRun run(state, rows, options, report, ui, false);
     {
         const BusyPointer busy(ui);
         ui.setStatusText("Daten werden geschrieben...");
@@ -365,10 +565,10 @@ SaveOutcome SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, con
     return run.report(false);
 }
 
-SaveOutcome SavePayrollWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options,
+SaveOutcome SavePayrollWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options,
                                   SaveReport& report, UserInterface& ui)
 {
-    SaveRun run(state, rows, options, report, ui, kPayrollCsvHeader);
+    SaveRun run(state, rows, options, report, ui, true);
     {
         const BusyPointer busy(ui);
         ui.setStatusText("Daten werden geschrieben...");

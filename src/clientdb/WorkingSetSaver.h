@@ -23,7 +23,8 @@ struct SaveOptions {
 struct SaveOutcome {
     // The whole save was committed. When false nothing was written at all.
     bool committed = false;
-    // Rows whose record could not be found or written (counted, not written).
+    // Rows whose record could not be found or written (counted, not written); every row when
+    // the save was not committed.
     int rowsNotSaved = 0;
     // Report files that could not be written.
     std::vector<std::string> unwrittenFiles;
@@ -35,11 +36,15 @@ struct SaveOutcome {
 // handed to SavePayrollWorkingSet). One save is one transaction: it is written whole or not at
 // all. Rows are reported to `report` and the reports written with the protocol on; the summary
 // message goes to `ui`.
-SaveOutcome SaveWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options,
-                           SaveReport& report, UserInterface& ui);
+// A row is written only into the record it was loaded from, and only while that record still
+// holds the row's stored bank details; a row without key, with a key that several records
+// share, or whose record another program has changed since, is named as not saved. The cells
+// are never changed; the stored details of the rows written are renewed after the commit.
+SaveOutcome SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
+                           UserInterface& ui);
 
 // The Galdo twin: writes BIC to the bank, IBAN and hint to the employee or fixed deduction.
-SaveOutcome SavePayrollWorkingSet(ProgramState& state, const WorkingSetArray& rows, const SaveOptions& options,
+SaveOutcome SavePayrollWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options,
                                   SaveReport& report, UserInterface& ui);
 
 } // namespace zelvan

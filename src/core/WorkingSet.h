@@ -18,17 +18,29 @@ enum class AccountColumn : std::size_t {
     Account = 3,
     Bic = 4,
     Iban = 5,
-    Hint = 6,       // IBANKonvertierHinweis
+    Hint = 6, // IBANKonvertierHinweis
     BankName = 7,
-    HintNumber = 8, // IBANKonvertierNr
+    HintNumber = 8,    // IBANKonvertierNr
     DeductionLine = 9, // Festabzug.Zeile, Galdo fixed deductions only
 };
 
 inline constexpr std::size_t kAccountColumnCount = 10;
 
+// The bank details of the record a row stands for, as this program last loaded them from it or
+// saved them there. A save leaves a record alone whose values differ from these: another program
+// has changed it since.
+struct StoredBankDetails {
+    std::string blz;
+    std::string account;
+    std::string bic;
+    std::string iban;
+};
+
 // One row of the working set. A null database value reads as the empty string.
 struct AccountRow {
     std::array<std::string, kAccountColumnCount> cells;
+    // Filled by the load, renewed by every save that wrote the row; never shown in the grid.
+    StoredBankDetails stored;
 
     std::string& operator[](AccountColumn column) { return cells[static_cast<std::size_t>(column)]; }
     const std::string& operator[](AccountColumn column) const { return cells[static_cast<std::size_t>(column)]; }

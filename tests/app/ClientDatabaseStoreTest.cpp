@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <QTest>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "DemoDatabases.h"
@@ -122,6 +124,54 @@ class ClientDatabaseStoreTest : public QObject {
         window.findChild<QPushButton*>(QStringLiteral("Command1_3"))->click(); // Ende
         QVERIFY(!window.isVisible());
         QVERIFY(!state.database.isOpen());
+    }
+
+    // Another program changes a record while the window holds it: the save leaves that record
+    // alone, the typed value stays in the grid, and "Daten speichern" stays enabled.
+    void a_record_changed_by_another_program_keeps_what_was_typed()
+    {
+        ProgramState state;
+        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
+        test::FakeDatabaseChooser chooser;
+        test::ScriptedUserInterface ui;
+        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
+        window.show();
+        window.Form_Activate();
+        auto* grid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
+        const QAbstractItemModel& model = *grid->model();
+        const int bicColumn = columnOf(model, QStringLiteral("BankBIC"));
+        const int row = rowOf(model, QStringLiteral("10010"));
+        QVERIFY(bicColumn >= 0 && row >= 0);
+        auto* save = window.findChild<QPushButton*>(QStringLiteral("Command1_2"));
+
+        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click(); // IBAN / BIC einsetzen
+        grid->setFocus();
+        grid->setCurrentIndex(model.index(row, bicColumn));
+        QTest::keyClick(grid, 'Q');
+        auto* editor = grid->indexWidget(grid->currentIndex());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "RSDEFFXXX");
+        grid->commitPendingEdit();
+
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(m_marlo.c_str(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010", nullptr,
+                              nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(other);
+
+        // Twice: the second save does not take the first one's records for changes by another program.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            ui.messages.clear();
+            save->click();
+            QCOMPARE(ui.messages.size(), std::size_t{1});
+            const auto& summary = ui.messages.back().text;
+            QVERIFY2(summary.ends_with("\r\nDavon nicht gespeichert: 1\r\n10010: inzwischen von einem anderen "
+                                       "Programm geändert"),
+                     summary.c_str());
+            QVERIFY(save->isEnabled());
+            QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDEFFXXX"));
+        }
     }
 
     void a_failed_save_keeps_daten_speichern_enabled()

@@ -31,6 +31,21 @@ TEST(CommandLine, help_names_the_version_option)
     EXPECT_NE(out.str().find("zelvan-konverter --version"), std::string::npos) << out.str();
 }
 
+TEST(CommandLine, help_names_every_exit_status)
+{
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, "."};
+    EXPECT_EQ(runCommandLine({"--help"}, env), 0);
+    EXPECT_NE(out.str().find("Exit-Status:\n"
+                             "  0  fertig\n"
+                             "  1  eine Datenbank oder Ausgabe konnte nicht geöffnet, gelesen oder geschrieben werden\n"
+                             "  2  falsche Argumente oder unbrauchbare BLZ-Datei\n"
+                             "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n"),
+              std::string::npos)
+        << out.str();
+}
+
 // The version on the command line is the one the protocol of a save names in its first line.
 TEST(CommandLine, version_prints_the_program_name_and_the_protocol_version)
 {

@@ -82,8 +82,8 @@ TEST(WorkingSetLoader, marlo_rows_without_account_or_blz_are_left_out_and_the_re
     EXPECT_EQ(load.column(AccountColumn::Key),
               (Strings{"100", "9990", "10000", "10010", "10060", "10070", "10080", "10090", "10100"}));
     const AccountRow& row = load.rows[2];
-    EXPECT_EQ(row.cells, (std::array<std::string, kAccountColumnCount>{
-                             "10000", "MUELLER BAU", "10010010", "1234565", "", "", "", "Musterbank Berlin", "", ""}));
+    EXPECT_EQ(row.cells, (std::array<std::string, kAccountColumnCount>{"10000", "MUELLER BAU", "10010010", "1234565",
+                                                                       "", "", "", "Musterbank Berlin", "", ""}));
     EXPECT_EQ(load.rows[7][AccountColumn::Account], "  ");
     EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 9");
     EXPECT_EQ(load.outcome.columnCount, 9u);
@@ -118,8 +118,7 @@ TEST(WorkingSetLoader, tondra_and_dorvan)
     Load dorvan(ClientFormat::Dorvan, files.dorvan({.ibanFields = demo::IbanFields::All}));
     EXPECT_EQ(dorvan.column(AccountColumn::Key), (Strings{"30005", "30010", "30020", "30040"}));
     EXPECT_EQ(dorvan.column(AccountColumn::BankName),
-              (Strings{"Kreissparkasse München", "Volksbank Leipzig", "Musterbank Berlin",
-                       "Handelsbank Frankfurt"}));
+              (Strings{"Kreissparkasse München", "Volksbank Leipzig", "Musterbank Berlin", "Handelsbank Frankfurt"}));
 }
 
 TEST(WorkingSetLoader, galdo_personnel_shows_every_bank_and_only_employees_with_a_bank)
@@ -138,9 +137,9 @@ TEST(WorkingSetLoader, galdo_personnel_shows_every_bank_and_only_employees_with_
         EXPECT_EQ(load.rows[i][AccountColumn::SearchName], "");
         EXPECT_EQ(load.rows[i][AccountColumn::Account], "");
     }
-    EXPECT_EQ(load.rows[2].cells, (std::array<std::string, kAccountColumnCount>{
-                                      "1", "MEIER", "10010010", "1234565", "MUSBDEBBXXX", "", "",
-                                      "Musterbank Berlin", "", ""}));
+    EXPECT_EQ(load.rows[2].cells,
+              (std::array<std::string, kAccountColumnCount>{"1", "MEIER", "10010010", "1234565", "MUSBDEBBXXX", "", "",
+                                                            "Musterbank Berlin", "", ""}));
     EXPECT_EQ(load.rows[6][AccountColumn::Iban], "");
 }
 
@@ -189,8 +188,9 @@ TEST(WorkingSetLoader, grid_columns_of_the_account_formats)
     Load load(ClientFormat::MarloOp, files.marlo(), {.freeManualInput = 1});
     const auto& columns = load.outcome.columns;
     ASSERT_EQ(columns.size(), 9u);
-    const Strings headings = {"OPKontoNr", "Suchname", "BankBLZ", "BankKontoNr", "BankBIC", "BankIBAN",
-                              "IBANKonvertierHinweis", "BankName", "IBANKonvertierNr"};
+    const Strings headings = {
+        "OPKontoNr", "Suchname",        "BankBLZ", "BankKontoNr", "BankBIC", "BankIBAN", "IBANKonvertierHinweis",
+        "BankName",  "IBANKonvertierNr"};
     const int lengths[] = {0, 0, 8, 12, 11, 34, 0, 0, 0};
     for (std::size_t i = 0; i < columns.size(); ++i) {
         EXPECT_EQ(columns[i].heading, headings[i]);
@@ -213,8 +213,9 @@ TEST(WorkingSetLoader, grid_columns_of_galdo_free_only_bic_and_iban)
     Load load(ClientFormat::Galdo, files.galdo(), {.freeManualInput = 1}, true);
     const auto& columns = load.outcome.columns;
     ASSERT_EQ(columns.size(), 10u);
-    const Strings headings = {"Nr",       "Suchname",    "BLZ",   "Konto-Nr", "BankBIC", "BankIBAN",
-                              "IBANKonvertierHinweis", "Bezeichnung", "IBANKonvertierNr", "Zeile"};
+    const Strings headings = {
+        "Nr",          "Suchname",         "BLZ",  "Konto-Nr", "BankBIC", "BankIBAN", "IBANKonvertierHinweis",
+        "Bezeichnung", "IBANKonvertierNr", "Zeile"};
     for (std::size_t i = 0; i < columns.size(); ++i) {
         EXPECT_EQ(columns[i].heading, headings[i]);
         EXPECT_EQ(columns[i].editable, i == 4 || i == 5) << i;
@@ -318,6 +319,26 @@ TEST(WorkingSetLoader, a_result_without_rows)
     EXPECT_TRUE(load.outcome.columns.empty());
     EXPECT_TRUE(load.outcome.convertEnabled);
     EXPECT_TRUE(load.ui.messages.empty());
+}
+
+// The save compares a record with what was loaded from it; the grid's cells may change later.
+TEST(WorkingSetLoader, every_row_remembers_the_bank_details_it_was_loaded_with)
+{
+    DemoFiles files;
+    for (const bool fixedDeductions : {false, true}) {
+        for (const auto& [format, path] :
+             {std::pair{ClientFormat::Dorvan, files.dorvan({.ibanFields = demo::IbanFields::All})},
+              std::pair{ClientFormat::Galdo, files.galdo({.ibanFields = true, .bankBic = true})}}) {
+            Load load(format, path, {}, fixedDeductions);
+            ASSERT_FALSE(load.rows.empty());
+            for (const auto& row : load.rows) {
+                EXPECT_EQ(row.stored.blz, row[AccountColumn::Blz]);
+                EXPECT_EQ(row.stored.account, row[AccountColumn::Account]);
+                EXPECT_EQ(row.stored.bic, row[AccountColumn::Bic]);
+                EXPECT_EQ(row.stored.iban, row[AccountColumn::Iban]);
+            }
+        }
+    }
 }
 
 TEST(WorkingSetLoader, populate_recordset_leaves_the_cursor_on_the_first_record)

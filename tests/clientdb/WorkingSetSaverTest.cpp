@@ -82,18 +82,24 @@ const std::string kHint3 = "3-BLZ ist nicht im Bundesbank-Bestand";
 
 } // namespace
 
-void PrintTo(ClientFormat format, std::ostream* os) { *os << "Format" << static_cast<int>(format); }
+void PrintTo(ClientFormat format, std::ostream* os)
+{
+    *os << "Format" << static_cast<int>(format);
+}
 
 namespace {
 
 class AccountFormatSave : public testing::TestWithParam<ClientFormat> {
-protected:
+  protected:
     std::string database()
     {
         switch (GetParam()) {
-        case ClientFormat::Tondra: return m_files.tondra();
-        case ClientFormat::Dorvan: return m_files.dorvan({demo::IbanFields::All});
-        default: return m_files.marlo();
+        case ClientFormat::Tondra:
+            return m_files.tondra();
+        case ClientFormat::Dorvan:
+            return m_files.dorvan({demo::IbanFields::All});
+        default:
+            return m_files.marlo();
         }
     }
     std::string table() const { return GetParam() == ClientFormat::Tondra ? "Kunden" : "Personenkonten"; }
@@ -180,7 +186,8 @@ TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
     const auto path = files.marlo();
     Session session(ClientFormat::MarloOp, path);
     const auto key = session.rows[0][AccountColumn::Key];
-    const auto before = query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
+    const auto before =
+        query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
     for (auto& row : session.rows)
         fill(row, "TESTDEFFXXX", "DE96500604000000011404", "");
 
@@ -197,7 +204,8 @@ TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
     EXPECT_TRUE(session.ui.messages[0].text.starts_with("Die Daten konnten nicht gespeichert werden"));
     EXPECT_NE(session.ui.messages[0].text.find("Nr: 5\r\nBeschreibung: "), std::string::npos)
         << session.ui.messages[0].text;
-    EXPECT_EQ(query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'"), before);
+    EXPECT_EQ(query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+              before);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path).parent_path() / kProtocolFileName));
 }
 
@@ -303,13 +311,63 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     fill(session.rows[0], "C", "D", "");
     session.save({ProtocolOption::HintsOnly, false, {}});
     const auto key = session.rows[0][AccountColumn::Key];
-    EXPECT_EQ(query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
-              "D");
+    EXPECT_EQ(
+        query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+        "D");
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()));
 
     session.rows.clear();
     EXPECT_TRUE(session.save().committed);
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: 0");
+}
+
+TEST(WorkingSetSaver, a_record_changed_meanwhile_is_refused_until_the_rows_are_loaded_again)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    Session session(ClientFormat::MarloOp, path);
+    const auto key = session.rows[0][AccountColumn::Key];
+    const auto where = " FROM Personenkonten WHERE OPKontoNr = " + key;
+    fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
+    test::executeOn(path, "UPDATE Personenkonten SET BankKontoNr = '4444' WHERE OPKontoNr = " + key);
+    const auto typed = session.rows;
+
+    for (int save = 0; save < 2; ++save) {
+        const auto outcome = session.save();
+        EXPECT_TRUE(outcome.committed);
+        EXPECT_EQ(outcome.rowsNotSaved, 1);
+        EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 1\r\n" + key +
+                                                ": inzwischen von einem anderen Programm geändert"))
+            << session.summary();
+        EXPECT_EQ(query(path, "SELECT BankKontoNr || ifnull(BankIBAN, 'NULL')" + where), "4444NULL");
+        EXPECT_EQ(session.rows[0].cells, typed[0].cells); // what the user sees stays
+    }
+
+    Session reloaded(ClientFormat::MarloOp, path);
+    fill(reloaded.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
+    EXPECT_EQ(reloaded.save().rowsNotSaved, 0);
+    EXPECT_EQ(query(path, "SELECT BankKontoNr || BankIBAN" + where), "4444DE96500604000000011404");
+}
+
+// The window has no format check of its own before a load: the save itself refuses an index
+// that would find other records than the loaded ones.
+TEST(WorkingSetSaver, a_table_keyed_otherwise_than_its_format_is_not_written_at_all)
+{
+    DemoFiles files;
+    const auto path = files.dorvan({demo::IbanFields::All});
+    Session session(ClientFormat::MarloOp, path);
+    ASSERT_FALSE(session.rows.empty());
+    for (auto& row : session.rows)
+        fill(row, "TESTDEFFXXX", "DE96500604000000011404", "");
+
+    const auto outcome = session.save();
+
+    EXPECT_FALSE(outcome.committed);
+    EXPECT_EQ(outcome.rowsNotSaved, static_cast<int>(session.rows.size()));
+    EXPECT_EQ(session.summary(), "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\r\n\r\n"
+                                 "Nr: 3013\r\nBeschreibung: Die Datenbank passt nicht zum Format Marlo:\r"
+                                 "Der Schlüssel der Tabelle Personenkonten ist ID statt OPKontoNr.");
+    EXPECT_EQ(query(path, "SELECT count(*) FROM Personenkonten WHERE BankBIC = 'TESTDEFFXXX'"), "0");
 }
 
 TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
@@ -321,9 +379,9 @@ TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
     const auto outcome = session.save({ProtocolOption::AllData, false, {}});
     EXPECT_TRUE(outcome.committed);
     ASSERT_EQ(outcome.unwrittenFiles.size(), 1u);
-    EXPECT_NE(session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] +
-                                     "\" konnte nicht geschrieben werden."),
-              std::string::npos);
+    EXPECT_NE(
+        session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] + "\" konnte nicht geschrieben werden."),
+        std::string::npos);
 }
 
 class GaldoSave : public testing::TestWithParam<bool> {};
@@ -351,7 +409,8 @@ TEST_P(GaldoSave, writes_iban_to_the_person_or_deduction_and_bic_to_the_bank)
     EXPECT_TRUE(outcome.committed);
     const auto table = fixedDeductions ? std::string("Festabzug") : std::string("Personal");
     const auto written = static_cast<int>(session.rows.size()) - missing;
-    EXPECT_EQ(query(path, "SELECT count(*) FROM " + table + " WHERE IBANKonvertierNr = 101 AND BankIBAN = "
+    EXPECT_EQ(query(path, "SELECT count(*) FROM " + table +
+                              " WHERE IBANKonvertierNr = 101 AND BankIBAN = "
                               "'DE96500604000000011404'"),
               std::to_string(written));
     // The BIC goes to the bank; BLZ, account and bank name of the payroll data stay.
@@ -387,6 +446,43 @@ TEST_P(GaldoSave, a_record_that_cannot_be_written_is_named_by_its_personnel_numb
     EXPECT_NE(session.summary().find("\r\n" + key + ": " + kLockedReason), std::string::npos) << session.summary();
     EXPECT_NE(protocolOf(path).find("IBAN: DE96500604000000011404 Grund: " + kLockedReason + "  OPKontoNr: " + key),
               std::string::npos);
+}
+
+// The BIC belongs to the bank: what one row of a bank wrote is no change by another program for
+// the next row of that bank, in this save or in the next one of the same session.
+TEST_P(GaldoSave, a_bank_bic_written_before_is_no_change_by_another_program)
+{
+    const bool fixedDeductions = GetParam();
+    DemoFiles files;
+    const auto path = files.galdo();
+    Session session(ClientFormat::Galdo, path, fixedDeductions);
+    AccountRow* first = nullptr;
+    AccountRow* second = nullptr;
+    for (auto& row : session.rows) {
+        for (auto& other : session.rows) {
+            if (!first && &other != &row && !row[AccountColumn::Blz].empty() &&
+                other[AccountColumn::Blz] == row[AccountColumn::Blz]) {
+                first = &row;
+                second = &other;
+            }
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    const auto blz = (*first)[AccountColumn::Blz];
+    const auto bankBic = "SELECT BankBIC FROM Banken WHERE BLZ = '" + blz + "'";
+
+    fill(*first, "AAAADEFFXXX", "DE96500604000000011404", "");
+    fill(*second, "", "DE96500604000000011404", "");
+    EXPECT_EQ(session.save().rowsNotSaved, 0) << session.summary();
+    EXPECT_EQ(query(path, bankBic), "AAAADEFFXXX");
+
+    // Now only the other row writes the bank, which it loaded without a BIC.
+    fill(*first, "", "DE96500604000000011404", "");
+    fill(*second, "CCCCDEFFXXX", "DE96500604000000011404", "");
+    EXPECT_EQ(session.save().rowsNotSaved, 0) << session.summary();
+    EXPECT_EQ(query(path, bankBic), "CCCCDEFFXXX");
+    EXPECT_EQ(first->stored.bic, "CCCCDEFFXXX");
+    EXPECT_EQ(second->stored.bic, "CCCCDEFFXXX");
 }
 
 INSTANTIATE_TEST_SUITE_P(DataSets, GaldoSave, testing::Values(false, true));

@@ -57,7 +57,7 @@ class FakeWorkingSetStore final : public WorkingSetStore {
         return columns;
     }
 
-    bool SaveWorkingSet(ProgramState&, const WorkingSetArray& rows, const SaveRequest& request, UserInterface&) override
+    bool SaveWorkingSet(ProgramState&, WorkingSetArray& rows, const SaveRequest& request, UserInterface&) override
     {
         calls.push_back("save protocol=" + std::to_string(static_cast<int>(request.protocol)) +
                         (request.overwriteBankName ? " bankname" : ""));

@@ -1,0 +1,350 @@
+// A save never puts one record's bank details into another record, nor over a newer change.
+// Each case starts from the demo databases, changes them the way an ordinary program or a
+// careless import can, converts, and checks the status, the message and the records after it.
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "DemoDatabases.h"
+#include "bankdir/BankCodeFile.h"
+#include "cli/ConvertCommand.h"
+#include "cli/TerminalUserInterface.h"
+#include "clientdb/ClientDatabase.h"
+#include "clientdb/DemoFiles.h"
+#include "clientdb/ReadOnlyFile.h"
+#include "clientdb/WorkingSetLoader.h"
+#include "iban/ConversionRun.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+namespace fs = std::filesystem;
+using test::executeOn;
+
+// Rows of a statement, each value with its type, so that equal rows are equal byte for byte.
+std::vector<std::string> rowsOf(const std::string& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::vector<std::string> rows;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), SQLITE_OK) << sqlite3_errmsg(db) << sql;
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+        std::string row;
+        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+            row += std::to_string(sqlite3_column_type(statement, i)) + ':' + (text ? text : "") + '|';
+        }
+        rows.push_back(row);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+// The records of a table that a WHERE condition picks, in the columns the table has now (the
+// load may add columns later).
+struct Records {
+    std::string file;
+    std::string select;
+
+    Records(std::string database, const std::string& table, const std::string& where) : file(std::move(database))
+    {
+        const auto columns =
+            rowsOf(file, "SELECT group_concat('\"' || name || '\"', ', ') FROM pragma_table_info('" + table + "')");
+        const auto& list = columns.at(0);
+        select = "SELECT " + list.substr(2, list.size() - 3) + " FROM " + table + " WHERE " + where + " ORDER BY rowid";
+    }
+    std::vector<std::string> now() const { return rowsOf(file, select); }
+};
+
+// The first value of the first row.
+std::string valueOf(const std::string& file, const std::string& sql)
+{
+    const auto rows = rowsOf(file, sql);
+    return rows.empty() ? "" : rows[0].substr(2, rows[0].size() - 3);
+}
+
+struct Case {
+    const char* name;
+    const char* format;
+    const char* file; // the demo database converted
+    bool fixedDeductions;
+    // Changes to the demo set before the run.
+    void (*prepare)(const fs::path& folder);
+    // SQL another program runs between load and save; then the run is in-process, else the command.
+    const char* meanwhile;
+    const char* readOnly; // a demo file made read-only for the run
+    int status;
+    std::vector<std::string> output; // parts of the output, in this order
+    const char* table;               // the records checked
+    const char* untouched;           // WHERE condition: records that must stay as they were
+    const char* written;             // WHERE condition: records that must have been written
+};
+
+std::string path(const fs::path& folder, const char* file)
+{
+    return (folder / file).string();
+}
+
+void makeDorvanKeyRepeatable(const fs::path& folder)
+{
+    executeOn(path(folder, demo::kDorvanFile),
+              "DROP INDEX OPKontoNr; CREATE INDEX OPKontoNr ON Personenkonten (OPKontoNr);"
+              "INSERT INTO Personenkonten (OPKontoNr, Suchname, Name1, BankBLZ, BankKontoNr, BankName) "
+              "VALUES (30005, 'SCHWARZ E', 'Schwarz, Erika', '10010010', '2233448', 'Musterbank Berlin')");
+}
+
+void addDorvanRowsWithoutKey(const fs::path& folder)
+{
+    const auto file = path(folder, demo::kDorvanFile);
+    executeOn(file, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql, 'OPKontoNr INTEGER "
+                    "NOT NULL', 'OPKontoNr INTEGER') WHERE name = 'Personenkonten'");
+    executeOn(file, "INSERT INTO Personenkonten (OPKontoNr, Suchname, BankBLZ, BankKontoNr) VALUES "
+                    "(NULL, 'OHNE', '10010010', '1234565'), ('', 'LEER', '86095604', '7654324')");
+}
+
+void linkTondraToDorvan(const fs::path& folder)
+{
+    ASSERT_EQ(demo::writeLinkedTondraDatabase(folder / "TONDRA3.MDB", path(folder, demo::kDorvanFile)), "");
+}
+
+template <const char* kRaise> void triggerOnDorvan30010(const fs::path& folder)
+{
+    executeOn(path(folder, demo::kDorvanFile),
+              std::string("CREATE TRIGGER Sperre BEFORE UPDATE ON Personenkonten WHEN old.OPKontoNr = 30010 "
+                          "BEGIN SELECT RAISE(") +
+                  kRaise + "); END");
+}
+constexpr char kRollback[] = "ROLLBACK, 'nein'";
+constexpr char kIgnore[] = "IGNORE";
+constexpr char kAbort[] = "ABORT, 'nein'";
+
+// A Galdo database that has the fields the save writes already, so that their change shows.
+void galdoWithIbanFields(const fs::path& folder)
+{
+    ASSERT_EQ(demo::writeGaldoDatabase(folder / demo::kGaldoFile, {.ibanFields = true, .bankBic = true}), "");
+}
+
+// A second bank with the BLZ of bank 1, without employees; neither has a BIC yet.
+void galdoWithBlzTwice(const fs::path& folder)
+{
+    galdoWithIbanFields(folder);
+    executeOn(path(folder, demo::kGaldoFile),
+              "INSERT INTO Banken (Nr, BLZ, Bezeichnung, Ort) VALUES (7, '10010010', 'Musterbank Filiale', 'Berlin');"
+              "UPDATE Banken SET BankBIC = NULL WHERE Nr = 1");
+}
+
+void rollbackOnGaldoEmployee8(const fs::path& folder)
+{
+    galdoWithIbanFields(folder);
+    executeOn(path(folder, demo::kGaldoFile), "CREATE TRIGGER Sperre BEFORE UPDATE ON Personal WHEN old.Nr = 8 "
+                                              "BEGIN SELECT RAISE(ROLLBACK, 'nein'); END");
+}
+
+const std::string kChanged = ": inzwischen von einem anderen Programm geändert";
+const std::string kNothingSaved = "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\n\n"
+                                  "Nr: 3026\nBeschreibung: Die Datenbank hat die Transaktion des Speicherns "
+                                  "abgebrochen (";
+
+// Case -> format, file, fixed deductions, preparation, change meanwhile, read-only file, status,
+// output, table, records that stay as they were, records that are written.
+// clang-format off
+const Case kCases[] = {
+    {"repeated_key", "3", demo::kDorvanFile, false, makeDorvanKeyRepeatable, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 2\n30005: Schlüssel mehrfach vorhanden\n30005: Schlüssel mehrfach vorhanden\n"},
+     "Personenkonten", "OPKontoNr = 30005", "OPKontoNr IN (30010, 30020, 30040)"},
+    {"null_and_empty_key", "3", demo::kDorvanFile, false, addDorvanRowsWithoutKey, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 2\n: Schlüssel fehlt\n: Schlüssel fehlt\n"},
+     "Personenkonten", "OPKontoNr IS NULL OR OPKontoNr = ''", "OPKontoNr IN (30005, 30010, 30020, 30040)"},
+    {"linked_table_of_another_format", "2", "TONDRA3.MDB", false, linkTondraToDorvan, nullptr, nullptr, 1,
+     {"Die Datenbank passt nicht zum Format Marlo:\nDer Schlüssel der Tabelle Personenkonten ist ID statt OPKontoNr.\n"},
+     "Personenkonten", "1 = 1", nullptr},
+    {"linked_table_read_only", "2", demo::kLinkedTondraFile, false, nullptr, nullptr, demo::kMarloFile, 1,
+     {"ist schreibgeschützt.\nSie wird nicht umgewandelt; nichts wurde geändert.\n"},
+     "Personenkonten", "1 = 1", nullptr},
+    {"account_changed_meanwhile", "3", demo::kDorvanFile, false, nullptr,
+     "UPDATE Personenkonten SET BankKontoNr = '7654321' WHERE OPKontoNr = 30040", nullptr, 3,
+     {"Davon nicht gespeichert: 1\n30040" + kChanged + "\n"},
+     "Personenkonten", "OPKontoNr = 30040", "OPKontoNr IN (30005, 30010, 30020)"},
+    {"blz_changed_meanwhile", "1", demo::kMarloFile, false, nullptr,
+     "UPDATE Personenkonten SET BankBLZ = '86095604' WHERE OPKontoNr = 10000", nullptr, 3,
+     {"Davon nicht gespeichert: 1\n10000" + kChanged + "\n"},
+     "Personenkonten", "OPKontoNr = 10000", "OPKontoNr = 10010"},
+    {"bic_and_iban_changed_meanwhile", "3", demo::kDorvanFile, false, nullptr,
+     "UPDATE Personenkonten SET BankBIC = 'GENODEF1A01' WHERE OPKontoNr = 30010;"
+     "UPDATE Personenkonten SET BankIBAN = 'DE02100100100002233448' WHERE OPKontoNr = 30020", nullptr, 3,
+     {"Davon nicht gespeichert: 2\n30010" + kChanged + "\n30020" + kChanged + "\n"},
+     "Personenkonten", "OPKontoNr IN (30010, 30020)", "OPKontoNr IN (30005, 30040)"},
+    {"other_field_changed_meanwhile", "3", demo::kDorvanFile, false, nullptr,
+     "UPDATE Personenkonten SET Ort = 'Halle' WHERE OPKontoNr = 30040", nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 4\n"},
+     nullptr, nullptr, "OPKontoNr IN (30005, 30010, 30020, 30040)"},
+    {"employee_account_changed_meanwhile", "4", demo::kGaldoFile, false, nullptr,
+     "UPDATE Personal SET \"Konto-Nr\" = '1111111' WHERE Nr = 2", nullptr, 3,
+     {"Davon nicht gespeichert: 1\n2" + kChanged + "\n"},
+     "Personal", "Nr = 2", "Nr IN (1, 7, 8)"},
+    {"employee_bank_changed_meanwhile", "4", demo::kGaldoFile, false, nullptr,
+     "UPDATE Personal SET BankNr = 4 WHERE Nr = 8", nullptr, 3,
+     {"Davon nicht gespeichert: 1\n8" + kChanged + "\n"},
+     "Personal", "Nr = 8", "Nr IN (1, 2, 7)"},
+    {"bank_bic_changed_meanwhile", "4", demo::kGaldoFile, false, nullptr,
+     "UPDATE Banken SET BankBIC = 'MUSBDEBBXXX' WHERE Nr = 1", nullptr, 3,
+     {"Davon nicht gespeichert: 2\n1: BIC der Bank 10010010" + kChanged + "\n8: BIC der Bank 10010010" + kChanged + "\n"},
+     "Personal", "Nr IN (1, 8)", "Nr IN (2, 7)"},
+    {"deduction_changed_meanwhile", "4", demo::kGaldoFile, true, nullptr,
+     "UPDATE Festabzug SET \"Konto-Nr\" = '7777001' WHERE PersonalNr = 1 AND Zeile = 1", nullptr, 3,
+     {"Davon nicht gespeichert: 1\n1" + kChanged + "\n"},
+     "Festabzug", "PersonalNr = 1 AND Zeile = 1", "(PersonalNr = 1 AND Zeile > 1) OR PersonalNr IN (2, 8)"},
+    {"bank_bic_written_once_per_deduction", "4", demo::kGaldoFile, true, galdoWithIbanFields, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 6\n\nDavon mit fehlender KontoNr: 1\n"},
+     nullptr, nullptr, "PersonalNr IN (1, 2, 8)"},
+    {"banks_without_employees_get_their_bic", "4", demo::kGaldoFile, false, galdoWithIbanFields, nullptr, nullptr, 0,
+     {"Davon mit fehlender KontoNr: "},
+     "Banken", "Nr = 6", "Nr = 4"},
+    {"bank_blz_twice_in_banken", "4", demo::kGaldoFile, false, galdoWithBlzTwice, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 9\n\nDavon mit fehlender KontoNr: 5\n"},
+     "Banken", "Nr = 7", "Nr = 1"},
+    {"trigger_rolls_back", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kRollback>, nullptr, nullptr, 1,
+     {kNothingSaved},
+     "Personenkonten", "1 = 1", nullptr},
+    {"trigger_rolls_back_galdo", "4", demo::kGaldoFile, false, rollbackOnGaldoEmployee8, nullptr, nullptr, 1,
+     {kNothingSaved},
+     "Banken", "1 = 1", nullptr},
+    {"trigger_ignores", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kIgnore>, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n30010: Der Datensatz wurde nicht geändert (von der Datenbank übergangen oder nicht mehr vorhanden).\n"},
+     "Personenkonten", "OPKontoNr = 30010", "OPKontoNr IN (30005, 30020, 30040)"},
+    {"trigger_aborts", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kAbort>, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n30010: Der Wert verletzt eine Regel der Tabelle (doppelter oder fehlender Schlüssel) (nein).\n"},
+     "Personenkonten", "OPKontoNr = 30010", "OPKontoNr IN (30005, 30020, 30040)"},
+};
+// clang-format on
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+RunResult runCommand(const Case& c, const fs::path& folder)
+{
+    std::vector<std::string> args{"convert", "--format", c.format, "--db", path(folder, c.file)};
+    if (c.fixedDeductions)
+        args.emplace_back("--festabzug");
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, ZELVAN_SOURCE_DIR "/data/"};
+    const int status = runCommandLine(args, env);
+    return {status, out.str() + err.str()};
+}
+
+// What the command does, with another program's change between load and save.
+RunResult runWithChangeMeanwhile(const Case& c, const fs::path& folder, const std::function<void()>& beforeSave)
+{
+    std::ostringstream out;
+    TerminalUserInterface ui(out);
+    ProgramState state;
+    state.format = static_cast<ClientFormat>(std::stoi(c.format));
+    state.databasePath = path(folder, c.file);
+    state.fixedDeductions = c.fixedDeductions;
+    WorkingSetArray rows;
+    Recordset recordset;
+    EXPECT_TRUE(LoadWorkingSet(state, rows, recordset, {}, ui).succeeded);
+    BankDirectory directory;
+    loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory);
+    runConversion(rows, directory, {state.format, false}, ui);
+    executeOn(state.databasePath, c.meanwhile);
+    beforeSave();
+    const auto cells = rows;
+    SaveReport report;
+    const auto saved = SaveWorkingSet(state, rows, {ProtocolOption::Off, false, folder.string()}, report, ui);
+    CloseClientDatabase(state, ui);
+    // Nothing the user sees is changed by the save, saved or not.
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].cells, cells[i].cells) << i;
+    return {convertExitStatus(saved), out.str()};
+}
+
+TEST(SaveSafety, each_case_saves_the_right_rows_names_the_others_and_ends_with_its_status)
+{
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const auto folder = dir.path();
+        ASSERT_EQ(demo::writeDemoDatabases(folder), "");
+        if (c.prepare)
+            c.prepare(folder);
+        const auto database = path(folder, c.file);
+        // The records are looked at in the database the rows come from.
+        const auto recordsFile = std::string(c.file) == "TONDRA3.MDB"             ? path(folder, demo::kDorvanFile)
+                                 : std::string(c.file) == demo::kLinkedTondraFile ? path(folder, demo::kMarloFile)
+                                                                                  : database;
+        std::unique_ptr<Records> untouched;
+        std::unique_ptr<Records> written;
+        std::vector<std::string> untouchedBefore, writtenBefore;
+        const auto look = [&] {
+            const char* table =
+                c.table ? c.table
+                        : (c.fixedDeductions ? "Festabzug"
+                                             : (std::string(c.format) == "4" ? "Personal" : "Personenkonten"));
+            if (c.untouched) {
+                untouched = std::make_unique<Records>(recordsFile, table, c.untouched);
+                untouchedBefore = untouched->now();
+                EXPECT_FALSE(untouchedBefore.empty());
+            }
+            if (c.written) {
+                written = std::make_unique<Records>(recordsFile, table, c.written);
+                writtenBefore = written->now();
+                EXPECT_FALSE(writtenBefore.empty());
+            }
+        };
+        std::unique_ptr<test::ReadOnlyFile> readOnly;
+        if (c.readOnly) {
+            readOnly = std::make_unique<test::ReadOnlyFile>(path(folder, c.readOnly));
+            if (::access(path(folder, c.readOnly).c_str(), W_OK) == 0) {
+                std::cout << "[  SKIPPED ] " << c.name << ": this user may write to read-only files here\n";
+                continue;
+            }
+        }
+
+        RunResult run;
+        if (c.meanwhile) {
+            run = runWithChangeMeanwhile(c, folder, look);
+        } else {
+            look();
+            run = runCommand(c, folder);
+        }
+        readOnly.reset();
+
+        EXPECT_EQ(run.status, c.status) << run.output;
+        if (c.status == 0) {
+            EXPECT_EQ(run.output.find("nicht gespeichert"), std::string::npos) << run.output;
+        }
+        std::size_t at = 0;
+        for (const auto& part : c.output) {
+            at = run.output.find(part, at);
+            EXPECT_NE(at, std::string::npos) << part << "\nin:\n" << run.output;
+        }
+        if (untouched) {
+            EXPECT_EQ(untouched->now(), untouchedBefore);
+        }
+        if (written) {
+            const auto after = written->now();
+            ASSERT_EQ(after.size(), writtenBefore.size());
+            for (std::size_t i = 0; i < after.size(); ++i)
+                EXPECT_NE(after[i], writtenBefore[i]) << "not written: " << after[i];
+        }
+        EXPECT_EQ(valueOf(recordsFile, "PRAGMA integrity_check"), "ok");
+    }
+}
+
+} // namespace
+} // namespace zelvan
