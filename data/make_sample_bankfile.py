@@ -45,10 +45,18 @@ FIXED = [
     ("40050060", "Altbank Münster", "ALTBDEMMXXX", "00", "000000", "D", "40050070"),
     ("40050070", "Neubank Münster", "NEUBDEMMXXX", "00", "000000", "U", None),
     ("40050080", "Restbank Münster", "RESTDEMMXXX", "00", "000000", "D", "49999999"),
-    # Deleted without successor: never treated as deleted.
+    # Deleted without successor: no IBAN any more.
     ("40050090", "Schlußbank Münster", "SCHLDEMMXXX", "00", "000000", "D", None),
     # A bank without BIC.
     ("60050070", "Kleinbank Stuttgart", "", "00", "000000", "U", None),
+]
+
+# Banks only marked for deletion (deletion flag "1", change code not "D"), both with a successor
+# in the file: (BLZ, short name, BIC, check-digit method, rule code, change code, successor BLZ).
+# Only the one under rule 000000 converts at its successor.
+MARKED_FOR_DELETION = [
+    ("40050110", "Vormerkbank Münster", "VORMDEMMXXX", "00", "000100", "U", "40050070"),
+    ("40050120", "Auslaufbank Münster", "AUSLDEMMXXX", "00", "000000", "M", "40050070"),
 ]
 
 # Every implemented rule code; each gets a bank of its own under an invented BLZ.
@@ -101,11 +109,13 @@ def listed_banks():
 def main():
     rng = random.Random(20261206)
     banks = {}
-    for blz, short, bic, method, rule, change, successor in FIXED + list(listed_banks()):
+    for blz, short, bic, method, rule, change, successor in FIXED + MARKED_FOR_DELETION + list(listed_banks()):
         if blz in banks:
             raise SystemExit("BLZ %s is listed twice" % blz)
         banks[blz] = dict(short=short, bic=bic, method=method, rule=rule, change=change,
-                          successor=successor or "00000000")
+                          successor=successor or "00000000", deletion="1" if change == "D" else "0")
+    for bank in MARKED_FOR_DELETION:
+        banks[bank[0]]["deletion"] = "1"
     for index, code in enumerate(RULE_CODES + UNIMPLEMENTED_CODES):
         blz = "7%02d9%04d" % (index // 10, 1000 + index)
         kind = KINDS[index % len(KINDS)]
@@ -141,7 +151,7 @@ def main():
         town = bank.get("town", "Berlin")
         common = dict(blz=blz, name=bank["short"] + " " + town, postcode=postcode, town=town,
                       short=bank["short"], method=bank["method"], change=bank["change"],
-                      deletion="1" if bank["change"] == "D" else "0", successor=bank["successor"],
+                      deletion=bank.get("deletion", "0"), successor=bank["successor"],
                       rule=bank["rule"])
         out += line(feature="1", bic=bank["bic"], record="%06d" % record, **common)
         record += 1

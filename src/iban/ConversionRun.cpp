@@ -1,5 +1,6 @@
 #include "iban/ConversionRun.h"
 
+#include "clientdb/HintClass.h"
 #include "iban/ConversionHint.h"
 #include "iban/IbanRuleEngine.h"
 #include "iban/RuleContext.h"
@@ -43,9 +44,7 @@ EntryInUse entryInUse(const BankDirectory& directory, std::string_view blz)
     return {entry, entry, false, entry->isDeleted()};
 }
 
-} // namespace
-
-void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
+void convertStoredDetails(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
 {
     std::string blz = row[AccountColumn::Blz];
     row[AccountColumn::Hint].clear();
@@ -89,6 +88,27 @@ void convertRow(AccountRow& row, const BankDirectory& directory, const Conversio
         context.refuse(HintNumber::BlzWithoutIban);
     else if (!IbanRuleEngine::apply(context))
         context.refuse(HintNumber::UnknownRule);
+}
+
+// An IBAN that was stored with this BLZ and account (typed from the customer's letter, perhaps) is
+// not erased because the conversion cannot confirm it: the error hint says why.
+void keepStoredIbanOnError(AccountRow& row)
+{
+    const StoredBankDetails& stored = row.stored;
+    if (stored.iban.empty() || classifyHint(row[AccountColumn::Hint]) != HintClass::Error)
+        return;
+    if (row[AccountColumn::Blz] != stored.blz || row[AccountColumn::Account] != stored.account)
+        return;
+    row[AccountColumn::Iban] = stored.iban;
+    row[AccountColumn::Bic] = stored.bic;
+}
+
+} // namespace
+
+void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
+{
+    convertStoredDetails(row, directory, options);
+    keepStoredIbanOnError(row);
 }
 
 void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,

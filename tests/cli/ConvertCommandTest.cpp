@@ -148,6 +148,28 @@ TEST_F(ConvertDemo, a_record_that_cannot_be_written_is_named_in_the_summary_and_
     EXPECT_NE(block.find("(gesperrt).  OPKontoNr: " + key + "\r\n"), std::string::npos) << block;
 }
 
+TEST_F(ConvertDemo, a_stored_iban_survives_a_conversion_that_ends_with_an_error_hint)
+{
+    // August's account 1000 fails its bank's check-digit method; its IBAN was typed in by hand.
+    const auto database = path(demo::kMarloFile);
+    execute(database, "ALTER TABLE Personenkonten ADD COLUMN BankIBAN VARCHAR(34)");
+    execute(database, "ALTER TABLE Personenkonten ADD COLUMN BankBIC VARCHAR(11)");
+    execute(database, "UPDATE Personenkonten SET BankIBAN = 'DE06100900000000001000', BankBIC = 'HANDDEFFXXX' "
+                      "WHERE OPKontoNr = 100");
+
+    const auto result = runConvert({"--format", "1", "--db", database, "--pruefziffer", "--protokoll", "hinweise"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(execute(database, "SELECT BankIBAN FROM Personenkonten WHERE OPKontoNr = 100"), "DE06100900000000001000");
+    EXPECT_EQ(execute(database, "SELECT BankBIC FROM Personenkonten WHERE OPKontoNr = 100"), "HANDDEFFXXX");
+    EXPECT_EQ(execute(database, "SELECT IBANKonvertierNr FROM Personenkonten WHERE OPKontoNr = 100"), "10");
+    // The errors report lists the row.
+    std::ifstream in(m_dir.path() / "KonvertierFehler_ZELVAN.csv", std::ios::binary);
+    std::ostringstream errors;
+    errors << in.rdbuf();
+    EXPECT_NE(errors.str().find("DE06100900000000001000"), std::string::npos) << errors.str();
+}
+
 // The protocol of a fresh demo database converted with a bank-code file, without the lines that
 // name the file or the time and without the BICs (which the made-up sample file invents).
 std::string demoProtocol(const std::filesystem::path& folder, const char* format, const char* file,

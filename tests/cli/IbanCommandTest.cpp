@@ -146,6 +146,23 @@ TEST(IbanCommand, pruefziffer_refuses_accounts_with_a_wrong_check_digit)
     EXPECT_EQ(runIban("10020030;1000\n").out, "10020030;1000;UEBBDEB1   ;DE74100200300000001000;;\n");
 }
 
+TEST(IbanCommand, deleted_banks_and_banks_marked_for_deletion_of_the_sample_file)
+{
+    const std::string hint12 = "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.";
+    const std::string hint103 = "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt";
+    const auto result = runIban("40050060;1234567\n"  // "D", successor in the file
+                                "40050080;1234567\n"  // "D", successor not in the file
+                                "40050090;1234567\n"  // "D", no successor
+                                "40050110;4769\n"     // flag "1", own rule 000100
+                                "40050120;1234567\n"); // flag "1", own rule 000000
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "40050060;1234567;NEUBDEMMXXX;DE19400500700001234567;" + hint103 + ";\n" +
+                              "40050080;1234567;RESTDEMMXXX;;" + hint12 + ";\n" +
+                              "40050090;1234567;SCHLDEMMXXX;;" + hint12 + ";\n" +
+                              "40050110;4769;VORMDEMMXXX;;4-BLZ ohne IBAN-Ermittlung;\n" +
+                              "40050120;1234567;NEUBDEMMXXX;DE19400500700001234567;" + hint103 + ";\n");
+}
+
 // Banks of a real Bundesbank file: current rule versions and a bank that goes away.
 TEST(IbanCommand, real_bank_file_rules_and_successors)
 {

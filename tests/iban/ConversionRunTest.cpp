@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "iban/AccountCheckDigits.h"
 #include "iban/ConversionHint.h"
 #include "support/BankFileBuilder.h"
 #include "support/RecordingUserInterface.h"
@@ -166,6 +167,49 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"blanks_inside_the_account_are_removed", kMarlo, "50060400", "11 404", "BZBKDEFF   ",
                 "DE96500604000000011404", ""}),
     [](const testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
+
+TEST(ConversionRun, an_error_keeps_the_iban_and_bic_stored_with_the_same_blz_and_account)
+{
+    const auto directory = testDirectory();
+    const AccountCheckDigits checkDigits;
+    struct Case {
+        const char* name;
+        std::string blz;
+        std::string account;
+        const AccountCheckDigits* checker;
+        std::string iban; // after the conversion
+        std::string bic;
+    };
+    // 30040050 has rule 000100 (hint 4); 50060400 converts 11404 and gets hint 10 for 11405 with
+    // the check-digit option (method 00).
+    const Case cases[] = {
+        {"error_hint_keeps_the_stored_iban", "30040050", "4769", nullptr, "DE11STORED", "STORDEFFXXX"},
+        {"check_digit_hint_keeps_the_stored_iban", "50060400", "11405", &checkDigits, "DE11STORED", "STORDEFFXXX"},
+        {"changed_account_gets_no_iban", "30040050", "4770", nullptr, "", "TESTDEFFXXX"},
+        {"changed_blz_gets_no_iban", "40050090", "4769", nullptr, "", "SCHLDEMMXXX"},
+        {"a_computed_iban_replaces_the_stored_one", "50060400", "11404", nullptr, "DE96500604000000011404",
+         "BZBKDEFF   "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto row = rowOf(c.blz, c.account);
+        row.stored = {"30040050", "4769", "STORDEFFXXX", "DE11STORED"};
+        if (c.blz == "50060400")
+            row.stored = {"50060400", c.account, "STORDEFFXXX", "DE11STORED"};
+        ConversionOptions options{kMarlo, false, c.checker};
+        convertRow(row, directory, options);
+        EXPECT_EQ(row[AccountColumn::Iban], c.iban);
+        EXPECT_EQ(row[AccountColumn::Bic], c.bic);
+        // The hint says why the stored IBAN could not be confirmed.
+        EXPECT_EQ(row[AccountColumn::Hint].empty(), c.iban.starts_with("DE96"));
+    }
+    // Loaded without an IBAN: converted as ever.
+    auto row = rowOf("30040050", "4769");
+    row.stored = {"30040050", "4769", "", ""};
+    convertRow(row, directory, {kMarlo, false});
+    EXPECT_EQ(row[AccountColumn::Iban], "");
+    EXPECT_EQ(row[AccountColumn::Hint], kHint4);
+}
 
 TEST(ConversionRun, bank_name_is_written_only_with_the_option)
 {
