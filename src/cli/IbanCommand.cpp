@@ -44,7 +44,8 @@ std::optional<IbanArguments> parseArguments(const std::vector<std::string>& args
         }
     }
     if (!reader.error().empty()) {
-        err << reader.error() << "\nAufruf: zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname] "
+        err << reader.error()
+            << "\nAufruf: zelvan-konverter iban [--bankfile PFAD] [--format N] [--bankname] "
                "[--pruefziffer]\n";
         return std::nullopt;
     }
@@ -90,7 +91,12 @@ public:
                  column = static_cast<AccountColumn>(static_cast<std::size_t>(column) + 1)) {
                 if (column != AccountColumn::Blz)
                     m_text += ';';
-                appendCsvField(m_text, row[column]);
+                // Hint texts are the program's own, with at most a six-digit rule code: they need no
+                // quotes, and they are the longest field to look through.
+                if (column == AccountColumn::Hint)
+                    m_text += row[column];
+                else
+                    appendCsvField(m_text, row[column]);
             }
             m_text += '\n';
         }

@@ -68,12 +68,16 @@ bool AccountCheckDigits::knowsMethod(std::string_view method) const
 CheckVerdict AccountCheckDigits::verdict(std::string_view blz, std::string_view account, std::string_view method) const
 {
     const auto digits = AccountDigits::of(account);
-    if (!digits)
-        return CheckVerdict::Invalid;
-    const auto answer = checkmethod::checkAccount(method, *digits);
+    return digits ? verdict(blz, *digits, method) : CheckVerdict::Invalid;
+}
+
+CheckVerdict AccountCheckDigits::verdict(std::string_view blz, const AccountDigits& account,
+                                         std::string_view method) const
+{
+    const auto answer = checkmethod::checkAccount(method, account);
     if (answer.verdict)
         return *answer.verdict;
-    return libraryVerdict(blz, *digits, answer.libraryMethod);
+    return libraryVerdict(blz, account, answer.libraryMethod);
 }
 
 CheckVerdict AccountCheckDigits::libraryVerdict(std::string_view blz, const AccountDigits& account,

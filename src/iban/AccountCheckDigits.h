@@ -25,6 +25,7 @@ public:
     // calls invalid (empty, all zeros, a non-digit, more than ten digits) is Invalid. Some
     // methods also read the BLZ.
     CheckVerdict verdict(std::string_view blz, std::string_view account, std::string_view method) const;
+    CheckVerdict verdict(std::string_view blz, const AccountDigits& account, std::string_view method) const;
     // False only when the verdict is Invalid.
     bool passes(std::string_view blz, std::string_view account, std::string_view method) const
     {

@@ -7,26 +7,26 @@ namespace zelvan {
 
 std::optional<AccountDigits> AccountDigits::of(std::string_view account)
 {
-    AccountDigits result;
-    result.m_digits.fill('0');
-    int significant = 0;
+    std::array<char, kLength> significant{};
+    int count = 0;
     for (const char c : account) {
         if (c == ' ')
             continue;
         if (c < '0' || c > '9')
             return std::nullopt;
-        if (significant == 0 && c == '0')
+        if (count == 0 && c == '0')
             continue;
-        if (significant == kLength)
+        if (count == kLength)
             return std::nullopt;
-        // Shift left and put the new digit at d10.
-        std::rotate(result.m_digits.begin(), result.m_digits.begin() + 1, result.m_digits.end());
-        result.m_digits.back() = c;
-        ++significant;
+        significant[static_cast<std::size_t>(count++)] = c;
     }
-    if (significant == 0)
+    if (count == 0)
         return std::nullopt;
-    result.m_significant = significant;
+    AccountDigits result;
+    const auto zeros = static_cast<std::size_t>(kLength - count);
+    std::fill_n(result.m_digits.begin(), zeros, '0');
+    std::copy_n(significant.begin(), count, result.m_digits.begin() + static_cast<std::ptrdiff_t>(zeros));
+    result.m_significant = count;
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "iban/CheckMethods.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string_view>
 
@@ -310,21 +311,39 @@ constexpr OwnMethod kOwnMethods[] = {
 static_assert(std::is_sorted(std::begin(kOwnMethods), std::end(kOwnMethods),
                              [](const auto& a, const auto& b) { return a.code < b.code; }));
 
+// Method codes "00" to "E9" as 0 to 149, -1 for anything else: every row looks its method up.
+constexpr std::string_view kFirstCharacters = "0123456789ABCDE";
+
+constexpr int methodSlot(std::string_view method)
+{
+    if (method.size() != 2 || method[1] < '0' || method[1] > '9')
+        return -1;
+    const auto first = kFirstCharacters.find(method[0]);
+    return first == std::string_view::npos ? -1 : static_cast<int>(first) * 10 + (method[1] - '0');
+}
+
+constexpr auto kOwnMethodOfSlot = [] {
+    std::array<MethodFunction, 150> table{};
+    for (const auto& own : kOwnMethods)
+        table[static_cast<std::size_t>(methodSlot(own.code))] = own.check;
+    return table;
+}();
+
 } // namespace
 
 MethodAnswer checkAccount(std::string_view method, const AccountDigits& account)
 {
-    const auto it = std::lower_bound(std::begin(kOwnMethods), std::end(kOwnMethods), method,
-                                     [](const auto& own, std::string_view code) { return own.code < code; });
-    if (it == std::end(kOwnMethods) || it->code != method)
+    const int slot = methodSlot(method);
+    const MethodFunction own = slot < 0 ? nullptr : kOwnMethodOfSlot[static_cast<std::size_t>(slot)];
+    if (own == nullptr)
         return {std::nullopt, method};
-    return it->check(account);
+    return own(account);
 }
 
 bool isOwnMethod(std::string_view method)
 {
-    return std::any_of(std::begin(kOwnMethods), std::end(kOwnMethods),
-                       [&](const auto& own) { return own.code == method; });
+    const int slot = methodSlot(method);
+    return slot >= 0 && kOwnMethodOfSlot[static_cast<std::size_t>(slot)] != nullptr;
 }
 
 } // namespace zelvan::checkmethod

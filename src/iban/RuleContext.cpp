@@ -4,20 +4,6 @@
 
 namespace zelvan {
 
-namespace {
-
-// The digits an IBAN carries of an account number: blanks and leading zeros left out.
-std::string significantDigits(std::string_view account)
-{
-    std::string digits;
-    for (const char c : account)
-        if (c != ' ' && !(digits.empty() && c == '0'))
-            digits += c;
-    return digits;
-}
-
-} // namespace
-
 RuleContext::RuleContext(AccountRow& row, const BankDirectory& directory, const BankEntry& entry, std::string blz)
     : m_row(row), m_directory(directory), m_entry(entry), m_blz(std::move(blz)), m_account(row[AccountColumn::Account])
 {
@@ -41,10 +27,11 @@ bool RuleContext::hasWrongCheckDigit() const
 {
     if (m_checkDigits == nullptr || m_storedBank == nullptr || m_skipCheckDigit)
         return false;
-    const std::string stored = significantDigits(m_row[AccountColumn::Account]);
-    if (stored != significantDigits(m_account))
+    // Both are usable here: standardIban() gave hint 9 otherwise.
+    const auto stored = AccountDigits::of(m_row[AccountColumn::Account]);
+    if (!stored || stored != AccountDigits::of(m_account))
         return false;
-    return !m_checkDigits->passes(m_storedBank->blz, stored, m_storedBank->checkMethod);
+    return m_checkDigits->verdict(m_storedBank->blz, *stored, m_storedBank->checkMethod) == CheckVerdict::Invalid;
 }
 
 void RuleContext::reject(HintNumber hint)
@@ -55,9 +42,15 @@ void RuleContext::reject(HintNumber hint)
     m_accountRejected = true;
 }
 
-void RuleContext::fixedIban(std::string_view iban) { m_row[AccountColumn::Iban] = iban; }
+void RuleContext::fixedIban(std::string_view iban)
+{
+    m_row[AccountColumn::Iban] = iban;
+}
 
-void RuleContext::overrideBic(std::string_view bic) { m_row[AccountColumn::Bic] = bic; }
+void RuleContext::overrideBic(std::string_view bic)
+{
+    m_row[AccountColumn::Bic] = bic;
+}
 
 void RuleContext::refuse(HintNumber hint)
 {

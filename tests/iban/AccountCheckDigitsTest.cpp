@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
+
+#include "bankdir/BankCodeFile.h"
 #include "iban/ConversionHint.h"
 #include "iban/ConversionRun.h"
 #include "support/BankFileBuilder.h"
@@ -162,6 +166,40 @@ TEST(ConversionWithCheckDigits, account_is_checked_by_the_method_of_the_bank_it_
     convertRow(row, directory, options);
     EXPECT_EQ(row[AccountColumn::Iban], "DE95400500700000001008");
     EXPECT_EQ(row[AccountColumn::Hint], ConversionHint(HintNumber::SuccessorBlzUsed));
+}
+
+} // namespace
+} // namespace zelvan
+
+namespace zelvan {
+namespace {
+
+// The conversion gives hint 10 (from the option or from a rule's own check) only to an account
+// that the verdict of its stored bank calls wrong, which is what the pruefen command prints.
+TEST(ConversionWithCheckDigits, hint_10_only_where_the_verdict_is_wrong_at_every_real_bank)
+{
+    if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
+        GTEST_SKIP() << "no shared bank-code file";
+    BankDirectory directory;
+    ASSERT_TRUE(loadBankCodeFile(ZELVAN_SHARED_BANKFILE, directory).ok);
+    const std::string hint10 = ConversionHint(HintNumber::WrongCheckDigit);
+    std::mt19937 random(7);
+    int rowsWithHint10 = 0;
+    for (int bank = 1; bank <= directory.Count(); ++bank) {
+        const auto& entry = directory.entry(bank);
+        for (int i = 0; i < 40; ++i) {
+            std::string account = std::to_string(1 + random() % 9);
+            for (auto length = 1 + random() % 10; account.size() < length;)
+                account += static_cast<char>('0' + random() % 10);
+            const auto row = test::convert(directory, entry.blz, account, &checker());
+            if (row.hint != hint10)
+                continue;
+            ++rowsWithHint10;
+            EXPECT_EQ(checker().verdict(entry.blz, account, entry.checkMethod), CheckVerdict::Invalid)
+                << entry.blz << " " << account;
+        }
+    }
+    EXPECT_GT(rowsWithHint10, 10000);
 }
 
 } // namespace
