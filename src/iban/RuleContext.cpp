@@ -28,8 +28,10 @@ bool RuleContext::hasWrongCheckDigit() const
     if (m_checkDigits == nullptr || m_storedBank == nullptr || m_skipCheckDigit)
         return false;
     // Both are usable here: standardIban() gave hint 9 otherwise.
-    const auto stored = AccountDigits::of(m_row[AccountColumn::Account]);
-    if (!stored || stored != AccountDigits::of(m_account))
+    const std::string& storedText = m_row[AccountColumn::Account];
+    const auto stored = AccountDigits::of(storedText);
+    // Most rules leave the account as it is; only a replaced one needs reading again.
+    if (!stored || (m_account != storedText && stored != AccountDigits::of(m_account)))
         return false;
     return m_checkDigits->verdict(m_storedBank->blz, *stored, m_storedBank->checkMethod) == CheckVerdict::Invalid;
 }
