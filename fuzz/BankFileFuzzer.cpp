@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckedLines lines;
     scanText(text, lines);
     const auto verdict = lines.check.finish();
-    require(verdict.ok != verdict.problem.empty(), "Prüfung ohne Begründung");
+    require(verdict.ok == verdict.problem.empty(), "Prüfung ohne Begründung");
     if (verdict.ok) {
         require(lines.longest == kBankLineBytes && lines.shortest == kBankLineBytes, "Zeile falscher Länge angenommen");
         for (int row = 2; row <= directory.Count(); ++row)

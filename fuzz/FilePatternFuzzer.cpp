@@ -1,4 +1,5 @@
 // Fuzzes the file-name pattern test against a plain recursive matcher on short inputs.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -59,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const bool matched = matchesPattern(name, pattern);
     const bool clientFile = matchesClientFile(name, prefix, pattern);
-    // The reference is exponential in the number of "*"; compare on short inputs only.
-    if (name.size() <= 24 && pattern.size() <= 12) {
+    // The reference is exponential in the number of "*"; compare on short inputs with few of them
+    // (twelve stars against 24 characters took the reference a minute).
+    const auto stars = static_cast<std::size_t>(std::count(pattern.begin(), pattern.end(), '*'));
+    if (name.size() <= 24 && pattern.size() <= 12 && stars <= 4) {
         require(matched == referenceMatch(name, pattern), "matchesPattern weicht ab");
         require(clientFile == referenceClientFile(name, prefix, pattern), "matchesClientFile weicht ab");
     }

@@ -39,6 +39,18 @@ AccountRow rowOf(std::string_view line)
     return row;
 }
 
+// A field as RFC 4180 writes it: in quotes, inner quotes doubled, when it holds ";", a quote,
+// CR or LF.
+std::string quotedAsCsv(const std::string& field)
+{
+    if (field.find_first_of(";\"\r\n") == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (const char c : field)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -73,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              column = static_cast<AccountColumn>(static_cast<std::size_t>(column) + 1)) {
             if (column != AccountColumn::Blz)
                 expected += ';';
-            expected += row[column];
+            expected += quotedAsCsv(row[column]);
         }
         expected += '\n';
         ++lines;
