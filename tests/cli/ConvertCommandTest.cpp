@@ -126,6 +126,29 @@ TEST(ConvertBackup, a_run_leaves_one_copy_of_the_file_it_changed_with_its_conten
     }
 }
 
+// The Marlo database behind a linked Tondra one already has every field: the save is its first
+// change, and it is that file the save copies, not the Tondra one.
+TEST(ConvertBackup, a_linked_tondra_save_copies_the_marlo_file)
+{
+    test::TempDir dir;
+    const auto marlo = (dir.path() / demo::kMarloFile).string();
+    const auto tondra = (dir.path() / demo::kLinkedTondraFile).string();
+    ASSERT_EQ(demo::writeMarloDatabase(marlo, {demo::IbanFields::All}), "");
+    ASSERT_EQ(demo::writeLinkedTondraDatabase(tondra, marlo), "");
+    const auto before = test::contentOf(marlo);
+    const auto tondraBefore = bytesOf(tondra);
+
+    const auto result = runConvert({"--format", "2", "--db", tondra});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    const auto copies = filesIn(dir.path() / "Sicherung_ZELVAN");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_TRUE(copies[0].starts_with("MARL001.MDB.20")) << copies[0];
+    EXPECT_EQ(test::contentOf((dir.path() / "Sicherung_ZELVAN" / copies[0]).string()), before);
+    EXPECT_NE(test::contentOf(marlo), before);
+    EXPECT_TRUE(bytesOf(tondra) == tondraBefore);
+}
+
 TEST_F(ConvertDemo, without_backup_no_copy_is_made)
 {
     const auto result = runConvert({"--format", "1", "--db", path(demo::kMarloFile), "--ohne-sicherung"});
