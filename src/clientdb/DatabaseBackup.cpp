@@ -176,14 +176,15 @@ std::string prepareFolder(const std::string& folder, const struct stat& database
 }
 
 // Takes the first free name of the copy by creating it empty; the finished copy replaces it.
-std::string reserveName(const std::string& folder, const std::string& fileName, std::time_t now, CopyFiles& files,
-                        std::string& failure)
+std::string reserveName(const std::string& folder, const std::string& fileName, mode_t mode, std::time_t now,
+                        CopyFiles& files, std::string& failure)
 {
     std::tm local{};
     ::localtime_r(&now, &local);
     for (int counter = 1; counter <= kMaxCounter; ++counter) {
         const std::string path = (fs::path(folder) / backupFileName(fileName, local, counter)).string();
-        const FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+        const FileDescriptor fd(
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & (S_IRUSR | S_IWUSR)));
         if (fd) {
             files.reserved(path);
             return path;
@@ -302,7 +303,7 @@ BackupResult backupDatabaseFile(const std::string& databasePath, std::time_t now
     CopyFiles files;
     if (result.error = prepareFolder(folder, status, files); !result.error.empty())
         return result;
-    const std::string target = reserveName(folder, database.filename().string(), now, files, result.error);
+    const std::string target = reserveName(folder, database.filename().string(), mode, now, files, result.error);
     if (target.empty())
         return result;
 
@@ -316,8 +317,9 @@ BackupResult backupDatabaseFile(const std::string& databasePath, std::time_t now
             return result;
         }
         files.unfinished(unfinished);
-        // Its owner writes it even where the database has no owner write bit, until it is done.
-        kept = takeOverPermissions(fd.get(), status, mode, S_IRUSR | S_IWUSR);
+        // SQLite opens it by name: a user other than root needs to read and write it until it is
+        // done, also where the database has no such bits for its owner.
+        kept = takeOverPermissions(fd.get(), status, mode, ::geteuid() == 0 ? 0 : S_IRUSR | S_IWUSR);
         if (kept < 0) {
             result.error = folderFailure(folder, errno);
             return result;
