@@ -142,6 +142,10 @@ TEST(DatabaseBackup, the_copy_gets_the_group_of_the_file)
     EXPECT_EQ(copy.st_uid, 1234u);
     EXPECT_EQ(copy.st_gid, kGroup);
     EXPECT_EQ(copy.st_mode & 0777, 0640u);
+    struct stat folder {};
+    ASSERT_EQ(::stat(folderOf(database).c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_gid, kGroup);
+    EXPECT_EQ(folder.st_mode & 0777, 0750u);
 }
 
 TEST(DatabaseBackup, a_change_another_program_has_not_committed_is_not_in_the_copy)
