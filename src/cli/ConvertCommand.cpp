@@ -29,6 +29,8 @@ struct ConvertArguments {
     bool hideRowsWithIban = false;
     bool overwriteBankName = false;
     bool checkAccountDigits = false;
+    // No copy of a database before its first change.
+    bool withoutBackup = false;
     ProtocolOption protocol = ProtocolOption::Off;
 };
 
@@ -69,6 +71,8 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
             parsed.overwriteBankName = true;
         } else if (arg == "--pruefziffer") {
             parsed.checkAccountDigits = true;
+        } else if (arg == "--ohne-sicherung") {
+            parsed.withoutBackup = true;
         } else if (arg == "--protokoll") {
             if (auto word = reader.value(arg)) {
                 const auto it = std::find_if(kProtocolWords.begin(), kProtocolWords.end(),
@@ -89,7 +93,7 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
     if (!reader.error().empty()) {
         err << reader.error()
             << "\nAufruf: zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] "
-               "[--ohne-iban] [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle]\n";
+               "[--ohne-iban] [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle] [--ohne-sicherung]\n";
         return std::nullopt;
     }
     return parsed;
@@ -136,6 +140,13 @@ bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeduct
     return databaseFits(linkedDatabasePath(customers.value().connect, path), ClientFormat::MarloOp, false, ui);
 }
 
+// Where the copies of this run lie, beside the output that standard output carries.
+void printCopies(const BackupLedger& backups, std::ostream& err)
+{
+    for (const auto& copy : backups.copies())
+        err << "Sicherungskopie: " << copy << '\n';
+}
+
 } // namespace
 
 int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& env)
@@ -153,14 +164,17 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
     state.format = parsed->format;
     state.databasePath = parsed->database;
     state.fixedDeductions = parsed->format == ClientFormat::Galdo && parsed->fixedDeductions;
+    state.backups.setEnabled(!parsed->withoutBackup);
 
     WorkingSetArray rows;
     Recordset recordset;
     if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, ui))
         return kExitDatabaseError;
     const auto loaded = LoadWorkingSet(state, rows, recordset, {parsed->hideRowsWithIban ? 1 : 0, 0}, ui);
-    if (!loaded.succeeded)
+    if (!loaded.succeeded) {
+        printCopies(state.backups, env.err);
         return kExitDatabaseError;
+    }
 
     // The bank-name option is not offered for the payroll format.
     const bool bankName = parsed->overwriteBankName && loaded.bankNameOptionAvailable;
@@ -172,6 +186,7 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
     SaveReport report;
     const auto saved = SaveWorkingSet(state, rows, {parsed->protocol, bankName, env.programFolder}, report, ui);
     CloseClientDatabase(state, ui);
+    printCopies(state.backups, env.err);
     return convertExitStatus(saved);
 }
 

@@ -9,7 +9,9 @@
 namespace zelvan {
 
 // zelvan-konverter convert --format N --db PATH [--bankfile PATH] [--festabzug] [--ohne-iban]
-//                          [--bankname] [--protokoll aus|hinweise|alle]
+//                          [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle] [--ohne-sicherung]
+// Every database file is copied into Sicherung_ZELVAN beside it before its first change, unless
+// --ohne-sicherung; the copies are named on standard error.
 int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& env);
 
 // The exit status after a save: 0 all saved, 3 committed with rows left out, 1 nothing saved.

@@ -34,6 +34,29 @@ void extendTable(Database& database, std::string_view table, std::span<const Fie
         EnsureField(database, table, field);
 }
 
+// Whether extending the table would add a field, that is change the file.
+bool lacksFields(const Database& database, std::string_view table, std::span<const FieldSpec> fields)
+{
+    for (const auto& field : fields) {
+        const auto found = database.field(table, field.name);
+        if (!found.ok() && found.error().number == static_cast<int>(DbErrorNumber::FieldNotFound))
+            return true;
+    }
+    return false;
+}
+
+// Before fields are added the file is copied; without a copy the open stops and nothing is added.
+bool backedUpBeforeExtending(ProgramState& state, UserInterface& ui, OpenOutcome& outcome)
+{
+    auto error = backupBeforeChange(state.backups, state.database);
+    if (!error)
+        return true;
+    showOpenError(ui, state.databasePath, error);
+    state.database.close();
+    outcome.backupFailed = true;
+    return false;
+}
+
 } // namespace
 
 std::string linkedDatabasePath(const std::string& connect, const std::string& linkingDatabase)
@@ -91,6 +114,11 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
         case ClientFormat::Galdo:
             // A database without Personal is no Galdo database: none of its tables is touched.
             if (state.database.tableDef("Personal").ok()) {
+                if ((lacksFields(state.database, "Festabzug", galdoPersonFields()) ||
+                     lacksFields(state.database, "Personal", galdoPersonFields()) ||
+                     lacksFields(state.database, "Banken", galdoBankFields())) &&
+                    !backedUpBeforeExtending(state, ui, outcome))
+                    return outcome;
                 extendTable(state.database, "Festabzug", galdoPersonFields());
                 extendTable(state.database, "Personal", galdoPersonFields());
                 extendTable(state.database, "Banken", galdoBankFields());
@@ -101,6 +129,9 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
         default:
             break; // the table name stays as it is
         }
+        if (lacksFields(state.database, state.tableName, accountTableFields()) &&
+            !backedUpBeforeExtending(state, ui, outcome))
+            return outcome;
         extendTable(state.database, state.tableName, accountTableFields());
         outcome.succeeded = true;
         return outcome;

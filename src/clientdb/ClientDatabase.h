@@ -18,12 +18,16 @@ struct OpenOutcome {
     // A Tondra database linked to a Marlo one: format and path now name the Marlo database,
     // so the format line has to be shown anew.
     bool redirected = false;
+    // Fields were missing and no copy of the file could be made first: the open stopped with its
+    // message, nothing was added and no database is open.
+    bool backupFailed = false;
 };
 
 // Opens the database at the current path, sets the current table name and adds the fields
 // the conversion writes to the format's tables. A Tondra database whose Kunden table is linked
 // to a Marlo database leads to that Marlo database (format 1 from then on). On a failure the
-// error is shown and no database stays open.
+// error is shown and no database stays open. Before the first field is added to a file, the file
+// is copied (state.backups); without a copy nothing is added and the open fails.
 OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui);
 
 // The path of the database a linked table lies in: everything after the first "=" of its

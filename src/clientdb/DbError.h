@@ -20,6 +20,8 @@ enum class DbErrorNumber : int {
     UnsupportedComparison = 3024,
     RecordNotChanged = 3025,
     TransactionEnded = 3026,
+    // No copy could be made before the first change: the database is left as it is.
+    BackupFailed = 3040,
 };
 
 // An error of the database layer: a number and a German description. Number 0 means no error.

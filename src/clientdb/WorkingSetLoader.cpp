@@ -111,8 +111,11 @@ LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset
     std::optional<BusyPointer> busy;
     if (fileExists(state.databasePath)) {
         busy.emplace(ui);
-        outcome.redirected = OpenClientDatabase(state, ui).redirected;
-        if (!tableExists(state)) {
+        const auto open = OpenClientDatabase(state, ui);
+        outcome.redirected = open.redirected;
+        if (open.backupFailed) {
+            // Its message has been shown; the database was left as it is and nothing is loaded.
+        } else if (!tableExists(state)) {
             showOk(ui, "Die Tabelle " + state.tableName +
                            " ist nicht vorhanden.\rDaher können keine Konvertierungsdaten ermittelt werden.\r\r"
                            "Bitte wählen Sie eine andere Datenbank zum Umwandeln aus.");

@@ -356,6 +356,11 @@ bool beginSave(ProgramState& state, SaveRun& run)
         run.fail(std::move(error));
         return false;
     }
+    // The copy is taken under the save's write lock: it holds the file as it was right before.
+    if (auto error = backupBeforeChange(state.backups, state.database)) {
+        run.fail(std::move(error));
+        return false;
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "clientdb/BackupLedger.h"
 #include "clientdb/Database.h"
 #include "core/WorkingSet.h"
 
@@ -26,6 +27,8 @@ struct ProgramState {
     bool exclusiveOpen = false;
     // The open client database, or none.
     Database database;
+    // The files copied before their first change in this program run.
+    BackupLedger backups;
 };
 
 } // namespace zelvan

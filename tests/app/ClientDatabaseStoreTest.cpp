@@ -52,6 +52,16 @@ class ClientDatabaseStoreTest : public QObject {
         return -1;
     }
 
+    std::size_t copiesBesideMarlo() const
+    {
+        std::error_code ec;
+        std::size_t count = 0;
+        for (auto it = fs::directory_iterator(m_dir.path() / "Sicherung_ZELVAN", ec);
+             !ec && it != fs::directory_iterator(); ++it)
+            ++count;
+        return count;
+    }
+
   private slots:
     void initTestCase()
     {
@@ -121,6 +131,10 @@ class ClientDatabaseStoreTest : public QObject {
         QCOMPARE(model.index(rowOf(model, QStringLiteral("10010")), bicColumn).data().toString(),
                  QStringLiteral("XYZDEFFXXX"));
 
+        // The open added the fields: the file was copied before, once, and not again by the save.
+        QCOMPARE(state.backups.copies().size(), std::size_t{1});
+        QCOMPARE(copiesBesideMarlo(), std::size_t{1});
+
         window.findChild<QPushButton*>(QStringLiteral("Command1_3"))->click(); // Ende
         QVERIFY(!window.isVisible());
         QVERIFY(!state.database.isOpen());
@@ -172,6 +186,9 @@ class ClientDatabaseStoreTest : public QObject {
             QVERIFY(save->isEnabled());
             QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDEFFXXX"));
         }
+        // A new session: the fields are there, so the first save copies the file; the second does not.
+        QCOMPARE(state.backups.copies().size(), std::size_t{1});
+        QCOMPARE(copiesBesideMarlo(), std::size_t{2});
     }
 
     void a_failed_save_keeps_daten_speichern_enabled()

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "DemoDatabases.h"
+#include "clientdb/DemoFiles.h"
+#include "clientdb/ReadOnlyFolder.h"
 #include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
 
@@ -74,9 +76,128 @@ std::string bytesOf(const std::string& path)
     return bytes.str();
 }
 
+std::vector<std::string> filesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// A run copies each file it changes once, before the first change: the copy holds the file as it
+// was before the run (also without the fields the run added) and is named on standard error.
+TEST(ConvertBackup, a_run_leaves_one_copy_of_the_file_it_changed_with_its_content_from_before)
+{
+    struct Case {
+        const char* format;
+        const char* file;
+        const char* changed;
+        std::vector<std::string> extra;
+    };
+    const Case cases[] = {
+        {"1", demo::kMarloFile, demo::kMarloFile, {"--protokoll", "alle"}},
+        {"2", demo::kTondraFile, demo::kTondraFile, {}},
+        {"2", demo::kLinkedTondraFile, demo::kMarloFile, {}},
+        {"3", demo::kDorvanFile, demo::kDorvanFile, {}},
+        {"4", demo::kGaldoFile, demo::kGaldoFile, {}},
+        {"4", demo::kGaldoFile, demo::kGaldoFile, {"--festabzug"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.format);
+        test::TempDir dir;
+        ASSERT_EQ(demo::writeDemoDatabases(dir.path()), "");
+        const auto changed = (dir.path() / c.changed).string();
+        const auto before = test::contentOf(changed);
+        std::vector<std::string> args{"--format", c.format, "--db", (dir.path() / c.file).string()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+
+        const auto result = runConvert(args);
+
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        const auto folder = dir.path() / "Sicherung_ZELVAN";
+        const auto copies = filesIn(folder);
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_TRUE(copies[0].starts_with(std::string(c.changed) + ".20")) << copies[0];
+        const auto copy = (folder / copies[0]).string();
+        EXPECT_EQ(test::contentOf(copy), before);
+        EXPECT_NE(test::contentOf(changed), before);
+        EXPECT_TRUE(result.err.ends_with("Sicherungskopie: " + copy + "\n")) << result.err;
+    }
+}
+
+// The Marlo database behind a linked Tondra one already has every field: the save is its first
+// change, and it is that file the save copies, not the Tondra one.
+TEST(ConvertBackup, a_linked_tondra_save_copies_the_marlo_file)
+{
+    test::TempDir dir;
+    const auto marlo = (dir.path() / demo::kMarloFile).string();
+    const auto tondra = (dir.path() / demo::kLinkedTondraFile).string();
+    ASSERT_EQ(demo::writeMarloDatabase(marlo, {demo::IbanFields::All}), "");
+    ASSERT_EQ(demo::writeLinkedTondraDatabase(tondra, marlo), "");
+    const auto before = test::contentOf(marlo);
+    const auto tondraBefore = bytesOf(tondra);
+
+    const auto result = runConvert({"--format", "2", "--db", tondra});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    const auto copies = filesIn(dir.path() / "Sicherung_ZELVAN");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_TRUE(copies[0].starts_with("MARL001.MDB.20")) << copies[0];
+    EXPECT_EQ(test::contentOf((dir.path() / "Sicherung_ZELVAN" / copies[0]).string()), before);
+    EXPECT_NE(test::contentOf(marlo), before);
+    EXPECT_TRUE(bytesOf(tondra) == tondraBefore);
+}
+
+TEST_F(ConvertDemo, without_backup_no_copy_is_made)
+{
+    const auto result = runConvert({"--format", "1", "--db", path(demo::kMarloFile), "--ohne-sicherung"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Sicherung_ZELVAN"));
+    EXPECT_EQ(result.err.find("Sicherungskopie"), std::string::npos) << result.err;
+}
+
+// The first change is adding the fields (Marlo) or the save (Dorvan, which has them all): either
+// way a copy that cannot be made stops the run before it, and says why.
+TEST_F(ConvertDemo, a_copy_that_cannot_be_made_stops_the_run_and_changes_nothing)
+{
+    struct Case {
+        const char* format;
+        const char* file;
+        std::string message;
+    };
+    const auto folder = (m_dir.path() / "Sicherung_ZELVAN").string();
+    const std::string reason = "In den Ordner \"" + folder +
+                               "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung. Ohne "
+                               "Sicherungskopie wird die Datenbank nicht geändert.\n";
+    const Case cases[] = {
+        {"1", demo::kMarloFile,
+         "Fehler beim Öffnen der Haupt-Datenbank\n" + path(demo::kMarloFile) + "\nNummer:3040\n" + reason},
+        {"3", demo::kDorvanFile,
+         "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\n\nNr: 3040\nBeschreibung: " +
+             reason},
+    };
+    std::filesystem::create_directory(folder);
+    const test::ReadOnlyFolder guard(folder);
+    if (!guard.holds())
+        GTEST_SKIP() << "this machine cannot make a folder unwritable";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto database = path(c.file);
+        const auto before = bytesOf(database);
+
+        const auto result = runConvert({"--format", c.format, "--db", database, "--protokoll", "alle"});
+
+        EXPECT_EQ(result.status, 1);
+        EXPECT_TRUE(result.out.ends_with(c.message)) << result.out;
+        EXPECT_TRUE(bytesOf(database) == before);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
+    }
+}
+
 TEST_F(ConvertDemo, a_run_on_the_sample_file_says_so)
 {
-    const auto result = runConvert({"--format", "1", "--db", path(demo::kMarloFile)});
+    const auto result = runConvert({"--format", "1", "--db", path(demo::kMarloFile), "--ohne-sicherung"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.\n");
 }

@@ -44,6 +44,28 @@ TEST(SearchCommand, lists_rows_then_the_caption)
     EXPECT_TRUE(result.out.ends_with("\n2 gefundene Mandanten in " + root + "\n"));
 }
 
+// The copies a conversion leaves in Sicherung_ZELVAN carry a date behind the file name: the search
+// (and every run over its finds) never takes them for client databases.
+TEST(SearchCommand, copies_of_databases_are_no_finds)
+{
+    test::TempDir dir;
+    dir.write("MARL010.MDB", "x");
+    dir.write("DORV010.MDB", "x");
+    dir.write("GALD010.MDB", "x");
+    std::filesystem::create_directory(dir.path() / "Sicherung_ZELVAN");
+    for (const char* copy :
+         {"MARL010.MDB.2026-12-07_143015", "MARL010.MDB.2026-12-07_143015_2", "DORV010.MDB.2026-12-07_143015",
+          "GALD010.MDB.2026-12-07_143015", "TONDRA.MDB.2026-12-07_143015"})
+        dir.write(std::string("Sicherung_ZELVAN/") + copy, "x");
+    const auto root = dir.path().string();
+    for (const char* format : {"1", "3", "4"}) {
+        const auto result = runSearch({"search", "--format", format, root});
+        EXPECT_TRUE(result.out.ends_with("\n1 gefundene Mandanten in " + root + "\n")) << format << result.out;
+    }
+    const auto tondra = runSearch({"search", "--format", "2", root});
+    EXPECT_EQ(tondra.out.find("Sicherung_ZELVAN"), std::string::npos) << tondra.out;
+}
+
 TEST(SearchCommand, refuses_bad_arguments_and_missing_folders)
 {
     test::TempDir dir;

@@ -259,5 +259,92 @@ TEST(ClientDatabase, close_clears_the_handle)
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Opening a database that lacks fields: the file that gets them is copied first, once per run.
+TEST(ClientDatabase, a_file_is_copied_before_its_first_field_is_added_and_the_copy_lacks_it)
+{
+    struct Case {
+        const char* name;
+        ClientFormat format;
+        const char* copied; // the file that gets the fields
+    };
+    const Case cases[] = {
+        {"Marlo", ClientFormat::MarloOp, "MARL001.MDB"},        {"Tondra", ClientFormat::Tondra, "TONDRA.MDB"},
+        {"Dorvan", ClientFormat::Dorvan, "DORV001.MDB"},        {"Galdo", ClientFormat::Galdo, "GALD001.MDB"},
+        {"linked Tondra", ClientFormat::Tondra, "MARL001.MDB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DemoFiles files;
+        std::string path;
+        switch (c.format) {
+        case ClientFormat::Tondra:
+            path = std::string(c.copied) == "MARL001.MDB" ? files.linkedTondra(files.marlo()) : files.tondra();
+            break;
+        case ClientFormat::Dorvan:
+            path = files.dorvan();
+            break;
+        case ClientFormat::Galdo:
+            path = files.galdo();
+            break;
+        default:
+            path = files.marlo();
+            break;
+        }
+        const auto copied = files.path(c.copied);
+        const auto before = test::contentOf(copied);
+        const auto opened = test::contentOf(path);
+        auto state = stateFor(c.format, path);
+        RecordingUserInterface ui;
+
+        ASSERT_TRUE(OpenClientDatabase(state, ui).succeeded);
+
+        ASSERT_EQ(state.backups.copies().size(), 1u);
+        const auto& copy = state.backups.copies()[0];
+        EXPECT_TRUE(copy.starts_with(files.path("Sicherung_ZELVAN/") + c.copied + ".")) << copy;
+        EXPECT_EQ(test::contentOf(copy), before);
+        EXPECT_NE(test::contentOf(copied), before) << "fields were added";
+        if (path != copied) {
+            EXPECT_EQ(test::contentOf(path), opened) << "the linking database is not changed";
+        }
+
+        EXPECT_TRUE(OpenClientDatabase(state, ui).succeeded);
+        EXPECT_EQ(state.backups.copies().size(), 1u);
+    }
+}
+
+TEST(ClientDatabase, a_database_that_has_every_field_is_not_copied_when_opened)
+{
+    DemoFiles files;
+    auto state = stateFor(ClientFormat::Dorvan, files.dorvan({demo::IbanFields::All}));
+    RecordingUserInterface ui;
+    EXPECT_TRUE(OpenClientDatabase(state, ui).succeeded);
+    EXPECT_TRUE(state.backups.copies().empty());
+    EXPECT_FALSE(std::filesystem::exists(files.path("Sicherung_ZELVAN")));
+}
+
+TEST(ClientDatabase, without_a_copy_no_field_is_added_and_the_open_stops_with_the_reason)
+{
+    for (const auto format : {ClientFormat::MarloOp, ClientFormat::Galdo}) {
+        DemoFiles files;
+        const auto path = format == ClientFormat::Galdo ? files.galdo() : files.marlo();
+        const auto before = test::contentOf(path);
+        files.file("Sicherung_ZELVAN", "eine Datei");
+        auto state = stateFor(format, path);
+        RecordingUserInterface ui;
+
+        const auto outcome = OpenClientDatabase(state, ui);
+
+        EXPECT_FALSE(outcome.succeeded);
+        EXPECT_TRUE(outcome.backupFailed);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        expectOpenError(ui, 0, path, 3040,
+                        "\"" + files.path("Sicherung_ZELVAN") +
+                            "\" ist kein Ordner; dort kann keine Sicherungskopie angelegt werden. Ohne "
+                            "Sicherungskopie wird die Datenbank nicht geändert.");
+        EXPECT_FALSE(state.database.isOpen());
+        EXPECT_EQ(test::contentOf(path), before);
+    }
+}
+
 } // namespace
 } // namespace zelvan

@@ -13,6 +13,22 @@
 
 namespace zelvan::test {
 
+// Sets or clears the immutable flag of a file or folder (root only); false where that fails.
+inline bool setImmutable(const std::string& path, bool on)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(std::string path) : m_path(std::move(path))
@@ -31,20 +47,7 @@ public:
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
 private:
-    bool setImmutable(bool on) const
-    {
-        const int fd = ::open(m_path.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
+    bool setImmutable(bool on) const { return test::setImmutable(m_path, on); }
 
     std::string m_path;
     bool m_immutable = false;

@@ -354,5 +354,21 @@ TEST(WorkingSetLoader, populate_recordset_leaves_the_cursor_on_the_first_record)
     EXPECT_EQ(empty.recordCount(), 0u);
 }
 
+TEST(WorkingSetLoader, a_database_that_could_not_be_copied_is_not_loaded_and_only_the_reason_is_shown)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    files.file("Sicherung_ZELVAN", "eine Datei");
+    Load load(ClientFormat::MarloOp, path);
+    EXPECT_FALSE(load.outcome.succeeded);
+    ASSERT_EQ(load.ui.messages.size(), 1u);
+    EXPECT_TRUE(
+        load.ui.messages[0].text.starts_with("Fehler beim Öffnen der Haupt-Datenbank\r" + path + "\rNummer:3040\r"))
+        << load.ui.messages[0].text;
+    EXPECT_TRUE(load.rows.empty());
+    EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
+    EXPECT_EQ(load.ui.statusTexts.back(), "Bereit");
+}
+
 } // namespace
 } // namespace zelvan

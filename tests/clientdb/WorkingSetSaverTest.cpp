@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "DemoFiles.h"
+#include "ReadOnlyFolder.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/WorkingSetLoader.h"
 #include "core/Windows1252.h"
@@ -319,6 +320,63 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     session.rows.clear();
     EXPECT_TRUE(session.save().committed);
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: 0");
+}
+
+// Where the open added no field, the first save is the first change: it copies the file, the
+// saves after it do not.
+TEST(WorkingSetSaver, the_first_save_copies_the_file_and_the_next_one_does_not)
+{
+    DemoFiles files;
+    const auto path = files.dorvan({demo::IbanFields::All});
+    Session session(ClientFormat::Dorvan, path);
+    ASSERT_TRUE(session.state.backups.copies().empty());
+    const auto before = test::contentOf(path);
+
+    fill(session.rows[0], "A", "B", kHint101);
+    EXPECT_TRUE(session.save().committed);
+    ASSERT_EQ(session.state.backups.copies().size(), 1u);
+    const auto copy = session.state.backups.copies()[0];
+    EXPECT_EQ(test::contentOf(copy), before);
+
+    fill(session.rows[0], "C", "D", "");
+    EXPECT_TRUE(session.save().committed);
+    EXPECT_EQ(session.state.backups.copies().size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.path("Sicherung_ZELVAN")),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(test::contentOf(copy), before);
+}
+
+TEST(WorkingSetSaver, without_a_copy_nothing_is_saved_and_the_message_says_why)
+{
+    for (const auto format : {ClientFormat::Dorvan, ClientFormat::Galdo}) {
+        DemoFiles files;
+        const auto path =
+            format == ClientFormat::Galdo ? files.galdo({true, true}) : files.dorvan({demo::IbanFields::All});
+        Session session(format, path);
+        const auto folder = files.path("Sicherung_ZELVAN");
+        std::filesystem::create_directory(folder);
+        const test::ReadOnlyFolder guard(folder);
+        if (!guard.holds())
+            GTEST_SKIP() << "this machine cannot make a folder unwritable";
+        const auto before = test::contentOf(path);
+        for (auto& row : session.rows)
+            fill(row, "BANKDEFFXXX", "DE02120300000000202051", kHint101);
+
+        const auto outcome = session.save({ProtocolOption::AllData, false, {}});
+
+        EXPECT_FALSE(outcome.committed);
+        EXPECT_TRUE(outcome.changesLeft());
+        EXPECT_EQ(session.summary(),
+                  "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\r\n\r\n"
+                  "Nr: 3040\r\nBeschreibung: In den Ordner \"" +
+                      folder +
+                      "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung. Ohne "
+                      "Sicherungskopie wird die Datenbank nicht geändert.");
+        EXPECT_FALSE(session.state.database.inTransaction());
+        EXPECT_EQ(test::contentOf(path), before);
+        EXPECT_TRUE(session.state.backups.copies().empty());
+    }
 }
 
 TEST(WorkingSetSaver, a_record_changed_meanwhile_is_refused_until_the_rows_are_loaded_again)
