@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "clientdb/ClientDatabase.h"
+#include "clientdb/ClientFormats.h"
 #include "clientdb/SqliteHandles.h"
 
 namespace zelvan {
@@ -23,8 +24,10 @@ constexpr std::string_view kGaldoPersonnelStatement =
     "FROM Personal RIGHT JOIN Banken ON Personal.BankNr = Banken.Nr "
     " ORDER BY Personal.Nr";
 
+// "<> ''" rather than "> ''": the same rows for text, and a BLZ or account number stored as a
+// number (which SQLite sorts before every text) is not left out.
 constexpr std::string_view kAccountFilter =
-    " WHERE Not ISNULL(BankKontoNr) AND BankKontoNr > '' AND Not ISNULL(BankBLZ) AND BankBLZ > ''";
+    " WHERE Not ISNULL(BankKontoNr) AND BankKontoNr <> '' AND Not ISNULL(BankBLZ) AND BankBLZ <> ''";
 constexpr std::string_view kWithoutIbanFilter = " AND (ISNULL(BankIBAN) OR TRIM$(BankIBAN) = '')";
 constexpr std::string_view kAccountSelect = "SELECT OPKontoNr, Suchname, BankBLZ, BankKontoNr, BankBIC, BankIBAN, "
                                             "IBANKonvertierHinweis, BankName, IBANKonvertierNr FROM ";
@@ -38,6 +41,14 @@ void showOk(UserInterface& ui, std::string text)
     request.text = std::move(text);
     request.title = std::string(kApplicationTitle);
     ui.showMessage(request);
+}
+
+// The longest input a bank column takes: the text length its declared type gives (VARCHAR(34));
+// for a column without one (a STRICT table's TEXT, a number column) the size of the field list
+// for a field the schema extension adds, else no limit (0).
+int inputLength(const RecordsetField& field)
+{
+    return field.textLength ? field.size : addedTextFieldSize(field.name);
 }
 
 bool fileExists(const std::string& path)
@@ -95,7 +106,7 @@ std::vector<GridColumnSetup> BindGridColumns(const Recordset& recordset, int fre
         for (const auto name : kBankColumns)
             column.bankColumn = column.bankColumn || sqlite::sameName(field.name, name);
         column.editable = column.bankColumn && freeManualInput > 0;
-        column.maxLength = column.editable ? field.size : 0;
+        column.maxLength = column.editable ? inputLength(field) : 0;
         columns.push_back(std::move(column));
     }
     return columns;

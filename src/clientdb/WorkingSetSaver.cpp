@@ -74,7 +74,7 @@ struct UnsavedRow {
 
 // Counts and state of one save in progress.
 class SaveRun {
-  public:
+public:
     SaveRun(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
             UserInterface& ui, bool payroll)
         : m_state(state), m_rows(rows), m_options(options), m_report(report), m_ui(ui), m_payroll(payroll)
@@ -127,6 +127,11 @@ class SaveRun {
 
     // A row written whole: its stored values are renewed once the save is committed.
     void rowWritten(std::size_t index) { m_written.push_back(index); }
+    // The BLZ and account a written row's record holds when they differ from what was typed.
+    void storedAs(std::size_t index, std::string blz, std::string account)
+    {
+        m_storedAs[index] = {std::move(blz), std::move(account)};
+    }
     // Galdo: the BIC this save has written to the bank with this BLZ.
     void bankBicWritten(const std::string& blz, const std::string& bic) { m_bankBics[blz] = bic; }
     const std::string* bankBicWritten(const std::string& blz) const
@@ -153,7 +158,7 @@ class SaveRun {
     // The reports and the summary message, after the hourglass has gone.
     SaveOutcome report(bool payroll);
 
-  private:
+private:
     std::string summary(bool payroll) const;
     void renewStoredValues();
 
@@ -170,6 +175,7 @@ class SaveRun {
     std::vector<std::string> m_unwritten;
     std::vector<std::size_t> m_written;
     std::map<std::string, std::string> m_bankBics;
+    std::map<std::size_t, std::pair<std::string, std::string>> m_storedAs;
 };
 
 std::string SaveRun::summary(bool payroll) const
@@ -220,8 +226,9 @@ void SaveRun::renewStoredValues()
         row.stored.iban = trimmed(row[AccountColumn::Iban]);
         if (m_payroll)
             continue; // BLZ and account are never written there, the BIC goes to the bank
-        row.stored.blz = row[AccountColumn::Blz];
-        row.stored.account = row[AccountColumn::Account];
+        const auto storedAs = m_storedAs.find(index);
+        row.stored.blz = storedAs == m_storedAs.end() ? row[AccountColumn::Blz] : storedAs->second.first;
+        row.stored.account = storedAs == m_storedAs.end() ? row[AccountColumn::Account] : storedAs->second.second;
         row.stored.bic = trimmed(row[AccountColumn::Bic]);
     }
     // Galdo: the BIC belongs to the bank, so every row of that bank now holds the one written last.
@@ -392,18 +399,26 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
             continue;
         }
         const auto& hint = row[AccountColumn::Hint];
-        FieldValues fields{{"BankBIC", bic},
-                           {"BankIBAN", iban},
-                           {"IBANKonvertierHinweis", hint},
-                           {"BankBLZ", row[AccountColumn::Blz]},
-                           {"BankKontoNr", row[AccountColumn::Account]}};
+        FieldValues fields{{"BankBIC", bic}, {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}};
+        // A BLZ or account the user left as loaded keeps the value and type it is stored with: a
+        // number column is not handed text, a number stays a number.
+        const bool blzEdited = row[AccountColumn::Blz] != stored.blz;
+        const bool accountEdited = row[AccountColumn::Account] != stored.account;
+        if (blzEdited)
+            fields.emplace_back("BankBLZ", row[AccountColumn::Blz]);
+        if (accountEdited)
+            fields.emplace_back("BankKontoNr", row[AccountColumn::Account]);
         if (options.overwriteBankName)
             fields.emplace_back("BankName", row[AccountColumn::BankName]);
         fields.emplace_back("IBANKonvertierNr", hintNumberValue(hint));
-        if (run.stepDone(writeFields(*table, fields), write)) {
-            run.countAndReport(row, bic, iban);
-            run.rowWritten(index);
-        }
+        if (!run.stepDone(writeFields(*table, fields), write))
+            continue;
+        run.countAndReport(row, bic, iban);
+        run.rowWritten(index);
+        // An edited value may be stored otherwise than typed (a number column drops leading zeros):
+        // a later save compares with what the record holds.
+        if ((blzEdited || accountEdited) && !table->seek("=", std::vector<DbValue>{DbValue{key}}) && !table->noMatch())
+            run.storedAs(index, textOf(table->valueAt(positions.blz)), textOf(table->valueAt(positions.account)));
     }
 }
 

@@ -16,8 +16,8 @@ using test::RecordingUserInterface;
 
 constexpr const char* kMarloStatement =
     "SELECT OPKontoNr, Suchname, BankBLZ, BankKontoNr, BankBIC, BankIBAN, IBANKonvertierHinweis, BankName, "
-    "IBANKonvertierNr FROM Personenkonten WHERE Not ISNULL(BankKontoNr) AND BankKontoNr > '' AND Not "
-    "ISNULL(BankBLZ) AND BankBLZ > '' ORDER BY OPKontoNr";
+    "IBANKonvertierNr FROM Personenkonten WHERE Not ISNULL(BankKontoNr) AND BankKontoNr <> '' AND Not "
+    "ISNULL(BankBLZ) AND BankBLZ <> '' ORDER BY OPKontoNr";
 
 // One load with its results.
 struct Load {
@@ -58,8 +58,8 @@ TEST(WorkingSetLoader, statements_per_format_and_option)
     state.tableName = "Kunden";
     EXPECT_EQ(workingSetStatement(state, 1),
               "SELECT OPKontoNr, Suchname, BankBLZ, BankKontoNr, BankBIC, BankIBAN, IBANKonvertierHinweis, BankName, "
-              "IBANKonvertierNr FROM Kunden WHERE Not ISNULL(BankKontoNr) AND BankKontoNr > '' AND Not "
-              "ISNULL(BankBLZ) AND BankBLZ > '' AND (ISNULL(BankIBAN) OR TRIM$(BankIBAN) = '') ORDER BY OPKontoNr");
+              "IBANKonvertierNr FROM Kunden WHERE Not ISNULL(BankKontoNr) AND BankKontoNr <> '' AND Not "
+              "ISNULL(BankBLZ) AND BankBLZ <> '' AND (ISNULL(BankIBAN) OR TRIM$(BankIBAN) = '') ORDER BY OPKontoNr");
     state.format = ClientFormat::Galdo;
     EXPECT_EQ(workingSetStatement(state, 1),
               "SELECT Personal.Nr, Personal.Suchname, Banken.BLZ, Personal.[Konto-Nr], Banken.BankBIC, "
