@@ -68,7 +68,12 @@ std::string loadedText(sqlite3_stmt* statement, int index)
 
 DbError lastError(sqlite3* db, int resultCode)
 {
-    return sqliteError(resultCode, db == nullptr ? nullptr : sqlite3_errmsg(db));
+    if (db == nullptr)
+        return sqliteError(resultCode, nullptr);
+    // The extended code of the connection belongs to this error when its primary part agrees.
+    const int extended = sqlite3_extended_errcode(db);
+    return sqliteError((extended & 0xff) == (resultCode & 0xff) ? extended : resultCode, sqlite3_errmsg(db),
+                       sqlite3_system_errno(db));
 }
 
 std::string quoteName(std::string_view name)

@@ -51,6 +51,19 @@ int inputLength(const RecordsetField& field)
     return field.textLength ? field.size : addedTextFieldSize(field.name);
 }
 
+// The fields added before the failure are named: the database is not unchanged then.
+std::string extensionFailedText(const ProgramState& state, const DbError& error)
+{
+    std::string text = "Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" + state.databasePath +
+                       "\rNummer:" + std::to_string(error.number) + "\r" + error.description + "\r";
+    if (state.addedFields.empty())
+        return text + "Die Datenbank ist unverändert.";
+    text += "Eingefügt wurden nur:";
+    for (const auto& field : state.addedFields)
+        text += " " + field;
+    return text;
+}
+
 bool fileExists(const std::string& path)
 {
     std::error_code ec;
@@ -122,8 +135,13 @@ LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset
     std::optional<BusyPointer> busy;
     if (fileExists(state.databasePath)) {
         busy.emplace(ui);
-        outcome.redirected = OpenClientDatabase(state, ui).redirected;
-        if (!tableExists(state)) {
+        const auto openOutcome = OpenClientDatabase(state, ui);
+        outcome.redirected = openOutcome.redirected;
+        if (openOutcome.extensionError) {
+            // Without its fields the database can be neither read as the format nor saved to.
+            showOk(ui, extensionFailedText(state, openOutcome.extensionError));
+            state.database.close();
+        } else if (!tableExists(state)) {
             showOk(ui, "Die Tabelle " + state.tableName +
                            " ist nicht vorhanden.\rDaher können keine Konvertierungsdaten ermittelt werden.\r\r"
                            "Bitte wählen Sie eine andere Datenbank zum Umwandeln aus.");

@@ -160,6 +160,7 @@ public:
 
 private:
     std::string summary(bool payroll) const;
+    std::string notSavedText() const;
     void renewStoredValues();
 
     ProgramState& m_state;
@@ -177,6 +178,18 @@ private:
     std::map<std::string, std::string> m_bankBics;
     std::map<std::size_t, std::pair<std::string, std::string>> m_storedAs;
 };
+
+// The rollback undid every record; fields the open added to the database stay, and are named.
+std::string SaveRun::notSavedText() const
+{
+    if (m_state.addedFields.empty())
+        return "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.";
+    std::string text = "Die Daten konnten nicht gespeichert werden; kein Datensatz wurde geändert. Beim Einlesen "
+                       "wurden diese fehlenden Felder eingefügt:";
+    for (const auto& field : m_state.addedFields)
+        text += " " + field;
+    return text;
+}
 
 std::string SaveRun::summary(bool payroll) const
 {
@@ -245,9 +258,9 @@ SaveOutcome SaveRun::report(bool payroll)
     SaveOutcome outcome;
     if (m_fatal) {
         outcome.rowsNotSaved = m_counts.rows;
-        m_ui.showMessage({"Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert." +
-                              std::string(kCrLf) + std::string(kCrLf) + "Nr: " + std::to_string(m_fatal->number) +
-                              std::string(kCrLf) + "Beschreibung: " + m_fatal->description,
+        const DbError cause = withWriteCause(*m_fatal, m_state.databasePath);
+        m_ui.showMessage({notSavedText() + std::string(kCrLf) + std::string(kCrLf) + "Nr: " +
+                              std::to_string(cause.number) + std::string(kCrLf) + "Beschreibung: " + cause.description,
                           std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
         return outcome;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "clientdb/Database.h"
 #include "core/WorkingSet.h"
@@ -26,6 +27,9 @@ struct ProgramState {
     bool exclusiveOpen = false;
     // The open client database, or none.
     Database database;
+    // Fields the last open added to the database ("Personenkonten.BankIBAN"), so that a save
+    // that fails afterwards does not call the database unchanged.
+    std::vector<std::string> addedFields;
 };
 
 } // namespace zelvan
