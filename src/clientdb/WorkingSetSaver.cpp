@@ -100,6 +100,11 @@ public:
     bool stepDone(const DbError& error, const RowWrite& write, std::string_view reasonPrefix = {})
     {
         if (!m_state.database.inTransaction()) {
+            // SQLite itself ends the transaction on some errors (a full disk): that error is the cause.
+            if (error && isDatabaseWide(error)) {
+                fail(error);
+                return false;
+            }
             fail(makeError(DbErrorNumber::TransactionEnded,
                            "Die Datenbank hat die Transaktion des Speicherns abgebrochen" +
                                (error ? " (" + error.description + ")" : std::string()) + "."));
