@@ -445,6 +445,22 @@ TEST(WorkingSetLoader, a_linked_tondra_database_loads_the_marlo_rows)
     EXPECT_EQ(load.ui.messages.size(), 1u);
 }
 
+TEST(WorkingSetLoader, a_read_only_marlo_database_behind_a_tondra_link_is_named)
+{
+    DemoFiles files;
+    const auto marlo = files.marlo();
+    const auto tondra = files.linkedTondra(marlo);
+    const test::ReadOnlyFile readOnly(marlo);
+    if (::access(marlo.c_str(), W_OK) == 0)
+        GTEST_SKIP() << "the file system lets this user write to read-only files";
+    Load load(ClientFormat::Tondra, tondra);
+    ASSERT_EQ(load.ui.messages.size(), 2u);
+    EXPECT_EQ(load.ui.messages[1].text, "Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" +
+                                            marlo + "\rNummer:8\rDie Datenbankdatei \"" + marlo +
+                                            "\" ist schreibgeschützt.\rDie Datenbank ist unverändert.");
+    EXPECT_TRUE(load.rows.empty());
+}
+
 TEST(WorkingSetLoader, a_result_without_rows)
 {
     DemoFiles files;
