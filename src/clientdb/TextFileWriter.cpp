@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "clientdb/DbError.h"
 #include "core/Windows1252.h"
 
 namespace zelvan {
@@ -21,8 +22,10 @@ constexpr mode_t kReadWriteBits = 0666;
 
 WriteResult failure(int number, const std::string& path)
 {
-    return {number == 0 ? EIO : number,
-            "Die Datei \"" + path + "\" kann nicht geschrieben werden: " + std::strerror(number == 0 ? EIO : number)};
+    const int known = number == 0 ? EIO : number;
+    const auto german = systemErrorText(known);
+    return {known, "Die Datei \"" + path + "\" kann nicht geschrieben werden: " +
+                       (german.empty() ? std::string(std::strerror(known)) : std::string(german))};
 }
 
 bool writeAll(int fd, const std::string& bytes)
