@@ -1,5 +1,6 @@
 #include "cli/IbanCommand.h"
 
+#include <cerrno>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -9,6 +10,7 @@
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
 #include "cli/CsvField.h"
+#include "cli/OutputCheck.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -100,9 +102,18 @@ public:
             }
             m_text += '\n';
         }
-        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        if (m_out) {
+            errno = 0;
+            m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+            if (!m_out)
+                m_writeError = errno;
+        }
         m_count = 0;
     }
+
+    // The output failed (a full disk): there is no point in converting more lines.
+    bool failed() const { return !m_out; }
+    int writeError() const { return m_writeError; }
 
 private:
     static constexpr std::size_t kBatchSize = 4096;
@@ -112,6 +123,7 @@ private:
     WorkingSetArray m_rows;
     std::size_t m_count = 0;
     std::string m_text;
+    int m_writeError = 0;
 };
 
 void convertLines(std::istream& in, RowStream& rows)
@@ -121,7 +133,7 @@ void convertLines(std::istream& in, RowStream& rows)
     constexpr std::size_t kLargestBlock = std::size_t{1} << 20;
     std::string pending;
     std::string block(kFirstBlock, '\0');
-    while (in) {
+    while (in && !rows.failed()) {
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got == 0)
@@ -165,16 +177,16 @@ int runIbanCommand(const std::vector<std::string>& args, CommandEnvironment& env
     ConversionOptions options = parsed->options;
     if (parsed->checkAccountDigits)
         options.checkDigits = &checker.emplace();
-    convertIbanInput(env.in, directory, options, env.out);
-    env.out.flush();
-    return kExitOk;
+    const int writeError = convertIbanInput(env.in, directory, options, env.out);
+    return outputComplete(env.out, env.err, writeError) ? kExitOk : kExitDatabaseError;
 }
 
-void convertIbanInput(std::istream& in, const BankDirectory& directory, const ConversionOptions& options,
-                      std::ostream& out)
+int convertIbanInput(std::istream& in, const BankDirectory& directory, const ConversionOptions& options,
+                     std::ostream& out)
 {
     RowStream rows(directory, options, out);
     convertLines(in, rows);
+    return rows.writeError();
 }
 
 } // namespace zelvan

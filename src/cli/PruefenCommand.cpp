@@ -1,5 +1,6 @@
 #include "cli/PruefenCommand.h"
 
+#include <cerrno>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -9,6 +10,7 @@
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
 #include "cli/CsvField.h"
+#include "cli/OutputCheck.h"
 #include "iban/AccountCheckDigits.h"
 
 namespace zelvan {
@@ -88,16 +90,22 @@ int runPruefenCommand(const std::vector<std::string>& args, CommandEnvironment& 
     const AccountCheckDigits checker;
     std::string line;
     std::string out;
-    while (std::getline(env.in, line)) {
+    int writeError = 0;
+    const auto write = [&] {
+        errno = 0;
+        env.out << out;
+        out.clear();
+        if (!env.out && writeError == 0)
+            writeError = errno;
+    };
+    while (env.out && std::getline(env.in, line)) {
         appendAnswer(out, line, directory, checker);
-        if (out.size() >= (std::size_t{1} << 16)) {
-            env.out << out;
-            out.clear();
-        }
+        if (out.size() >= (std::size_t{1} << 16))
+            write();
     }
-    env.out << out;
-    env.out.flush();
-    return kExitOk;
+    if (env.out)
+        write();
+    return outputComplete(env.out, env.err, writeError) ? kExitOk : kExitDatabaseError;
 }
 
 } // namespace zelvan

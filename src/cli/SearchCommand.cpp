@@ -1,10 +1,13 @@
 #include "cli/SearchCommand.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
 
 #include "cli/ArgumentReader.h"
+#include "cli/CsvField.h"
+#include "cli/OutputCheck.h"
 #include "select/DriveSearch.h"
 #include "select/InvoicingDatabase.h"
 
@@ -63,10 +66,22 @@ int runSearchCommand(const std::vector<std::string>& args, CommandEnvironment& e
     SilentUserInterface ui;
     DriveSearch search(parsed->format, IsInvoicingDatabase, ui);
     search.run(parsed->folder);
-    for (const auto& found : search.FoundDatabases())
-        env.out << found.client << ';' << found.folder << ';' << found.modified << '\n';
-    env.out << searchCaption(search.FoundDatabases().size(), parsed->folder) << '\n';
-    return kExitOk;
+    // One record per line: a folder name holding ";", a quote, CR or LF is quoted.
+    std::string text;
+    for (const auto& found : search.FoundDatabases()) {
+        appendCsvField(text, found.client);
+        text += ';';
+        appendCsvField(text, found.folder);
+        text += ';';
+        appendCsvField(text, found.modified);
+        text += '\n';
+    }
+    appendCsvField(text, searchCaption(search.FoundDatabases().size(), parsed->folder));
+    text += '\n';
+    errno = 0;
+    env.out << text;
+    const int writeError = env.out ? 0 : errno;
+    return outputComplete(env.out, env.err, writeError) ? kExitOk : kExitDatabaseError;
 }
 
 } // namespace zelvan

@@ -28,10 +28,23 @@ void showOpenError(UserInterface& ui, const std::string& path, const DbError& er
                    error.description);
 }
 
-void extendTable(Database& database, std::string_view table, std::span<const FieldSpec> fields)
+// Adds the missing fields of one table; the first failure ends the extension (another field
+// would only wait for the same lock or fail on the same disk). A missing table is left to the
+// load, which names it.
+void extendTable(ProgramState& state, std::string_view table, std::span<const FieldSpec> fields, OpenOutcome& outcome)
 {
-    for (const auto& field : fields)
-        EnsureField(database, table, field);
+    for (const auto& field : fields) {
+        if (outcome.extensionError)
+            return;
+        const bool missing = !state.database.field(table, field.name).ok();
+        auto error = EnsureField(state.database, table, field);
+        if (error.number == static_cast<int>(DbErrorNumber::TableNotFound))
+            continue;
+        if (error)
+            outcome.extensionError = withWriteCause(std::move(error), state.databasePath);
+        else if (missing)
+            state.addedFields.push_back(std::string(table) + "." + std::string(field.name));
+    }
 }
 
 // Whether extending the table would add a field, that is change the file.
@@ -69,18 +82,21 @@ std::string linkedDatabasePath(const std::string& connect, const std::string& li
     return path;
 }
 
-void EnsureField(Database& database, std::string_view table, const FieldSpec& field)
+DbError EnsureField(Database& database, std::string_view table, const FieldSpec& field)
 {
+    DbError error;
     if (!database.field(table, field.name).ok())
-        (void)database.createField(table, field.name, field.type, field.size);
+        error = database.createField(table, field.name, field.type, field.size);
     if (field.type == FieldType::Text)
         (void)database.setAllowZeroLength(table, field.name, true);
+    return error;
 }
 
 OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
 {
     ui.setStatusText(kOpeningStatus);
     OpenOutcome outcome;
+    state.addedFields.clear();
     for (;;) {
         // A failed open leaves no database behind, not even the one of an earlier load.
         if (auto error = state.database.open(state.databasePath)) {
@@ -119,9 +135,9 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
                      lacksFields(state.database, "Banken", galdoBankFields())) &&
                     !backedUpBeforeExtending(state, ui, outcome))
                     return outcome;
-                extendTable(state.database, "Festabzug", galdoPersonFields());
-                extendTable(state.database, "Personal", galdoPersonFields());
-                extendTable(state.database, "Banken", galdoBankFields());
+                extendTable(state, "Festabzug", galdoPersonFields(), outcome);
+                extendTable(state, "Personal", galdoPersonFields(), outcome);
+                extendTable(state, "Banken", galdoBankFields(), outcome);
             }
             state.tableName = "Banken";
             outcome.succeeded = true;
@@ -132,7 +148,7 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
         if (lacksFields(state.database, state.tableName, accountTableFields()) &&
             !backedUpBeforeExtending(state, ui, outcome))
             return outcome;
-        extendTable(state.database, state.tableName, accountTableFields());
+        extendTable(state, state.tableName, accountTableFields(), outcome);
         outcome.succeeded = true;
         return outcome;
     }

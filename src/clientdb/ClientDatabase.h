@@ -21,6 +21,10 @@ struct OpenOutcome {
     // Fields were missing and no copy of the file could be made first: the open stopped with its
     // message, nothing was added and no database is open.
     bool backupFailed = false;
+    // Why the missing fields could not all be added (a read-only file or folder, a lock held past
+    // the waiting time, a full disk); a missing table is not such an error. The fields added
+    // before it are in the state's addedFields.
+    DbError extensionError;
 };
 
 // Opens the database at the current path, sets the current table name and adds the fields
@@ -34,8 +38,8 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui);
 // connect string. A relative path is taken from the folder of the database that holds the link.
 std::string linkedDatabasePath(const std::string& connect, const std::string& linkingDatabase);
 
-// Adds the field to the table when it is missing; errors are ignored.
-void EnsureField(Database& database, std::string_view table, const FieldSpec& field);
+// Adds the field to the table when it is missing; returns why it could not be added.
+DbError EnsureField(Database& database, std::string_view table, const FieldSpec& field);
 
 // Closes the database if one is open; an error is shown.
 void CloseClientDatabase(ProgramState& state, UserInterface& ui);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "clientdb/SqliteHandles.h"
+
 namespace zelvan {
 
 namespace {
@@ -77,6 +79,17 @@ std::span<const FieldSpec> galdoPersonFields()
 std::span<const FieldSpec> galdoBankFields()
 {
     return kGaldoBankFields;
+}
+
+int addedTextFieldSize(std::string_view fieldName)
+{
+    for (const auto fields : {accountTableFields(), galdoPersonFields(), galdoBankFields()}) {
+        for (const auto& field : fields) {
+            if (field.type == FieldType::Text && sqlite::sameName(field.name, fieldName))
+                return field.size;
+        }
+    }
+    return 0;
 }
 
 std::span<const WriteBackTable> galdoWriteBackTables()

@@ -44,6 +44,9 @@ std::span<const FieldSpec> accountTableFields();
 std::span<const FieldSpec> galdoPersonFields();
 // Fields added to Banken (Galdo).
 std::span<const FieldSpec> galdoBankFields();
+// The size of a text field the schema extension adds under this name (compared without regard
+// to case), in any table; 0 when it adds none.
+int addedTextFieldSize(std::string_view fieldName);
 // The Galdo tables the save writes back through.
 std::span<const WriteBackTable> galdoWriteBackTables();
 

@@ -51,27 +51,34 @@ DbError checkHeader(const std::string& path)
                                                   "Mandanten-Datenbank.");
 }
 
-// One number a pragma answers with, or -1.
-std::int64_t pragmaNumber(sqlite3* db, const char* sql)
+// A big-endian number of the file header.
+std::uint32_t headerNumber(const unsigned char* bytes)
 {
-    sqlite::Statement statement;
-    if (sqlite::prepare(db, sql, statement) || sqlite3_step(statement.get()) != SQLITE_ROW)
-        return -1;
-    return sqlite3_column_int64(statement.get(), 0);
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+           std::uint32_t{bytes[3]};
 }
 
-// A file cut off in the middle of its last page (a copy broken off) still opens, and its pages
-// would be written whole at the next save; its header tells how long it should be. Checked
-// after the schema has been read, when a journal left by an interrupted save has been played back.
-DbError checkComplete(sqlite3* db, const std::string& path)
+// A file cut off in the middle (a copy broken off) still opens, and its pages would be written
+// whole at the next save; its header tells how long it should be. The header is read from the
+// file after the schema has been read, when a journal left by an interrupted save has been played
+// back. In WAL mode the file holds what was last merged into it and says so in its header: the
+// changes still in the -wal file of a program that has the database open do not count.
+DbError checkComplete(const std::string& path)
 {
+    // Page size at byte 16 (1 stands for 65536), change counter at 24, size in pages at 28, and
+    // at 92 the change counter for which that size is valid (older writers leave it stale).
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, kHeaderSize> header{};
+    if (!in.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size())))
+        return {};
+    const std::uint32_t pageSizeField = (std::uint32_t{header[16]} << 8) | header[17];
+    const std::uintmax_t pageSize = pageSizeField == 1 ? 65536 : pageSizeField;
+    const std::uint32_t pages = headerNumber(&header[28]);
+    if (pages == 0 || headerNumber(&header[24]) != headerNumber(&header[92]))
+        return {};
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(path, ec);
-    const auto pages = pragmaNumber(db, "PRAGMA main.page_count");
-    const auto pageSize = pragmaNumber(db, "PRAGMA main.page_size");
-    if (ec || pages < 0 || pageSize <= 0)
-        return {};
-    if (static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize) > bytes)
+    if (!ec && pageSize * pages > bytes)
         return sqliteError(SQLITE_CORRUPT, "Die Datei ist kürzer, als ihr Kopf angibt: sie wurde abgeschnitten");
     return {};
 }
@@ -112,8 +119,7 @@ DbError Database::open(const std::string& path)
     if (!fs::exists(status))
         return makeError(DbErrorNumber::FileNotFound, "Die Datei " + path + " ist nicht vorhanden.");
     if (fs::is_directory(status)) {
-        return makeError(DbErrorNumber::NotADatabase,
-                         "Der Pfad " + path + " ist ein Ordner und keine Datenbankdatei.");
+        return makeError(DbErrorNumber::NotADatabase, "Der Pfad " + path + " ist ein Ordner und keine Datenbankdatei.");
     }
     if (auto error = checkHeader(path))
         return error;
@@ -134,7 +140,7 @@ DbError Database::open(const std::string& path)
     if (const int step = sqlite3_step(probe.get()); step != SQLITE_ROW)
         return sqlite::lastError(raw, step);
     probe.reset();
-    if (auto error = checkComplete(raw, path))
+    if (auto error = checkComplete(path))
         return error;
 
     m_connection = std::move(connection);
@@ -182,8 +188,8 @@ DbResult<TableDef> Database::tableDef(std::string_view name) const
         return error;
     if (sqlite3_step(statement.get()) != SQLITE_ROW)
         return tableMissing(name);
-    if (auto error = sqlite::prepare(db, "SELECT Name, Connect FROM LinkedTables WHERE Name = ?1 COLLATE NOCASE",
-                                     statement))
+    if (auto error =
+            sqlite::prepare(db, "SELECT Name, Connect FROM LinkedTables WHERE Name = ?1 COLLATE NOCASE", statement))
         return error;
     sqlite::bindText(statement.get(), 1, name);
     rc = sqlite3_step(statement.get());
@@ -232,9 +238,8 @@ DbResult<FieldDef> Database::field(std::string_view table, std::string_view name
         if (sqlite::sameName(candidate.name, name))
             return std::move(candidate);
     }
-    return makeError(DbErrorNumber::FieldNotFound,
-                     "Das Feld " + std::string(name) + " ist in der Tabelle " + std::string(table) +
-                         " nicht vorhanden.");
+    return makeError(DbErrorNumber::FieldNotFound, "Das Feld " + std::string(name) + " ist in der Tabelle " +
+                                                       std::string(table) + " nicht vorhanden.");
 }
 
 DbError Database::createField(std::string_view table, std::string_view name, FieldType type, int size)
@@ -245,8 +250,22 @@ DbError Database::createField(std::string_view table, std::string_view name, Fie
     if (field(definition.value().name, name).ok()) {
         return sqliteError(SQLITE_ERROR, ("duplicate column name: " + std::string(name)).c_str());
     }
-    return execute("ALTER TABLE " + sqlite::quoteName(definition.value().name) + " ADD COLUMN " +
-                   sqlite::quoteName(name) + " " + declaredTypeOf(type, size));
+    const auto& tableName = definition.value().name;
+    return execute("ALTER TABLE " + sqlite::quoteName(tableName) + " ADD COLUMN " + sqlite::quoteName(name) + " " +
+                   (isStrictTable(tableName) ? strictTypeOf(type) : declaredTypeOf(type, size)));
+}
+
+bool Database::isStrictTable(std::string_view table) const
+{
+    if (!isOpen())
+        return false;
+    sqlite::Statement statement;
+    if (sqlite::prepare(m_connection.get(),
+                        "SELECT strict FROM pragma_table_list WHERE schema = 'main' AND name = ?1 COLLATE NOCASE",
+                        statement))
+        return false;
+    sqlite::bindText(statement.get(), 1, table);
+    return sqlite3_step(statement.get()) == SQLITE_ROW && sqlite3_column_int(statement.get(), 0) == 1;
 }
 
 DbError Database::setAllowZeroLength(std::string_view table, std::string_view name, bool)
@@ -268,8 +287,9 @@ DbResult<Recordset> Database::openRecordset(std::string_view statement) const
     const int columns = sqlite3_column_count(raw);
     std::vector<RecordsetField> fields;
     for (int i = 0; i < columns; ++i) {
-        const char* declared = sqlite3_column_decltype(raw, i);
-        fields.push_back({bareName(sqlite3_column_name(raw, i)), sizeOfDeclaredType(declared ? declared : "")});
+        const std::string_view declared = sqlite3_column_decltype(raw, i) ? sqlite3_column_decltype(raw, i) : "";
+        fields.push_back({bareName(sqlite3_column_name(raw, i)), sizeOfDeclaredType(declared),
+                          declared.find('(') != std::string_view::npos});
     }
 
     std::vector<std::string> values;
@@ -277,14 +297,9 @@ DbResult<Recordset> Database::openRecordset(std::string_view statement) const
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
-            if (text == nullptr) {
-                values.emplace_back();
-                nulls.push_back(true);
-            } else {
-                values.emplace_back(text, static_cast<std::size_t>(sqlite3_column_bytes(raw, i)));
-                nulls.push_back(false);
-            }
+            const bool null = sqlite3_column_type(raw, i) == SQLITE_NULL;
+            values.push_back(null ? std::string() : sqlite::loadedText(raw, i));
+            nulls.push_back(null);
         }
     }
     if (rc != SQLITE_DONE)

@@ -40,8 +40,11 @@ public:
     DbResult<TableDef> tableDef(std::string_view name) const;
     DbResult<std::vector<FieldDef>> fields(std::string_view table) const;
     DbResult<FieldDef> field(std::string_view table, std::string_view name) const;
-    // Text gets a size (VARCHAR(size)); Date/Time and 16-bit Integer do not.
+    // Text gets a size (VARCHAR(size)); Date/Time and 16-bit Integer do not. A STRICT table gets
+    // TEXT and INTEGER instead, the only kinds of these it takes.
     DbError createField(std::string_view table, std::string_view name, FieldType type, int size);
+    // Whether the table was created STRICT (its values must have their column's type).
+    bool isStrictTable(std::string_view table) const;
     // Empty strings are always allowed in SQLite; succeeds when the field exists.
     DbError setAllowZeroLength(std::string_view table, std::string_view name, bool allow);
 

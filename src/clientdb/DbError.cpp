@@ -1,7 +1,11 @@
 #include "clientdb/DbError.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <string_view>
 
 namespace zelvan {
@@ -57,7 +61,52 @@ constexpr DetailText kDetailTexts[] = {
     {"database is locked", "Die Datenbank ist von einem anderen Programm gesperrt"},
     {"file is not a database", "Die Datei ist keine Datenbank"},
     {"database disk image is malformed", "Die Datenbankdatei ist beschädigt"},
+    {"database or disk is full", "Der Datenträger ist voll"},
+    {"unable to open database file", "Die Datenbankdatei kann nicht geöffnet werden"},
+    {"disk I/O error", "Ein- oder Ausgabefehler beim Zugriff auf die Datenbankdatei"},
 };
+
+// SQLite extended result codes that say more than their primary code -> German description.
+constexpr SqliteText kExtendedTexts[] = {
+    {SQLITE_READONLY_DIRECTORY,
+     "Der Ordner der Datenbank ist schreibgeschützt: dort kann die Journaldatei des Schreibens nicht angelegt werden"},
+    {SQLITE_READONLY_DBMOVED, "Die Datenbankdatei wurde während der Arbeit verschoben oder gelöscht"},
+    {SQLITE_READONLY_RECOVERY, "Die Hilfsdateien der Datenbank (-wal, -shm) können nicht geschrieben werden"},
+    {SQLITE_READONLY_CANTINIT, "Die Hilfsdateien der Datenbank (-wal, -shm) können nicht geschrieben werden"},
+    {SQLITE_READONLY_CANTLOCK, "Die Hilfsdateien der Datenbank (-wal, -shm) können nicht geschrieben werden"},
+    {SQLITE_CANTOPEN_ISDIR, "Der Pfad ist ein Ordner und keine Datenbankdatei"},
+};
+
+struct SystemErrorText {
+    int number;
+    std::string_view text;
+};
+
+// Error numbers of the operating system that name the cause of a failed read or write.
+constexpr SystemErrorText kSystemErrorTexts[] = {
+    {ENOSPC, "Der Datenträger ist voll"},
+    {EDQUOT, "Der zugeteilte Speicherplatz ist aufgebraucht"},
+    {EROFS, "Das Dateisystem ist schreibgeschützt"},
+    {EACCES, "Zugriff verweigert: die Berechtigung zum Schreiben oder Lesen fehlt"},
+    {EPERM, "Zugriff verweigert: die Datei oder der Ordner ist gesperrt"},
+    {EIO, "Ein- oder Ausgabefehler des Datenträgers"},
+};
+
+// Primary codes whose cause can lie in the file system.
+constexpr int kFileSystemCodes[] = {SQLITE_PERM, SQLITE_READONLY, SQLITE_IOERR, SQLITE_FULL, SQLITE_CANTOPEN};
+
+// Why this user cannot write to a file or folder (0 when it can). access() also sees an
+// immutable file and a read-only file system, which bind root as well. The database file itself
+// is never opened for this: closing another handle of it would drop the connection's locks.
+int writeError(const std::filesystem::path& path)
+{
+    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
+
+bool isWriteRefusal(int systemError)
+{
+    return systemError == EACCES || systemError == EPERM || systemError == EROFS;
+}
 
 std::string germanDetail(std::string_view detail)
 {
@@ -70,9 +119,56 @@ std::string germanDetail(std::string_view detail)
 
 } // namespace
 
+std::string_view systemErrorText(int systemError)
+{
+    for (const auto& entry : kSystemErrorTexts) {
+        if (entry.number == systemError)
+            return entry.text;
+    }
+    return {};
+}
+
 DbError makeError(DbErrorNumber number, std::string description)
 {
     return DbError{static_cast<int>(number), std::move(description)};
+}
+
+DbError sqliteError(int extendedCode, const char* detail, int systemError)
+{
+    const int primary = extendedCode & 0xff;
+    for (const auto& entry : kExtendedTexts) {
+        if (entry.code == extendedCode)
+            return DbError{primary, std::string(entry.text) + "."};
+    }
+    DbError error = sqliteError(primary, detail);
+    const bool fileSystem =
+        std::find(std::begin(kFileSystemCodes), std::end(kFileSystemCodes), primary) != std::end(kFileSystemCodes);
+    const auto cause = systemErrorText(systemError);
+    if (fileSystem && !cause.empty() && error.description.find(cause) == std::string::npos) {
+        error.description.pop_back(); // the full stop
+        error.description += " (" + std::string(cause) + ").";
+    }
+    return error;
+}
+
+DbError withWriteCause(DbError error, const std::string& databasePath)
+{
+    const bool fileSystem =
+        std::find(std::begin(kFileSystemCodes), std::end(kFileSystemCodes), error.number) != std::end(kFileSystemCodes);
+    if (!fileSystem || databasePath.empty())
+        return error;
+    std::error_code ec;
+    auto folder = std::filesystem::absolute(databasePath, ec).parent_path();
+    if (ec || folder.empty())
+        folder = ".";
+    if (isWriteRefusal(writeError(databasePath))) {
+        error.description = "Die Datenbankdatei \"" + databasePath + "\" ist schreibgeschützt.";
+    } else if (isWriteRefusal(writeError(folder))) {
+        error.description = "Der Ordner \"" + folder.string() +
+                            "\" ist schreibgeschützt: dort kann die Journaldatei des Schreibens nicht angelegt "
+                            "werden.";
+    }
+    return error;
 }
 
 DbError sqliteError(int resultCode, const char* detail)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zelvan {
 
@@ -37,5 +38,19 @@ DbError makeError(DbErrorNumber number, std::string description);
 // The German description of a SQLite result code, with SQLite's own detail text where it adds
 // something (the name of a missing field, for example).
 DbError sqliteError(int resultCode, const char* detail);
+
+// The same, with SQLite's extended result code and the operating system's error number of the
+// failed call, which name the cause where the primary code cannot: a folder in which no journal
+// can be created, a full disk, a missing permission, a read-only file system.
+DbError sqliteError(int extendedCode, const char* detail, int systemError);
+
+// The German text of an operating-system error number that names why a file could not be
+// read or written (full disk, missing permission, ...); empty for any other number.
+std::string_view systemErrorText(int systemError);
+
+// Names the cause of a failed write to the database at `databasePath` that the file system shows
+// when SQLite's error does not: a read-only folder (no journal can be created there) or a
+// read-only database file. Other errors are returned as they are.
+DbError withWriteCause(DbError error, const std::string& databasePath);
 
 } // namespace zelvan

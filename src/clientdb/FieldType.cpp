@@ -14,26 +14,9 @@ struct StorageSize {
 
 // Declared type names without a size -> their storage size in bytes.
 constexpr StorageSize kStorageSizes[] = {
-    {"BIT", 1},
-    {"BOOLEAN", 1},
-    {"BYTE", 1},
-    {"TINYINT", 1},
-    {"SMALLINT", 2},
-    {"SHORT", 2},
-    {"INTEGER", 4},
-    {"INT", 4},
-    {"LONG", 4},
-    {"COUNTER", 4},
-    {"BIGINT", 8},
-    {"REAL", 4},
-    {"SINGLE", 4},
-    {"DOUBLE", 8},
-    {"FLOAT", 8},
-    {"CURRENCY", 8},
-    {"MONEY", 8},
-    {"DATETIME", 8},
-    {"DATE", 8},
-    {"TIMESTAMP", 8},
+    {"BIT", 1},   {"BOOLEAN", 1},  {"BYTE", 1},    {"TINYINT", 1},  {"SMALLINT", 2}, {"SHORT", 2},     {"INTEGER", 4},
+    {"INT", 4},   {"LONG", 4},     {"COUNTER", 4}, {"BIGINT", 8},   {"REAL", 4},     {"SINGLE", 4},    {"DOUBLE", 8},
+    {"FLOAT", 8}, {"CURRENCY", 8}, {"MONEY", 8},   {"DATETIME", 8}, {"DATE", 8},     {"TIMESTAMP", 8},
 };
 
 std::string upperCase(std::string_view text)
@@ -49,11 +32,19 @@ std::string upperCase(std::string_view text)
 std::string declaredTypeOf(FieldType type, int size)
 {
     switch (type) {
-    case FieldType::Text: return "VARCHAR(" + std::to_string(size) + ")";
-    case FieldType::DateTime: return "DATETIME";
-    case FieldType::Integer16: return "SMALLINT";
+    case FieldType::Text:
+        return "VARCHAR(" + std::to_string(size) + ")";
+    case FieldType::DateTime:
+        return "DATETIME";
+    case FieldType::Integer16:
+        return "SMALLINT";
     }
     return "TEXT";
+}
+
+std::string strictTypeOf(FieldType type)
+{
+    return type == FieldType::Integer16 ? "INTEGER" : "TEXT";
 }
 
 int sizeOfDeclaredType(std::string_view declaredType)

@@ -6,10 +6,12 @@
 
 namespace zelvan {
 
-// A field of a record set: its bare name (Nr, Konto-Nr) and its defined size.
+// A field of a record set: its bare name (Nr, Konto-Nr), its defined size and whether that size
+// is a text length given in the declared type (VARCHAR(34)) rather than a number's storage size.
 struct RecordsetField {
     std::string name;
     int size = 0;
+    bool textLength = false;
 };
 
 // The rows of one SQL statement, read in full when the record set is opened, in the

@@ -143,7 +143,7 @@ std::vector<std::string> SaveReport::Finish(const SaveCounts& counts, const Repo
     std::vector<std::string> failed;
     const auto write = [&](const std::string& text, const char* name) {
         const auto path = folder + name;
-        if (WriteTextFile(text, path).errorNumber != 0)
+        if (WriteTextFile(text, path, place.databasePath).errorNumber != 0)
             failed.push_back(path);
     };
     write(m_protocol, kProtocolFileName);

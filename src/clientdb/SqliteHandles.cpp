@@ -1,6 +1,8 @@
 #include "clientdb/SqliteHandles.h"
 
 #include <cctype>
+#include <cmath>
+#include <cstdint>
 
 namespace zelvan::sqlite {
 
@@ -31,8 +33,12 @@ int bind(sqlite3_stmt* statement, int index, const DbValue& value)
 DbValue columnValue(sqlite3_stmt* statement, int index)
 {
     switch (sqlite3_column_type(statement, index)) {
-    case SQLITE_NULL: return DbValue{};
-    case SQLITE_INTEGER: return DbValue{static_cast<std::int64_t>(sqlite3_column_int64(statement, index))};
+    case SQLITE_NULL:
+        return DbValue{};
+    case SQLITE_INTEGER:
+        return DbValue{static_cast<std::int64_t>(sqlite3_column_int64(statement, index))};
+    case SQLITE_FLOAT:
+        return DbValue{loadedText(statement, index)};
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
         const auto length = static_cast<std::size_t>(sqlite3_column_bytes(statement, index));
@@ -48,9 +54,26 @@ std::string textOfColumn(sqlite3_stmt* statement, int index)
     return text == nullptr ? std::string() : std::string(text, length);
 }
 
+std::string loadedText(sqlite3_stmt* statement, int index)
+{
+    if (sqlite3_column_type(statement, index) == SQLITE_FLOAT) {
+        // Whole numbers below 2^63 are exact as 64-bit integers; larger ones keep SQLite's text.
+        constexpr double kLimit = 9223372036854775808.0;
+        const double number = sqlite3_column_double(statement, index);
+        if (std::isfinite(number) && std::trunc(number) == number && std::fabs(number) < kLimit)
+            return std::to_string(static_cast<std::int64_t>(number));
+    }
+    return textOfColumn(statement, index);
+}
+
 DbError lastError(sqlite3* db, int resultCode)
 {
-    return sqliteError(resultCode, db == nullptr ? nullptr : sqlite3_errmsg(db));
+    if (db == nullptr)
+        return sqliteError(resultCode, nullptr);
+    // The extended code of the connection belongs to this error when its primary part agrees.
+    const int extended = sqlite3_extended_errcode(db);
+    return sqliteError((extended & 0xff) == (resultCode & 0xff) ? extended : resultCode, sqlite3_errmsg(db),
+                       sqlite3_system_errno(db));
 }
 
 std::string quoteName(std::string_view name)

@@ -35,6 +35,11 @@ DbValue columnValue(sqlite3_stmt* statement, int index);
 // The text of column `index` of the current row ("" for null).
 std::string textOfColumn(sqlite3_stmt* statement, int index);
 
+// The text a stored value is loaded as: a REAL that holds a whole number reads as that number's
+// digits (12345.0 -> "12345"), as other tools store a BLZ or account number in a number column;
+// every other value as SQLite gives it as text, null as "".
+std::string loadedText(sqlite3_stmt* statement, int index);
+
 // The error of the last failed call on the connection.
 DbError lastError(sqlite3* db, int resultCode);
 

@@ -8,16 +8,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "clientdb/DbError.h"
 #include "core/Windows1252.h"
 
 namespace zelvan {
 
 namespace {
 
+// A report without a file to take its permissions from is as readable as any file the user writes.
+constexpr mode_t kDefaultMode = 0644;
+constexpr mode_t kPrivateMode = 0600;
+constexpr mode_t kReadWriteBits = 0666;
+
 WriteResult failure(int number, const std::string& path)
 {
-    return {number == 0 ? EIO : number, "Die Datei \"" + path + "\" kann nicht geschrieben werden: " +
-                                            std::strerror(number == 0 ? EIO : number)};
+    const int known = number == 0 ? EIO : number;
+    const auto german = systemErrorText(known);
+    return {known, "Die Datei \"" + path + "\" kann nicht geschrieben werden: " +
+                       (german.empty() ? std::string(std::strerror(known)) : std::string(german))};
 }
 
 bool writeAll(int fd, const std::string& bytes)
@@ -37,18 +45,24 @@ bool writeAll(int fd, const std::string& bytes)
 
 } // namespace
 
-WriteResult WriteTextFile(const std::string& text, const std::string& path)
+WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
 {
     const std::string bytes = utf8ToWindows1252(text);
+    // The permissions are settled before the file exists under its name, so the text is never
+    // readable by more users than it will be.
+    mode_t mode = kDefaultMode;
+    if (!permissionsOf.empty()) {
+        struct stat reference {};
+        mode = ::stat(permissionsOf.c_str(), &reference) == 0 ? (reference.st_mode & kReadWriteBits) : kPrivateMode;
+    }
     std::string temporary = path + ".XXXXXX";
+    // mkstemp makes the file readable and writable by its owner only.
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return failure(errno, path);
 
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     int error = ok ? 0 : errno;
-    // The temporary file is private; the report is as readable as any file the user writes.
-    ::fchmod(fd, 0644);
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;

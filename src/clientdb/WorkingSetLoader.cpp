@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "clientdb/ClientDatabase.h"
+#include "clientdb/ClientFormats.h"
 #include "clientdb/SqliteHandles.h"
 
 namespace zelvan {
@@ -23,8 +24,10 @@ constexpr std::string_view kGaldoPersonnelStatement =
     "FROM Personal RIGHT JOIN Banken ON Personal.BankNr = Banken.Nr "
     " ORDER BY Personal.Nr";
 
+// "<> ''" rather than "> ''": the same rows for text, and a BLZ or account number stored as a
+// number (which SQLite sorts before every text) is not left out.
 constexpr std::string_view kAccountFilter =
-    " WHERE Not ISNULL(BankKontoNr) AND BankKontoNr > '' AND Not ISNULL(BankBLZ) AND BankBLZ > ''";
+    " WHERE Not ISNULL(BankKontoNr) AND BankKontoNr <> '' AND Not ISNULL(BankBLZ) AND BankBLZ <> ''";
 constexpr std::string_view kWithoutIbanFilter = " AND (ISNULL(BankIBAN) OR TRIM$(BankIBAN) = '')";
 constexpr std::string_view kAccountSelect = "SELECT OPKontoNr, Suchname, BankBLZ, BankKontoNr, BankBIC, BankIBAN, "
                                             "IBANKonvertierHinweis, BankName, IBANKonvertierNr FROM ";
@@ -38,6 +41,27 @@ void showOk(UserInterface& ui, std::string text)
     request.text = std::move(text);
     request.title = std::string(kApplicationTitle);
     ui.showMessage(request);
+}
+
+// The longest input a bank column takes: the text length its declared type gives (VARCHAR(34));
+// for a column without one (a STRICT table's TEXT, a number column) the size of the field list
+// for a field the schema extension adds, else no limit (0).
+int inputLength(const RecordsetField& field)
+{
+    return field.textLength ? field.size : addedTextFieldSize(field.name);
+}
+
+// The fields added before the failure are named: the database is not unchanged then.
+std::string extensionFailedText(const ProgramState& state, const DbError& error)
+{
+    std::string text = "Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" + state.databasePath +
+                       "\rNummer:" + std::to_string(error.number) + "\r" + error.description + "\r";
+    if (state.addedFields.empty())
+        return text + "Die Datenbank ist unverändert.";
+    text += "Eingefügt wurden nur:";
+    for (const auto& field : state.addedFields)
+        text += " " + field;
+    return text;
 }
 
 bool fileExists(const std::string& path)
@@ -95,7 +119,7 @@ std::vector<GridColumnSetup> BindGridColumns(const Recordset& recordset, int fre
         for (const auto name : kBankColumns)
             column.bankColumn = column.bankColumn || sqlite::sameName(field.name, name);
         column.editable = column.bankColumn && freeManualInput > 0;
-        column.maxLength = column.editable ? field.size : 0;
+        column.maxLength = column.editable ? inputLength(field) : 0;
         columns.push_back(std::move(column));
     }
     return columns;
@@ -115,6 +139,10 @@ LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset
         outcome.redirected = open.redirected;
         if (open.backupFailed) {
             // Its message has been shown; the database was left as it is and nothing is loaded.
+        } else if (open.extensionError) {
+            // Without its fields the database can be neither read as the format nor saved to.
+            showOk(ui, extensionFailedText(state, open.extensionError));
+            state.database.close();
         } else if (!tableExists(state)) {
             showOk(ui, "Die Tabelle " + state.tableName +
                            " ist nicht vorhanden.\rDaher können keine Konvertierungsdaten ermittelt werden.\r\r"

@@ -74,7 +74,7 @@ struct UnsavedRow {
 
 // Counts and state of one save in progress.
 class SaveRun {
-  public:
+public:
     SaveRun(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
             UserInterface& ui, bool payroll)
         : m_state(state), m_rows(rows), m_options(options), m_report(report), m_ui(ui), m_payroll(payroll)
@@ -100,6 +100,11 @@ class SaveRun {
     bool stepDone(const DbError& error, const RowWrite& write, std::string_view reasonPrefix = {})
     {
         if (!m_state.database.inTransaction()) {
+            // SQLite itself ends the transaction on some errors (a full disk): that error is the cause.
+            if (error && isDatabaseWide(error)) {
+                fail(error);
+                return false;
+            }
             fail(makeError(DbErrorNumber::TransactionEnded,
                            "Die Datenbank hat die Transaktion des Speicherns abgebrochen" +
                                (error ? " (" + error.description + ")" : std::string()) + "."));
@@ -127,6 +132,11 @@ class SaveRun {
 
     // A row written whole: its stored values are renewed once the save is committed.
     void rowWritten(std::size_t index) { m_written.push_back(index); }
+    // The BLZ and account a written row's record holds when they differ from what was typed.
+    void storedAs(std::size_t index, std::string blz, std::string account)
+    {
+        m_storedAs[index] = {std::move(blz), std::move(account)};
+    }
     // Galdo: the BIC this save has written to the bank with this BLZ.
     void bankBicWritten(const std::string& blz, const std::string& bic) { m_bankBics[blz] = bic; }
     const std::string* bankBicWritten(const std::string& blz) const
@@ -153,8 +163,9 @@ class SaveRun {
     // The reports and the summary message, after the hourglass has gone.
     SaveOutcome report(bool payroll);
 
-  private:
+private:
     std::string summary(bool payroll) const;
+    std::string notSavedText() const;
     void renewStoredValues();
 
     ProgramState& m_state;
@@ -170,7 +181,20 @@ class SaveRun {
     std::vector<std::string> m_unwritten;
     std::vector<std::size_t> m_written;
     std::map<std::string, std::string> m_bankBics;
+    std::map<std::size_t, std::pair<std::string, std::string>> m_storedAs;
 };
+
+// The rollback undid every record; fields the open added to the database stay, and are named.
+std::string SaveRun::notSavedText() const
+{
+    if (m_state.addedFields.empty())
+        return "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.";
+    std::string text = "Die Daten konnten nicht gespeichert werden; kein Datensatz wurde geändert. Beim Einlesen "
+                       "wurden diese fehlenden Felder eingefügt:";
+    for (const auto& field : m_state.addedFields)
+        text += " " + field;
+    return text;
+}
 
 std::string SaveRun::summary(bool payroll) const
 {
@@ -220,8 +244,9 @@ void SaveRun::renewStoredValues()
         row.stored.iban = trimmed(row[AccountColumn::Iban]);
         if (m_payroll)
             continue; // BLZ and account are never written there, the BIC goes to the bank
-        row.stored.blz = row[AccountColumn::Blz];
-        row.stored.account = row[AccountColumn::Account];
+        const auto storedAs = m_storedAs.find(index);
+        row.stored.blz = storedAs == m_storedAs.end() ? row[AccountColumn::Blz] : storedAs->second.first;
+        row.stored.account = storedAs == m_storedAs.end() ? row[AccountColumn::Account] : storedAs->second.second;
         row.stored.bic = trimmed(row[AccountColumn::Bic]);
     }
     // Galdo: the BIC belongs to the bank, so every row of that bank now holds the one written last.
@@ -238,9 +263,9 @@ SaveOutcome SaveRun::report(bool payroll)
     SaveOutcome outcome;
     if (m_fatal) {
         outcome.rowsNotSaved = m_counts.rows;
-        m_ui.showMessage({"Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert." +
-                              std::string(kCrLf) + std::string(kCrLf) + "Nr: " + std::to_string(m_fatal->number) +
-                              std::string(kCrLf) + "Beschreibung: " + m_fatal->description,
+        const DbError cause = withWriteCause(*m_fatal, m_state.databasePath);
+        m_ui.showMessage({notSavedText() + std::string(kCrLf) + std::string(kCrLf) + "Nr: " +
+                              std::to_string(cause.number) + std::string(kCrLf) + "Beschreibung: " + cause.description,
                           std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
         return outcome;
     }
@@ -397,18 +422,26 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
             continue;
         }
         const auto& hint = row[AccountColumn::Hint];
-        FieldValues fields{{"BankBIC", bic},
-                           {"BankIBAN", iban},
-                           {"IBANKonvertierHinweis", hint},
-                           {"BankBLZ", row[AccountColumn::Blz]},
-                           {"BankKontoNr", row[AccountColumn::Account]}};
+        FieldValues fields{{"BankBIC", bic}, {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}};
+        // A BLZ or account the user left as loaded keeps the value and type it is stored with: a
+        // number column is not handed text, a number stays a number.
+        const bool blzEdited = row[AccountColumn::Blz] != stored.blz;
+        const bool accountEdited = row[AccountColumn::Account] != stored.account;
+        if (blzEdited)
+            fields.emplace_back("BankBLZ", row[AccountColumn::Blz]);
+        if (accountEdited)
+            fields.emplace_back("BankKontoNr", row[AccountColumn::Account]);
         if (options.overwriteBankName)
             fields.emplace_back("BankName", row[AccountColumn::BankName]);
         fields.emplace_back("IBANKonvertierNr", hintNumberValue(hint));
-        if (run.stepDone(writeFields(*table, fields), write)) {
-            run.countAndReport(row, bic, iban);
-            run.rowWritten(index);
-        }
+        if (!run.stepDone(writeFields(*table, fields), write))
+            continue;
+        run.countAndReport(row, bic, iban);
+        run.rowWritten(index);
+        // An edited value may be stored otherwise than typed (a number column drops leading zeros):
+        // a later save compares with what the record holds.
+        if ((blzEdited || accountEdited) && !table->seek("=", std::vector<DbValue>{DbValue{key}}) && !table->noMatch())
+            run.storedAs(index, textOf(table->valueAt(positions.blz)), textOf(table->valueAt(positions.account)));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "clientdb/BackupLedger.h"
 #include "clientdb/Database.h"
@@ -29,6 +30,9 @@ struct ProgramState {
     Database database;
     // The files copied before their first change in this program run.
     BackupLedger backups;
+    // Fields the last open added to the database ("Personenkonten.BankIBAN"), so that a save
+    // that fails afterwards does not call the database unchanged.
+    std::vector<std::string> addedFields;
 };
 
 } // namespace zelvan

@@ -15,6 +15,7 @@
 
 #include "DemoDatabases.h"
 #include "cli/CommandLine.h"
+#include "clientdb/AlteredDatabases.h"
 #include "clientdb/ReadOnlyFile.h"
 #include "support/TempDir.h"
 
@@ -135,7 +136,9 @@ const Case kCases[] = {
      },
      2, "ist ein Ordner und keine Datei"},
     {"iban, bank-code file is empty",
-     [](const fs::path& folder) { return Prepared{{"iban", "--bankfile", writeFile(folder / "blz.txt", "")}, {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{{"iban", "--bankfile", writeFile(folder / "blz.txt", "")}, {}, {}};
+     },
      2, "enthält keine Bankleitzahl im Format der Bundesbank"},
     {"iban, bank-code file is binary",
      [](const fs::path& folder) {
@@ -148,10 +151,14 @@ const Case kCases[] = {
      },
      2, "\" wird nicht verwendet. Zeile 1 ist 10485760 Bytes lang statt 174."},
     {"iban, bank-code file is a named pipe",
-     [](const fs::path& folder) { return Prepared{{"iban", "--bankfile", fifo(folder)}, {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{{"iban", "--bankfile", fifo(folder)}, {}, {}};
+     },
      2, "ist keine gewöhnliche Datei"},
     {"iban, bank-code file is a device",
-     [](const fs::path&) { return Prepared{{"iban", "--bankfile", "/dev/null"}, {}, {}}; },
+     [](const fs::path&) {
+         return Prepared{{"iban", "--bankfile", "/dev/null"}, {}, {}};
+     },
      2, "Die BLZ-Datei kann nicht gelesen werden. Die Datei \"/dev/null\" ist keine gewöhnliche Datei."},
     {"convert, bank-code file is a folder",
      [](const fs::path& folder) {
@@ -160,13 +167,19 @@ const Case kCases[] = {
      },
      2, "ist ein Ordner und keine Datei"},
     {"convert, bank-code file is a named pipe",
-     [](const fs::path& folder) { return Prepared{convertMarlo(folder, fifo(folder)), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertMarlo(folder, fifo(folder)), {}, {}};
+     },
      2, "ist keine gewöhnliche Datei"},
     {"convert, bank-code file is a device",
-     [](const fs::path& folder) { return Prepared{convertMarlo(folder, "/dev/null"), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertMarlo(folder, "/dev/null"), {}, {}};
+     },
      2, "Die Datei \"/dev/null\" ist keine gewöhnliche Datei."},
     {"convert, bank-code file is empty",
-     [](const fs::path& folder) { return Prepared{convertMarlo(folder, writeFile(folder / "blz.txt", "")), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertMarlo(folder, writeFile(folder / "blz.txt", "")), {}, {}};
+     },
      2, "enthält keine Bankleitzahl im Format der Bundesbank"},
     {"convert, bank-code file is binary",
      [](const fs::path& folder) {
@@ -187,7 +200,9 @@ const Case kCases[] = {
      },
      1, "\" ist keine Datei."},
     {"database is empty",
-     [](const fs::path& folder) { return Prepared{convertFile("1", writeFile(folder / "MARL001.MDB", "")), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertFile("1", writeFile(folder / "MARL001.MDB", "")), {}, {}};
+     },
      1, "Die Datei ist leer und keine Datenbank."},
     {"database is cut off in the middle",
      [](const fs::path& folder) {
@@ -212,6 +227,27 @@ const Case kCases[] = {
          return Prepared{convertFile("1", path), guard, {}};
      },
      1, "\" ist schreibgeschützt."},
+    {"database in a read-only folder, fields missing",
+     [](const fs::path& folder) {
+         const auto path = marlo(folder);
+         auto guard = std::make_shared<test::ReadOnlyFolder>(folder.string());
+         if (!guard->holds())
+             return Prepared{{}, {}, "this user may write to read-only folders here"};
+         return Prepared{convertFile("1", path), guard, {}};
+     },
+     1,
+     "\" ist schreibgeschützt: dort kann die Journaldatei des Schreibens nicht angelegt werden.\n"
+     "Die Datenbank ist unverändert."},
+    {"database in a read-only folder, fields present",
+     [](const fs::path& folder) {
+         const auto path = folder / demo::kDorvanFile;
+         EXPECT_EQ(demo::writeDorvanDatabase(path, {demo::IbanFields::All}), "");
+         auto guard = std::make_shared<test::ReadOnlyFolder>(folder.string());
+         if (!guard->holds())
+             return Prepared{{}, {}, "this user may write to read-only folders here"};
+         return Prepared{convertFile("3", path.string()), guard, {}};
+     },
+     1, "Beschreibung: Der Ordner \""},
     {"database is locked by another connection",
      [](const fs::path& folder) {
          const auto path = marlo(folder);
@@ -221,13 +257,19 @@ const Case kCases[] = {
 
     // A format that does not match the database's tables.
     {"Galdo format on a Marlo database",
-     [](const fs::path& folder) { return Prepared{convertFile("4", marlo(folder)), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertFile("4", marlo(folder)), {}, {}};
+     },
      1, "Die Tabelle Personal ist nicht vorhanden."},
     {"Tondra format on a Marlo database",
-     [](const fs::path& folder) { return Prepared{convertFile("2", marlo(folder)), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertFile("2", marlo(folder)), {}, {}};
+     },
      1, "Die Tabelle Kunden ist nicht vorhanden."},
     {"Dorvan format on a Marlo database",
-     [](const fs::path& folder) { return Prepared{convertFile("3", marlo(folder)), {}, {}}; },
+     [](const fs::path& folder) {
+         return Prepared{convertFile("3", marlo(folder)), {}, {}};
+     },
      1, "Die Datenbank passt nicht zum Format Dorvan:\nDer Index OPKontoNr ist in der Tabelle Personenkonten"},
     {"Marlo format on a Galdo database",
      [](const fs::path& folder) {

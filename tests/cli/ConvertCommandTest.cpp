@@ -4,11 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "DemoDatabases.h"
+#include "clientdb/AlteredDatabases.h"
 #include "clientdb/DemoFiles.h"
 #include "clientdb/ReadOnlyFolder.h"
 #include "support/DamagedBankFiles.h"
@@ -34,7 +36,7 @@ Result runConvert(std::vector<std::string> args)
 }
 
 class ConvertDemo : public testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_EQ(demo::writeDemoDatabases(m_dir.path()), ""); }
     std::string path(const char* name) const { return (m_dir.path() / name).string(); }
     test::TempDir m_dir;
@@ -378,6 +380,47 @@ TEST_F(ConvertDemo, unusable_databases_and_arguments_fail_with_their_status)
         EXPECT_NE((result.out + result.err).find(c.message), std::string::npos) << result.out << result.err;
     }
     EXPECT_FALSE(std::filesystem::exists(path("FEHLT.MDB")));
+}
+
+TEST_F(ConvertDemo, number_typed_strict_and_wal_databases_convert_like_their_text)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> alter;
+        const char* types; // of BankBLZ and BankKontoNr of 10000 after the save
+        const char* rows;  // loaded and saved
+    };
+    const Case cases[] = {
+        {"integer", [](const std::string& f) { ASSERT_EQ(test::retypeMarlo(f, test::NumberCopy::Integer), ""); },
+         "integer integer", "9"},
+        {"real", [](const std::string& f) { ASSERT_EQ(test::retypeMarlo(f, test::NumberCopy::Real), ""); }, "real real",
+         "9"},
+        {"strict", [](const std::string& f) { ASSERT_EQ(test::retypeMarlo(f, test::NumberCopy::Strict), ""); },
+         "integer integer", "8"},
+        {"wal", [](const std::string& f) { ASSERT_EQ(test::runSql(f, "PRAGMA journal_mode = WAL"), ""); }, "text text",
+         "9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(demo::writeDemoDatabases(m_dir.path()), "");
+        const auto file = path(demo::kMarloFile);
+        c.alter(file);
+        // Another program holds the database open with a change not yet merged into the file.
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(file.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        sqlite3_exec(other, "PRAGMA wal_autocheckpoint = 0; UPDATE Personenkonten SET Ort = 'Bonn'", nullptr, nullptr,
+                     nullptr);
+
+        const auto result = runConvert({"--format", "1", "--db", file, "--protokoll", "hinweise"});
+        sqlite3_close(other);
+
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_EQ(execute(file, "SELECT typeof(BankBLZ) || ' ' || typeof(BankKontoNr) || ' ' || BankIBAN FROM "
+                                "Personenkonten WHERE OPKontoNr = 10000"),
+                  std::string(c.types) + " DE82100100100001234565");
+        EXPECT_EQ(execute(file, "SELECT count(*) FROM Personenkonten WHERE BankIBAN IS NOT NULL"), c.rows)
+            << result.out;
+    }
 }
 
 } // namespace

@@ -49,6 +49,8 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
         // Split at the first ";" only; no trimming; a field with ";" comes back quoted.
         {"50060400;11;404\n",
          "50060400;\"11;404\";BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
+        {"50060400;1\"2\r3\n",
+         "50060400;\"1\"\"2\r3\";BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
         {" 50060400;11404\n", " 50060400;11404;;;3-BLZ ist nicht im Bundesbank-Bestand;\n"},
         {"50060400\n", "50060400;;BZBKDEFFXXX;;9-Kontonummer ist ungültig. Bitte die Kontonummer prüfen.;\n"},
         {"\n", ";;;;5-BLZ ist nicht 8-stellig;\n"},
@@ -193,7 +195,8 @@ TEST(IbanCommand, real_bank_file_rules_and_successors)
         {"10070000;12344", "10070000;12344;DEUTDEBBXXX;DE63100700000001234400;" + kHint101 + ";"},
         {"10040000;150631", "10040000;150631;COBADEFFXXX;DE13100400000015063100;" + kHint101 + ";"},
         {"12080000;6029255", "12080000;6029255;DRESDEFF120;DE53120800000602925500;" + kHint101 + ";"},
-        {"76026000;4803515617", "76026000;4803515617;NORSDE71XXX;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 002002;"},
+        {"76026000;4803515617",
+         "76026000;4803515617;NORSDE71XXX;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 002002;"},
         {"10020890;1000251670", "10020890;1000251670;HYVEDEMM460;DE58760200701000251670;102-Unicredit-Konten mit "
                                 "BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber;"},
         {"20050000;0000372896", "20050000;0000372896;HSHNDEHHXXX;DE37210500000372896000;;"},

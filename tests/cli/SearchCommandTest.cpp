@@ -31,9 +31,9 @@ TEST(SearchCommand, lists_rows_then_the_caption)
     dir.write("b/MARL002.MDB", "x");
     dir.write("MARL010.MDB", "x");
     const auto root = dir.path().string();
-    std::filesystem::last_write_time(dir.path() / "MARL010.MDB",
-                                     std::filesystem::file_time_type::clock::from_sys(
-                                         std::chrono::sys_seconds(std::chrono::seconds(1362467049))));
+    std::filesystem::last_write_time(
+        dir.path() / "MARL010.MDB",
+        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1362467049))));
 
     const auto result = runSearch({"search", "--format", "1", root});
 
@@ -64,6 +64,23 @@ TEST(SearchCommand, copies_of_databases_are_no_finds)
     }
     const auto tondra = runSearch({"search", "--format", "2", root});
     EXPECT_EQ(tondra.out.find("Sicherung_ZELVAN"), std::string::npos) << tondra.out;
+}
+
+TEST(SearchCommand, a_folder_name_with_a_separator_or_a_line_break_is_quoted)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "a;b");
+    std::filesystem::create_directory(dir.path() / "zeile\nzwei \"x\"");
+    dir.write("a;b/MARL001.MDB", "x");
+    dir.write("zeile\nzwei \"x\"/MARL002.MDB", "x");
+    const auto root = dir.path().string();
+
+    const auto result = runSearch({"search", "--format", "1", root});
+
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out.starts_with("1;\"" + root + "/a;b/\";")) << result.out;
+    EXPECT_NE(result.out.find("\n2;\"" + root + "/zeile\nzwei \"\"x\"\"/\";"), std::string::npos) << result.out;
+    EXPECT_TRUE(result.out.ends_with("\n2 gefundene Mandanten in " + root + "\n"));
 }
 
 TEST(SearchCommand, refuses_bad_arguments_and_missing_folders)

@@ -28,5 +28,17 @@ TEST(ClientFormats, only_the_account_tables_get_sepa_fields)
         EXPECT_FALSE(field.name.starts_with("SEPA"));
 }
 
+TEST(ClientFormats, sizes_of_the_added_text_fields_by_name)
+{
+    EXPECT_EQ(addedTextFieldSize("BankIBAN"), 34);
+    EXPECT_EQ(addedTextFieldSize("bankbic"), 11);
+    EXPECT_EQ(addedTextFieldSize("SEPALastschriftMandatReferenz"), 35);
+    EXPECT_EQ(addedTextFieldSize("SEPALastschriftMandatArt"), 50);
+    EXPECT_EQ(addedTextFieldSize("IBANKonvertierHinweis"), 250);
+    EXPECT_EQ(addedTextFieldSize("IBANKonvertierNr"), 0);
+    EXPECT_EQ(addedTextFieldSize("SEPALastschriftMandatDatum"), 0);
+    EXPECT_EQ(addedTextFieldSize("BankBLZ"), 0);
+}
+
 } // namespace
 } // namespace zelvan

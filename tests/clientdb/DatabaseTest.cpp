@@ -202,8 +202,8 @@ TEST(Database, record_sets_give_bare_field_names_and_defined_sizes)
     ASSERT_TRUE(recordset.ok()) << recordset.error().description;
     const auto& fields = recordset.value().fields();
     ASSERT_EQ(fields.size(), 5u);
-    const std::pair<const char*, int> expected[] = {{"Nr", 4}, {"Konto-Nr", 12}, {"BankBIC", 11}, {"Zeile", 2},
-                                                    {"Betrag", 8}};
+    const std::pair<const char*, int> expected[] = {
+        {"Nr", 4}, {"Konto-Nr", 12}, {"BankBIC", 11}, {"Zeile", 2}, {"Betrag", 8}};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         EXPECT_EQ(fields[i].name, expected[i].first);
         EXPECT_EQ(fields[i].size, expected[i].second);
@@ -227,6 +227,43 @@ TEST(Database, record_sets_read_null_as_empty_and_keep_the_order)
     EXPECT_EQ(rows.value(0, 1), "");
     EXPECT_EQ(rows.value(5, 0), "100");
     EXPECT_FALSE(rows.isNull(5, 1));
+}
+
+TEST(Database, numbers_read_as_their_digits_and_a_whole_real_without_its_fraction)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    test::executeOn(path, "CREATE TABLE Zahlen (Wert ANY) STRICT; INSERT INTO Zahlen VALUES (12345), (12345.0), (1.5), "
+                          "(-0.0), (1e20), ('0012'), (NULL), (9988776655.0)");
+    Database database;
+    ASSERT_FALSE(database.open(path));
+    const auto recordset = database.openRecordset("SELECT Wert FROM Zahlen");
+    ASSERT_TRUE(recordset.ok());
+    std::vector<std::string> values;
+    for (std::size_t r = 0; r < recordset.value().recordCount(); ++r)
+        values.push_back(recordset.value().value(r, 0));
+    EXPECT_EQ(values, (std::vector<std::string>{"12345", "12345", "1.5", "0", "1.0e+20", "0012", "", "9988776655"}));
+}
+
+TEST(Database, a_strict_table_takes_text_and_integer_fields)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    test::executeOn(path, "CREATE TABLE Streng (Nr INTEGER PRIMARY KEY, Name TEXT) STRICT");
+    Database database;
+    ASSERT_FALSE(database.open(path));
+    EXPECT_TRUE(database.isStrictTable("streng"));
+    EXPECT_FALSE(database.isStrictTable("Personenkonten"));
+    EXPECT_FALSE(database.createField("Streng", "BankIBAN", FieldType::Text, 34));
+    EXPECT_FALSE(database.createField("Streng", "SEPALastschriftMandatDatum", FieldType::DateTime, 0));
+    EXPECT_FALSE(database.createField("Streng", "IBANKonvertierNr", FieldType::Integer16, 0));
+    const auto fields = database.fields("Streng");
+    ASSERT_TRUE(fields.ok());
+    std::vector<std::string> types;
+    for (const auto& field : fields.value())
+        types.push_back(field.name + " " + field.declaredType);
+    EXPECT_EQ(types, (std::vector<std::string>{"Nr INTEGER", "Name TEXT", "BankIBAN TEXT",
+                                               "SEPALastschriftMandatDatum TEXT", "IBANKonvertierNr INTEGER"}));
 }
 
 TEST(Database, a_failing_statement_reports_number_and_german_description)

@@ -12,6 +12,13 @@ TEST(FieldType, declared_types_of_new_fields)
     EXPECT_EQ(declaredTypeOf(FieldType::Integer16, 0), "SMALLINT");
 }
 
+TEST(FieldType, a_strict_table_gets_text_and_integer)
+{
+    EXPECT_EQ(strictTypeOf(FieldType::Text), "TEXT");
+    EXPECT_EQ(strictTypeOf(FieldType::DateTime), "TEXT");
+    EXPECT_EQ(strictTypeOf(FieldType::Integer16), "INTEGER");
+}
+
 TEST(FieldType, size_read_from_the_declared_type)
 {
     struct Case {
@@ -19,9 +26,10 @@ TEST(FieldType, size_read_from_the_declared_type)
         int size;
     };
     const Case cases[] = {
-        {"VARCHAR(34)", 34}, {"varchar( 11 )", 11}, {"CHAR(8)", 8},    {"TEXT(250)", 250}, {"NUMERIC(10,2)", 10},
-        {"SMALLINT", 2},     {"INTEGER", 4},        {"integer", 4},    {"DATETIME", 8},    {"DOUBLE", 8},
-        {"TEXT", 0},         {"", 0},               {"VARCHAR()", 0},  {"BLOB", 0},
+        {"VARCHAR(34)", 34},   {"varchar( 11 )", 11}, {"CHAR(8)", 8}, {"TEXT(250)", 250},
+        {"NUMERIC(10,2)", 10}, {"SMALLINT", 2},       {"INTEGER", 4}, {"integer", 4},
+        {"DATETIME", 8},       {"DOUBLE", 8},         {"TEXT", 0},    {"", 0},
+        {"VARCHAR()", 0},      {"BLOB", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(sizeOfDeclaredType(c.declared), c.size) << c.declared;

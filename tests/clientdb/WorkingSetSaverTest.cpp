@@ -1,6 +1,7 @@
 #include "clientdb/WorkingSetSaver.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AlteredDatabases.h"
 #include "DemoFiles.h"
 #include "ReadOnlyFolder.h"
 #include "clientdb/ClientDatabase.h"
@@ -91,7 +93,7 @@ void PrintTo(ClientFormat format, std::ostream* os)
 namespace {
 
 class AccountFormatSave : public testing::TestWithParam<ClientFormat> {
-  protected:
+protected:
     std::string database()
     {
         switch (GetParam()) {
@@ -544,6 +546,105 @@ TEST_P(GaldoSave, a_bank_bic_written_before_is_no_change_by_another_program)
 }
 
 INSTANTIATE_TEST_SUITE_P(DataSets, GaldoSave, testing::Values(false, true));
+
+TEST(WorkingSetSaver, an_unchanged_blz_and_account_keep_the_number_type_they_are_stored_with)
+{
+    struct Case {
+        test::NumberCopy copy;
+        const char* type;
+    };
+    const Case cases[] = {{test::NumberCopy::Integer, "integer"},
+                          {test::NumberCopy::Real, "real"},
+                          {test::NumberCopy::Strict, "integer"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        DemoFiles files;
+        const auto path = files.marlo();
+        ASSERT_EQ(test::retypeMarlo(path, c.copy), "");
+        Session session(ClientFormat::MarloOp, path);
+        fill(session.row("10000"), "MUSBDEBBXXX", "DE21100100100001234565", "");
+        fill(session.row("10060"), "KSMUDEMMXXX", "DE85702501500000123455", kHint101);
+
+        const auto outcome = session.save();
+
+        EXPECT_TRUE(outcome.committed) << session.summary();
+        EXPECT_EQ(outcome.rowsNotSaved, 0) << session.summary();
+        EXPECT_EQ(query(path, "SELECT typeof(BankBLZ) || ' ' || typeof(BankKontoNr) || ' ' || BankIBAN FROM "
+                              "Personenkonten WHERE OPKontoNr = 10000"),
+                  std::string(c.type) + " " + c.type + " DE21100100100001234565");
+        EXPECT_EQ(query(path, "SELECT BankKontoNr || ' ' || IBANKonvertierNr FROM Personenkonten WHERE OPKontoNr = "
+                              "10060"),
+                  c.copy == test::NumberCopy::Real ? "123455.0 101" : "123455 101");
+    }
+}
+
+TEST(WorkingSetSaver, an_account_edited_in_a_number_column_is_compared_as_stored_at_the_next_save)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    ASSERT_EQ(test::retypeMarlo(path, test::NumberCopy::Integer), "");
+    Session session(ClientFormat::MarloOp, path);
+    auto& row = session.row("10000");
+    row[AccountColumn::Account] = "0001234565";
+    fill(row, "MUSBDEBBXXX", "DE21100100100001234565", "");
+    ASSERT_EQ(session.save().rowsNotSaved, 0) << session.summary();
+    EXPECT_EQ(query(path, "SELECT typeof(BankKontoNr) || ' ' || BankKontoNr FROM Personenkonten WHERE OPKontoNr = "
+                          "10000"),
+              "integer 1234565");
+    EXPECT_EQ(row.stored.account, "1234565");
+
+    fill(row, "MUSBDEBBXXX", "DE21100100100001234565", kHint101);
+    const auto second = session.save();
+    EXPECT_EQ(second.rowsNotSaved, 0) << session.summary();
+    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr FROM Personenkonten WHERE OPKontoNr = 10000"), "101");
+}
+
+TEST(WorkingSetSaver, a_save_on_a_full_disk_names_the_cause_and_the_fields_the_load_added)
+{
+    test::TempDir dir;
+    const test::SmallFileSystem disk(dir.path() / "klein");
+    if (!disk.mounted())
+        GTEST_SKIP() << "this machine lets no file system be mounted here";
+    const auto path = (disk.path() / "MARL001.MDB").string();
+    ASSERT_EQ(demo::writeMarloDatabase(path, {}), "");
+    Session session(ClientFormat::MarloOp, path);
+    ASSERT_EQ(session.state.addedFields.size(), 7u);
+    for (auto& row : session.rows)
+        fill(row, "MUSBDEBBXXX", "DE21100100100001234565", kHint101);
+    disk.fill();
+
+    const auto outcome = session.save();
+
+    EXPECT_FALSE(outcome.committed);
+    EXPECT_EQ(session.summary(),
+              "Die Daten konnten nicht gespeichert werden; kein Datensatz wurde geändert. Beim Einlesen wurden diese "
+              "fehlenden Felder eingefügt: Personenkonten.BankIBAN Personenkonten.BankBIC "
+              "Personenkonten.SEPALastschriftMandatReferenz Personenkonten.SEPALastschriftMandatDatum "
+              "Personenkonten.SEPALastschriftMandatArt Personenkonten.IBANKonvertierHinweis "
+              "Personenkonten.IBANKonvertierNr\r\n\r\nNr: 13\r\nBeschreibung: Der Datenträger ist voll.");
+    session.state.database.close();
+    EXPECT_EQ(query(path, "SELECT count(*) FROM Personenkonten WHERE BankIBAN IS NOT NULL"), "0");
+}
+
+TEST(WorkingSetSaver, report_files_are_never_readable_by_more_users_than_the_database)
+{
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0644}}) {
+        SCOPED_TRACE(mode);
+        DemoFiles files;
+        const auto path = files.marlo();
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        Session session(ClientFormat::MarloOp, path);
+        fill(session.row("10000"), "MUSBDEBBXXX", "DE21100100100001234565", kHint101);
+        fill(session.row("10010"), "", "", "3-BLZ ist nicht im Bundesbank-Bestand");
+        ASSERT_TRUE(session.save({ProtocolOption::AllData, false, {}}).committed);
+        const auto folder = std::filesystem::path(path).parent_path();
+        for (const char* name : {kProtocolFileName, kHintsFileName, kErrorsFileName}) {
+            struct stat status {};
+            ASSERT_EQ(::stat((folder / name).c_str(), &status), 0) << name;
+            EXPECT_EQ(status.st_mode & 07777, mode) << name;
+        }
+    }
+}
 
 } // namespace
 } // namespace zelvan

@@ -1,0 +1,113 @@
+#include "cli/OutputCheck.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+
+#include <gtest/gtest.h>
+
+#include "cli/CommandLine.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
+const std::string kFullDisk = "Die Ausgabe konnte nicht vollständig geschrieben werden (Der Datenträger ist voll); sie "
+                              "ist unvollständig.\n";
+
+// Standard output on a disk that is full after `room` bytes, as a write that fails leaves it.
+class FullDisk : public std::streambuf {
+public:
+    explicit FullDisk(std::size_t room) : m_room(room) {}
+    const std::string& written() const { return m_written; }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override
+    {
+        const auto fits = std::min(static_cast<std::size_t>(count), m_room - m_written.size());
+        m_written.append(text, fits);
+        if (fits < static_cast<std::size_t>(count))
+            errno = ENOSPC;
+        return static_cast<std::streamsize>(fits);
+    }
+
+private:
+    std::size_t m_room;
+    std::string m_written;
+};
+
+TEST(OutputCheck, a_command_whose_output_fails_says_so_and_exits_1)
+{
+    test::TempDir dir;
+    dir.write("MARL001.MDB", "x");
+    std::string lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += "50060400;11404\n";
+    struct Case {
+        std::vector<std::string> args;
+        std::size_t room;
+    };
+    const Case cases[] = {
+        {{"iban"}, 0},
+        {{"iban"}, 100000},
+        {{"pruefen"}, 0},
+        {{"pruefen"}, 100000},
+        {{"search", "--format", "1", dir.path().string()}, 0},
+        {{"search", "--format", "1", dir.path().string()}, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + std::to_string(c.room));
+        std::istringstream in(lines);
+        FullDisk disk(c.room);
+        std::ostream out(&disk);
+        std::ostringstream err;
+        CommandEnvironment env{in, out, err, kSampleFolder};
+        EXPECT_EQ(runCommandLine(c.args, env), 1);
+        EXPECT_TRUE(err.str().ends_with(kFullDisk)) << err.str();
+        EXPECT_EQ(disk.written().size(), c.room);
+    }
+}
+
+TEST(OutputCheck, output_that_arrives_whole_passes)
+{
+    std::ostringstream out, err;
+    out << "x";
+    EXPECT_TRUE(outputComplete(out, err));
+    EXPECT_EQ(err.str(), "");
+    out.setstate(std::ios::badbit);
+    EXPECT_FALSE(outputComplete(out, err, 0));
+    EXPECT_EQ(err.str(), "Die Ausgabe konnte nicht vollständig geschrieben werden; sie ist unvollständig.\n");
+}
+
+TEST(OutputCheck, the_program_on_a_full_device_exits_1)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "this machine has no /dev/full";
+    test::TempDir dir;
+    const auto input = dir.write("eingabe.txt", "50060400;11404\n");
+    const auto errors = (dir.path() / "fehler.txt").string();
+    const std::string command = std::string(ZELVAN_EXECUTABLE) + " iban --bankfile " + kSampleFolder +
+                                "ZELVANBLZ4.txt < " + input + " > /dev/full 2> " + errors;
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::ifstream in(errors);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_TRUE(text.str().ends_with(kFullDisk)) << text.str();
+}
+
+} // namespace
+} // namespace zelvan

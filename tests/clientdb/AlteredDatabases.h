@@ -1,0 +1,134 @@
+#pragma once
+
+// The demo databases changed as other tools leave them: numbers in the bank columns, a STRICT
+// table, WAL mode held open by another program, a read-only folder, a small full file system.
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace zelvan::test {
+
+// Runs SQL on a file directly; returns SQLite's message, empty when it ran.
+inline std::string runSql(const std::string& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    std::string error = rc == SQLITE_OK ? "" : (message ? message : "error");
+    sqlite3_free(message);
+    sqlite3_close(db);
+    return error;
+}
+
+// How the bank columns of the Marlo table are retyped.
+enum class NumberCopy {
+    Integer, // INTEGER columns: digit texts become numbers (leading zeros go), the rest stay text
+    Real,    // REAL columns: digit texts become whole REAL numbers
+    Strict,  // a STRICT table with INTEGER columns: what is no number becomes null
+};
+
+// Rebuilds Personenkonten of a demo Marlo database (without IBAN fields) with BankBLZ and
+// BankKontoNr as numbers.
+inline std::string retypeMarlo(const std::string& file, NumberCopy copy)
+{
+    const std::string type = copy == NumberCopy::Real ? "REAL" : "INTEGER";
+    const bool strict = copy == NumberCopy::Strict;
+    const auto value = [&](const std::string& column) {
+        return strict ? "CASE WHEN " + column + " GLOB '[0-9]*' AND " + column + " NOT GLOB '*[^0-9]*' THEN CAST(" +
+                            column + " AS INTEGER) END"
+                      : column;
+    };
+    return runSql(file, "CREATE TABLE Neu (OPKontoNr INTEGER NOT NULL PRIMARY KEY, Suchname TEXT, Name1 TEXT, "
+                        "Ort TEXT, BankBLZ " +
+                            type + ", BankKontoNr " + type + ", BankName TEXT)" + (strict ? " STRICT" : "") +
+                            ";INSERT INTO Neu SELECT OPKontoNr, Suchname, Name1, Ort, " + value("BankBLZ") + ", " +
+                            value("BankKontoNr") +
+                            ", BankName FROM Personenkonten;"
+                            "DROP TABLE Personenkonten; ALTER TABLE Neu RENAME TO "
+                            "Personenkonten;");
+}
+
+// A folder nobody may create files in for as long as the guard lives, also root (who ignores
+// the permission bits): then it is marked immutable where the file system allows it.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(std::string path) : m_path(std::move(path))
+    {
+        ::chmod(m_path.c_str(), S_IRWXU & ~S_IWUSR);
+        if (::geteuid() == 0)
+            m_immutable = setImmutable(true);
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable)
+            setImmutable(false);
+        ::chmod(m_path.c_str(), S_IRWXU);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+    // Whether the folder really refuses new files to this user.
+    bool holds() const { return ::access(m_path.c_str(), W_OK) != 0; }
+
+private:
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+    std::string m_path;
+    bool m_immutable = false;
+};
+
+// A small file system of its own (tmpfs), where the machine lets this user mount one; fill()
+// then takes all of its free space.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(const std::filesystem::path& folder, const char* size = "size=512k") : m_path(folder)
+    {
+        std::filesystem::create_directories(m_path);
+        m_mounted = ::mount("tmpfs", m_path.c_str(), "tmpfs", 0, size) == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (m_mounted)
+            ::umount2(m_path.c_str(), MNT_DETACH);
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    const std::filesystem::path& path() const { return m_path; }
+    void fill() const
+    {
+        std::ofstream filler(m_path / "Fueller.bin", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            ;
+    }
+
+private:
+    std::filesystem::path m_path;
+    bool m_mounted = false;
+};
+
+} // namespace zelvan::test
