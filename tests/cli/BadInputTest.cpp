@@ -236,6 +236,19 @@ const Case kCases[] = {
          return Prepared{convertFile("1", path), guard, {}};
      },
      1,
+     "/Sicherung_ZELVAN\" für die Sicherungskopie kann nicht angelegt werden: Keine Berechtigung. Ohne "
+     "Sicherungskopie wird die Datenbank nicht geändert."},
+    {"database in a read-only folder, fields missing, without backup",
+     [](const fs::path& folder) {
+         const auto path = marlo(folder);
+         auto guard = std::make_shared<test::ReadOnlyFolder>(folder.string());
+         if (!guard->holds())
+             return Prepared{{}, {}, "this user may write to read-only folders here"};
+         auto args = convertFile("1", path);
+         args.push_back("--ohne-sicherung");
+         return Prepared{args, guard, {}};
+     },
+     1,
      "\" ist schreibgeschützt: dort kann die Journaldatei des Schreibens nicht angelegt werden.\n"
      "Die Datenbank ist unverändert."},
     {"database in a read-only folder, fields present",

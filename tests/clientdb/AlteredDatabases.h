@@ -15,6 +15,8 @@
 #include <fstream>
 #include <string>
 
+#include "ReadOnlyFolder.h"
+
 namespace zelvan::test {
 
 // Runs SQL on a file directly; returns SQLite's message, empty when it ran.
@@ -57,47 +59,6 @@ inline std::string retypeMarlo(const std::string& file, NumberCopy copy)
                             "DROP TABLE Personenkonten; ALTER TABLE Neu RENAME TO "
                             "Personenkonten;");
 }
-
-// A folder nobody may create files in for as long as the guard lives, also root (who ignores
-// the permission bits): then it is marked immutable where the file system allows it.
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(std::string path) : m_path(std::move(path))
-    {
-        ::chmod(m_path.c_str(), S_IRWXU & ~S_IWUSR);
-        if (::geteuid() == 0)
-            m_immutable = setImmutable(true);
-    }
-    ~ReadOnlyFolder()
-    {
-        if (m_immutable)
-            setImmutable(false);
-        ::chmod(m_path.c_str(), S_IRWXU);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-    // Whether the folder really refuses new files to this user.
-    bool holds() const { return ::access(m_path.c_str(), W_OK) != 0; }
-
-private:
-    bool setImmutable(bool on) const
-    {
-        const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
-
-    std::string m_path;
-    bool m_immutable = false;
-};
 
 // A small file system of its own (tmpfs), where the machine lets this user mount one; fill()
 // then takes all of its free space.

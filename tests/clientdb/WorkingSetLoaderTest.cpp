@@ -29,11 +29,13 @@ struct Load {
     RecordingUserInterface ui;
     LoadOutcome outcome;
 
-    Load(ClientFormat format, const std::string& path, LoadOptions options = {}, bool fixedDeductions = false)
+    Load(ClientFormat format, const std::string& path, LoadOptions options = {}, bool fixedDeductions = false,
+         bool backups = true)
     {
         state.format = format;
         state.databasePath = path;
         state.fixedDeductions = fixedDeductions;
+        state.backups.setEnabled(backups);
         run(options);
     }
     void run(LoadOptions options = {}) { outcome = LoadWorkingSet(state, rows, recordset, options, ui); }
@@ -306,7 +308,8 @@ TEST(WorkingSetLoader, a_read_only_folder_is_named_as_the_cause_when_fields_are_
     const test::ReadOnlyFolder readOnly(folder);
     if (!readOnly.holds())
         GTEST_SKIP() << "the file system lets this user write to read-only folders";
-    Load load(ClientFormat::MarloOp, path);
+    // Without a backup (convert --ohne-sicherung); with one, the copy fails first and says why.
+    Load load(ClientFormat::MarloOp, path, {}, false, false);
     ASSERT_EQ(load.ui.messages.size(), 1u);
     const auto& text = load.ui.messages[0].text;
     EXPECT_TRUE(text.starts_with("Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" + path +
@@ -347,7 +350,7 @@ TEST(WorkingSetLoader, a_full_disk_is_named_as_the_cause_when_fields_are_missing
     const auto path = (disk.path() / "MARL001.MDB").string();
     ASSERT_EQ(demo::writeMarloDatabase(path, {}), "");
     disk.fill();
-    Load load(ClientFormat::MarloOp, path);
+    Load load(ClientFormat::MarloOp, path, {}, false, false);
     ASSERT_EQ(load.ui.messages.size(), 1u);
     EXPECT_EQ(load.ui.messages[0].text, "Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" +
                                             path +
