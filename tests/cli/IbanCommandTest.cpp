@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandRun.h"
 #include "bankdir/BankCodeFile.h"
 #include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
@@ -17,21 +18,12 @@ const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
 // What every run on the bundled sample file says on standard error.
 const std::string kOnSample = "Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.\n";
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 Result runIban(const std::string& input, std::vector<std::string> options = {})
 {
-    std::vector<std::string> args{"iban"};
-    args.insert(args.end(), options.begin(), options.end());
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CommandEnvironment env{in, out, err, kSampleFolder};
-    const int status = runCommandLine(args, env);
-    return {status, out.str(), err.str()};
+    options.insert(options.begin(), "iban");
+    return test::runCommand(options, input, kSampleFolder);
 }
 
 TEST(IbanCommand, converts_each_line_into_the_six_columns)

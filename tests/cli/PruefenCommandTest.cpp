@@ -1,33 +1,18 @@
 #include "cli/PruefenCommand.h"
 
 #include <filesystem>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "support/DamagedBankFiles.h"
-#include "support/TempDir.h"
+#include "CommandRun.h"
 
 namespace zelvan {
 namespace {
 
-const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result runPruefen(const std::string& input, std::vector<std::string> options = {})
+test::CommandResult runPruefen(const std::string& input, std::vector<std::string> options = {})
 {
-    std::vector<std::string> args{"pruefen"};
-    args.insert(args.end(), options.begin(), options.end());
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CommandEnvironment env{in, out, err, kSampleFolder};
-    const int status = runCommandLine(args, env);
-    return {status, out.str(), err.str()};
+    options.insert(options.begin(), "pruefen");
+    return test::runCommand(options, input);
 }
 
 TEST(PruefenCommand, answers_each_line_with_method_and_verdict_on_the_sample_file)
