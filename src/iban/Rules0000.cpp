@@ -384,8 +384,6 @@ void rule0005(RuleContext& context)
     }
 
     context.caveat(HintNumber::CheckDigitNotRecomputed);
-    // The rule's own check is the Bundesbank's; the check-digit option adds nothing to it.
-    context.skipCheckDigit();
     const auto account = AccountDigits::of(context.account());
     if (!account) {
         context.standardIban(); // hint 9
@@ -550,8 +548,6 @@ void rule0019(RuleContext& context)
 void rule0020(RuleContext& context)
 {
     context.caveat(HintNumber::CheckDigitNotRecomputed);
-    // The rule's own check is the Bundesbank's; the check-digit option adds nothing to it.
-    context.skipCheckDigit();
     const auto account = AccountDigits::of(context.account());
     if (!account) {
         context.standardIban(); // hint 9

@@ -222,7 +222,7 @@ TEST(Rules0020, deutsche_bank_accounts_by_their_number_of_digits)
     }
 }
 
-TEST(Rules0020, own_check_is_not_repeated_by_the_check_digit_option)
+TEST(Rules0020, check_digit_option_agrees_with_the_rules_own_check)
 {
     const auto directory = test::directoryOf({{"10070000", "002002", kBic, "63"}, {"76026000", "002002", kBic, "C7"}});
     const AccountCheckDigits checkDigits;
@@ -236,6 +236,18 @@ TEST(Rules0020, own_check_is_not_repeated_by_the_check_digit_option)
             EXPECT_EQ(checked.hint, unchecked.hint);
         }
     }
+}
+
+TEST(Rules0005, check_digit_option_checks_what_the_rule_takes_as_it_stands)
+{
+    // Method 13 accounts of 1-5 and 8-10 digits are unchanged by the rule; the option checks them.
+    const auto directory = test::directoryOf({{"10040000", "000503", kBic, "13"}});
+    const AccountCheckDigits checkDigits;
+    EXPECT_EQ(test::convert(directory, "10040000", "12345").iban, "DE53100400000000012345");
+    EXPECT_EQ(test::convert(directory, "10040000", "12345", &checkDigits).hint, kWrongCheckDigit);
+    EXPECT_EQ(test::convert(directory, "10040000", "86665755", &checkDigits).iban, "DE20100400000086665755");
+    // A donation account is replaced: not checked.
+    EXPECT_EQ(test::convert(directory, "10040000", "7878", &checkDigits).iban, "DE54100400000267878700");
 }
 
 TEST(Rules0000, rules_0025_and_0028_replace_the_blz_but_keep_the_directory_bic)
