@@ -24,8 +24,7 @@ int main(int argc, char** argv)
     }
     const QString target = QString::fromLocal8Bit(argv[1]);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(zelvan::ShellSettings::kApplication));
-    QApplication::setFont(zelvan::ProgramFont());
+    zelvan::setUpApplication(application);
 
     zelvan::ProgramSession session(zelvan::programFolder(argv[0]));
     zelvan::FormAdressen& window = session.window();

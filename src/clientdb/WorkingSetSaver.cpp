@@ -136,6 +136,8 @@ public:
 
 private:
     std::string summary(bool payroll) const;
+    // The folder the protocol was written to; empty when it was not.
+    std::string writtenReportFolder() const;
 
     ProgramState& m_state;
     const SaveOptions& m_options;
@@ -169,7 +171,19 @@ std::string SaveRun::summary(bool payroll) const
     }
     for (const auto& path : m_unwritten)
         text.append(kCrLf).append("Die Datei \"").append(path).append("\" konnte nicht geschrieben werden.");
+    if (const auto folder = writtenReportFolder(); !folder.empty())
+        text.append(kCrLf).append(kCrLf).append("Protokoll und CSV-Dateien im Ordner: ").append(folder);
     return text;
+}
+
+std::string SaveRun::writtenReportFolder() const
+{
+    if (!protocolOn())
+        return {};
+    const auto folder = reportFolder(m_state.databasePath, m_options.programFolder);
+    const bool protocolWritten =
+        std::find(m_unwritten.begin(), m_unwritten.end(), folder + kProtocolFileName) == m_unwritten.end();
+    return protocolWritten ? folder : std::string();
 }
 
 void SaveRun::commit()
@@ -204,7 +218,8 @@ SaveOutcome SaveRun::report(bool payroll)
                                                  currentDateTimeText()});
         outcome.unwrittenFiles = m_unwritten;
     }
-    m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0});
+    m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0,
+                      writtenReportFolder()});
     return outcome;
 }
 

@@ -248,7 +248,7 @@ TEST(WorkingSetLoader, no_path_or_a_missing_file_gives_an_empty_grid_without_a_m
         EXPECT_EQ(load.recordset.fieldCount(), 0u);
         EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
         EXPECT_TRUE(load.outcome.columns.empty());
-        EXPECT_TRUE(load.outcome.convertEnabled);
+        EXPECT_FALSE(load.outcome.convertEnabled);
         EXPECT_TRUE(load.ui.messages.empty());
         EXPECT_FALSE(load.state.database.isOpen());
         EXPECT_EQ(load.ui.statusTexts.back(), "Bereit");
@@ -274,6 +274,7 @@ TEST(WorkingSetLoader, a_file_that_is_no_database_gives_two_messages_and_an_empt
     EXPECT_TRUE(load.rows.empty());
     EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
     EXPECT_FALSE(load.state.database.isOpen());
+    EXPECT_FALSE(load.outcome.convertEnabled);
 }
 
 TEST(WorkingSetLoader, a_field_that_could_not_be_added_makes_the_statement_fail)
@@ -290,6 +291,7 @@ TEST(WorkingSetLoader, a_field_that_could_not_be_added_makes_the_statement_fail)
                                             kMarloStatement);
     EXPECT_EQ(load.ui.messages[0].buttons, MessageButtons::Ok);
     EXPECT_TRUE(load.rows.empty());
+    EXPECT_FALSE(load.outcome.convertEnabled);
     EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
     load.state.database.close();
 }

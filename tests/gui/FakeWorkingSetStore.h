@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,13 +25,15 @@ class FakeWorkingSetStore final : public WorkingSetStore {
         ui.setStatusText("Daten werden eingelesen...");
         rows.clear();
         if (state.databasePath.empty())
-            return LoadResult{0, "Anzahl Datensätze: 0", {}, true, true, true, false};
+            return LoadResult{0, "Anzahl Datensätze: 0", {}, false, true, true, false};
         for (const auto& sample : samples) {
             AccountRow row;
             for (std::size_t i = 0; i < sample.size() && i < kAccountColumnCount; ++i)
                 row.cells[i] = sample[i];
             rows.push_back(row);
         }
+        if (onLoad)
+            onLoad();
         return LoadResult{8,
                           "Anzahl Datensätze: " + std::to_string(rows.size()),
                           columns(request.freeManualInput),
@@ -73,6 +76,8 @@ class FakeWorkingSetStore final : public WorkingSetStore {
         {"10002", "Weber", "12345678", "1234", "", "", "", ""},
     };
     std::vector<std::string> calls;
+    // Runs at the end of every load of rows.
+    std::function<void()> onLoad;
     bool saveSucceeds = true;
     WorkingSetArray saved;
 };
