@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -10,7 +11,8 @@
 
 namespace zelvan::test {
 
-// A store that serves a fixed working set of a few Marlo rows and records every call.
+// A store that serves a fixed working set of a few Marlo rows for any file that exists, and
+// records every call.
 class FakeWorkingSetStore final : public WorkingSetStore {
   public:
     static constexpr const char* kHeadings[] = {
@@ -24,7 +26,8 @@ class FakeWorkingSetStore final : public WorkingSetStore {
                         " festabzug=" + std::to_string(state.fixedDeductions));
         ui.setStatusText("Daten werden eingelesen...");
         rows.clear();
-        if (state.databasePath.empty())
+        // As the real store: no file, no database loaded.
+        if (state.databasePath.empty() || !std::filesystem::exists(state.databasePath))
             return LoadResult{0, "Anzahl Datensätze: 0", {}, false, true, true, false};
         for (const auto& sample : samples) {
             AccountRow row;
