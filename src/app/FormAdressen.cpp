@@ -122,6 +122,9 @@ void FormAdressen::buildControls()
     m_formatLine->setObjectName(QStringLiteral("C1Elastic2"));
     m_formatLine->setFrameShape(QFrame::StyledPanel);
     m_formatLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path or the request to choose a database must not widen the window beyond its
+    // designed size: the line takes the width the row leaves it.
+    m_formatLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // Shown while the bundled sample file is the bank-code file.
     m_sampleNote = new QLabel;
     m_sampleNote->setObjectName(QStringLiteral("BeispielDateiHinweis"));
