@@ -43,7 +43,8 @@ void setUpApplication(QApplication& application)
     QApplication::setApplicationName(QString::fromUtf8(ShellSettings::kApplication));
     QApplication::setFont(ProgramFont());
     if (!installQtTranslations(application))
-        qWarning("Die deutschen Qt-Texte (%s) wurden nicht gefunden; Dateiauswahl und Standardknöpfe bleiben englisch.",
+        qWarning("Die deutschen Qt-Texte (%s) wurden nicht gefunden; "
+                 "Dateiauswahl und Standardknöpfe bleiben englisch.",
                  kQtTranslation);
 }
 

@@ -59,7 +59,8 @@ class AccountGridTest : public QObject {
         auto& last = m_rows.back();
         last[AccountColumn::Key] = "ZK-2026-000123";
         last[AccountColumn::SearchName] = "Müller-Lüdenscheidt Grundstücksverwaltung";
-        last[AccountColumn::Hint] = "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+        last[AccountColumn::Hint] =
+            "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
         m_model->endReplace(8, {{"OPKontoNr", false, 0},
                                 {"Suchname", false, 0},
                                 {"BankBLZ", true, 8},

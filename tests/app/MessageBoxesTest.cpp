@@ -41,8 +41,9 @@ class MessageBoxesTest : public QObject {
     QStringList m_captions;
     QStringList m_opened;
 
-    const MessageRequest kSummary{"Insgesamt verarbeitete Datensätze: 3\r\n\r\nProtokoll und CSV-Dateien im Ordner: /tmp/demo/",
-                                  "Zelvan Konverter", MessageButtons::Ok, MessageIcon::None, 0, "/tmp/demo/"};
+    const MessageRequest kSummary{
+        "Insgesamt verarbeitete Datensätze: 3\r\n\r\nProtokoll und CSV-Dateien im Ordner: /tmp/demo/",
+        "Zelvan Konverter", MessageButtons::Ok, MessageIcon::None, 0, "/tmp/demo/"};
 
   private slots:
     void init()

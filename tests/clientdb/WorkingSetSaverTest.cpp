@@ -340,7 +340,8 @@ TEST(WorkingSetSaver, the_summary_ends_with_the_folder_of_the_reports_the_box_of
         ProtocolOption protocol;
         bool named;
     };
-    const Case cases[] = {{ProtocolOption::Off, false}, {ProtocolOption::HintsOnly, true}, {ProtocolOption::AllData, true}};
+    const Case cases[] = {
+        {ProtocolOption::Off, false}, {ProtocolOption::HintsOnly, true}, {ProtocolOption::AllData, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.protocol));
         DemoFiles files;
