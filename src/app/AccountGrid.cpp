@@ -107,7 +107,10 @@ bool AccountGrid::measureColumns(int firstColumn, int lastColumn, int firstRow, 
         measured[slot] = slot >= m_fits.size() || m_fits[slot].kind != FitKind::Rest;
     }
     const bool allRows = firstRow <= 0 && lastRow >= model()->rowCount() - 1;
-    const auto widest = widestTexts(*model(), font(), measured, firstRow, lastRow);
+    // The advances of the characters are looked up once per font, not once per edit.
+    if (!m_textWidths || m_textWidths->font() != font())
+        m_textWidths = std::make_unique<TextWidths>(font());
+    const auto widest = widestTexts(*model(), *m_textWidths, measured, firstRow, lastRow);
     bool changed = false;
     for (std::size_t column = 0; column < widest.size(); ++column) {
         if (!measured[column])

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -73,6 +74,7 @@ class AccountGrid final : public QTableView {
     std::vector<ColumnFit> m_fits;
     // The widest cell text of each column as last measured (0 for a column taking the rest).
     std::vector<double> m_widest;
+    std::unique_ptr<TextWidths> m_textWidths;
     QList<QMetaObject::Connection> m_modelConnections;
 };
 

@@ -38,7 +38,7 @@ std::vector<int> placeColumns(std::span<const ColumnFit> fits, std::span<const C
     return widths;
 }
 
-TextWidths::TextWidths(const QFont& font) : m_metrics(font)
+TextWidths::TextWidths(const QFont& font) : m_font(font), m_metrics(font)
 {
     for (std::size_t c = 0; c < m_latin1.size(); ++c)
         m_latin1[c] = m_metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
@@ -64,7 +64,7 @@ double TextWidths::of(const QString& text)
     return width;
 }
 
-std::vector<double> widestTexts(const QAbstractItemModel& model, const QFont& font, const std::vector<bool>& measured,
+std::vector<double> widestTexts(const QAbstractItemModel& model, TextWidths& widths, const std::vector<bool>& measured,
                                 int firstRow, int lastRow)
 {
     const int columns = model.columnCount();
@@ -72,7 +72,6 @@ std::vector<double> widestTexts(const QAbstractItemModel& model, const QFont& fo
     std::vector<QString> widestText(widest.size());
     if (lastRow < 0)
         lastRow = model.rowCount() - 1;
-    TextWidths widths(font);
     for (int column = 0; column < columns; ++column) {
         const auto slot = static_cast<std::size_t>(column);
         if (slot >= measured.size() || !measured[slot])

@@ -43,12 +43,15 @@ class TextWidths {
   public:
     explicit TextWidths(const QFont& font);
 
+    const QFont& font() const { return m_font; }
+
     // The text's width without kerning.
     double of(const QString& text);
     // The drawn width, as the font shapes the whole text.
     double exact(const QString& text) const { return m_metrics.horizontalAdvance(text); }
 
   private:
+    QFont m_font;
     QFontMetricsF m_metrics;
     std::array<double, 256> m_latin1{};
     QHash<char16_t, double> m_others;
@@ -56,7 +59,7 @@ class TextWidths {
 
 // The width of the widest cell text of every column of `model` (0 for columns not in
 // `measured`), over rows first..last (all rows when last < 0).
-std::vector<double> widestTexts(const QAbstractItemModel& model, const QFont& font, const std::vector<bool>& measured,
+std::vector<double> widestTexts(const QAbstractItemModel& model, TextWidths& widths, const std::vector<bool>& measured,
                                 int firstRow = 0, int lastRow = -1);
 
 } // namespace zelvan

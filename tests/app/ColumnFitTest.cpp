@@ -81,13 +81,14 @@ class ColumnFitTest : public QObject {
         }
         const QFont font(QStringLiteral("DejaVu Sans"), 10);
         const QFontMetricsF metrics(font);
-        const auto widest = widestTexts(model, font, {true, true, false});
+        TextWidths widths(font);
+        const auto widest = widestTexts(model, widths, {true, true, false});
         QCOMPARE(widest.size(), 3u);
         QCOMPARE(widest[0], metrics.horizontalAdvance(QStringLiteral("22222")));
         QCOMPARE(widest[1], metrics.horizontalAdvance(QStringLiteral("WWW")));
         QCOMPARE(widest[2], 0.0);
         // Rows 2 to 2 only.
-        const auto last = widestTexts(model, font, {true, true, true}, 2, 2);
+        const auto last = widestTexts(model, widths, {true, true, true}, 2, 2);
         QCOMPARE(last[0], metrics.horizontalAdvance(QStringLiteral("333")));
         QCOMPARE(last[1], metrics.horizontalAdvance(QStringLiteral("ii")));
     }
