@@ -154,9 +154,12 @@ void AccountGrid::layOutColumns()
     }
 }
 
-void AccountGrid::onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
+void AccountGrid::onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
 {
     if (!topLeft.isValid() || !bottomRight.isValid())
+        return;
+    // A change of the input lengths alone (the columns freed for input) changes no text.
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole))
         return;
     // An edit that makes no cell wider leaves the columns as they are.
     if (measureColumns(topLeft.column(), bottomRight.column(), topLeft.row(), bottomRight.row()))
@@ -168,6 +171,13 @@ bool AccountGrid::isCut(const QModelIndex& index) const
     if (!index.isValid())
         return false;
     return textIsCut(index.data(Qt::DisplayRole).toString(), font(), visualRect(index), this);
+}
+
+void AccountGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitColumns();
 }
 
 bool AccountGrid::viewportEvent(QEvent* event)

@@ -57,12 +57,13 @@ class AccountGrid final : public QTableView {
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     // Measures the cells of these columns and rows; true when a column's widest text changed.
     bool measureColumns(int firstColumn, int lastColumn, int firstRow, int lastRow);
     void layOutColumns();
-    void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
+    void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
     int cellWidth(double textWidth) const;
 
     bool startEditingWithCaret(bool atEnd);

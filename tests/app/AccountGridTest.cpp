@@ -216,6 +216,19 @@ class AccountGridTest : public QObject {
         QCOMPARE(totalWidth(), m_grid->viewport()->width());
     }
 
+    void a_new_font_fits_the_columns_anew()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(1400, 300);
+        loadConvertedRows();
+        const int iban = widthOf(AccountColumn::Iban);
+        QFont larger = m_grid->font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.5);
+        m_grid->setFont(larger);
+        QVERIFY(widthOf(AccountColumn::Iban) > iban);
+        verifyContentWhole();
+    }
+
     void a_cut_cell_shows_its_whole_text_as_tooltip()
     {
         m_grid->setColumnFits(kFits);
