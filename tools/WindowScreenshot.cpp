@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -38,8 +39,13 @@ int main(int argc, char** argv)
     // file after start-up) is closed as soon as it shows, the selection dialog chooses the file
     // directly and the file dialog takes the database given.
     QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&database] {
+    QList<QPointer<QWidget>> answered;
+    QObject::connect(&closer, &QTimer::timeout, [&database, &answered] {
         QWidget* modal = QApplication::activeModalWidget();
+        // Each window is answered once: the answer may take a turn of the event loop to arrive.
+        if (!modal || answered.contains(modal))
+            return;
+        answered << modal;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->close();
         } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
