@@ -1,5 +1,6 @@
-// The main grid over a large working set: replacing the rows, scrolling through them and
-// committing an edit must stay quick with a hundred thousand rows.
+// The main grid over a large working set: replacing the rows (with the fit of the columns),
+// scrolling through them, committing an edit and fitting the columns must stay quick with a
+// hundred thousand rows.
 #include <QApplication>
 #include <QScrollBar>
 
@@ -34,6 +35,16 @@ WorkingSetArray largeWorkingSet()
     }
     return rows;
 }
+
+// The main window's column rules.
+constexpr ColumnFit kFits[] = {{FitKind::Content},
+                               {FitKind::UpToShare, 0.12},
+                               {FitKind::Content, 0.0, "00000000"},
+                               {FitKind::Content, 0.0, "0000000000"},
+                               {FitKind::Content, 0.0, "WWWWDEWWXXX"},
+                               {FitKind::Content, 0.0, "DE00000000000000000000"},
+                               {FitKind::Rest},
+                               {FitKind::UpToShare, 0.10}};
 
 std::vector<GridColumn> columns()
 {
@@ -106,6 +117,30 @@ void BM_EditLastRow(benchmark::State& state)
     }
 }
 BENCHMARK(BM_EditLastRow)->Unit(benchmark::kMicrosecond);
+
+// After a conversion: every row with BIC, IBAN, hint and bank name, the columns measured anew.
+void BM_FitColumns(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = largeWorkingSet();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i][AccountColumn::Bic] = "COBADEFFXXX";
+        rows[i][AccountColumn::Iban] = "DE89370400440" + std::to_string(532000000 + i);
+        rows[i][AccountColumn::Hint] = "101-Kontonummer wurde ersetzt, bitte prüfen";
+        rows[i][AccountColumn::BankName] = "Commerzbank Köln";
+    }
+    WorkingSetModel model(rows);
+    model.beginReplace();
+    model.endReplace(8, columns());
+    AccountGrid grid;
+    grid.setModel(&model);
+    grid.setColumnFits(kFits);
+    grid.resize(900, 500);
+    grid.show();
+    for (auto _ : state)
+        grid.fitColumns();
+}
+BENCHMARK(BM_FitColumns)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace zelvan

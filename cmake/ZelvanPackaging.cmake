@@ -33,8 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zelvan Konverter <zelvan-konverter@example.
 # The libraries the executable links (libsqlite3, libstdc++, and Qt once the windows link it)
 # become the package's dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# RIGHT JOIN in the loader's statements needs SQLite 3.39.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0 (>= 3.39)")
+# RIGHT JOIN in the loader's statements needs SQLite 3.39; the German texts of Qt's own dialogs
+# and buttons come from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0 (>= 3.39), qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR})
 include(CPack)

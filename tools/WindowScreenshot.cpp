@@ -1,10 +1,15 @@
-// Opens the main window as the program does, waits for its start-up to finish, inserts IBAN
+// Opens the main window as the program does, waits for its start-up to finish, chooses the
+// database given through "Auswählen" and "Datei direkt auswählen" as a user would, inserts IBAN
 // and BIC ("IBAN / BIC einsetzen") and saves a picture of the window. Used by
 // scripts/screenshot under a virtual X server.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -15,26 +20,44 @@
 #include "app/ProgramStart.h"
 #include "app/ShellSettings.h"
 #include "cli/ProgramFolder.h"
+#include "select/AuswahlIBANDatei.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "Aufruf: window_screenshot BILD.png\n";
+    if (argc != 3) {
+        std::cerr << "Aufruf: window_screenshot BILD.png DATENBANK\n";
         return 2;
     }
     const QString target = QString::fromLocal8Bit(argv[1]);
+    const QString database = QString::fromLocal8Bit(argv[2]);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(zelvan::ShellSettings::kApplication));
-    QApplication::setFont(zelvan::ProgramFont());
+    zelvan::setUpApplication(application);
 
     zelvan::ProgramSession session(zelvan::programFolder(argv[0]));
     zelvan::FormAdressen& window = session.window();
     // No one answers under the virtual X server: a message box (the note on the sample bank-code
-    // file after start-up) is closed as soon as it shows.
+    // file after start-up) is closed as soon as it shows, the selection dialog chooses the file
+    // directly and the file dialog takes the database given.
     QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+    QList<QPointer<QWidget>> answered;
+    QObject::connect(&closer, &QTimer::timeout, [&database, &answered] {
+        QWidget* modal = QApplication::activeModalWidget();
+        // Each window is answered once: the answer may take a turn of the event loop to arrive.
+        if (!modal || answered.contains(modal))
+            return;
+        answered << modal;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->close();
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            // Typed into the name field, as a user would.
+            if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(database);
+            QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+        } else if (auto* selection = qobject_cast<zelvan::AuswahlIBANDatei*>(modal)) {
+            // Clicked from the dialog's own event loop: this timer does not fire while its call runs.
+            QMetaObject::invokeMethod(selection->findChild<QPushButton*>(QStringLiteral("Command1_3")), "click",
+                                      Qt::QueuedConnection);
+        }
     });
     closer.start(100);
     window.show();
@@ -42,6 +65,7 @@ int main(int argc, char** argv)
     clock.start();
     while (!window.startupDone() && clock.elapsed() < 30000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
+    window.Command1_Click(zelvan::FormAdressen::Auswaehlen);
     window.Command1_Click(zelvan::FormAdressen::IbanBicEinsetzen);
     clock.restart();
     while (clock.elapsed() < 1000)

@@ -1,11 +1,11 @@
 #include "app/AccountGrid.h"
 
 #include <QHeaderView>
-#include <QStyle>
-
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <algorithm>
+#include <cmath>
 
 #include "app/CellDelegate.h"
 
@@ -68,19 +68,125 @@ void AccountGrid::cancelPendingEdit()
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
-void AccountGrid::setColumnWidths(std::span<const ColumnWidth> widths)
+void AccountGrid::setModel(QAbstractItemModel* model)
 {
-    const double visible = viewport()->width();
-    // The cell's text margins on both sides, as the item delegate draws them.
-    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
-    const int count = std::min(static_cast<int>(widths.size()), horizontalHeader()->count());
-    for (int column = 0; column < count; ++column) {
-        const auto& width = widths[static_cast<std::size_t>(column)];
-        const int shared = static_cast<int>(visible * width.share);
-        const QString content = QString::fromUtf8(width.widestContent);
-        const int least = content.isEmpty() ? 0 : fontMetrics().horizontalAdvance(content) + margins;
-        setColumnWidth(column, std::max(shared, least));
+    for (const auto& connection : m_modelConnections)
+        disconnect(connection);
+    m_modelConnections.clear();
+    QTableView::setModel(model);
+    if (model) {
+        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &AccountGrid::fitColumns)
+                           << connect(model, &QAbstractItemModel::dataChanged, this, &AccountGrid::onDataChanged)
+                           << connect(model, &QAbstractItemModel::headerDataChanged, this, &AccountGrid::layOutColumns);
     }
+    fitColumns();
+}
+
+void AccountGrid::setColumnFits(std::span<const ColumnFit> fits)
+{
+    m_fits.assign(fits.begin(), fits.end());
+    fitColumns();
+}
+
+void AccountGrid::fitColumns()
+{
+    m_widest.clear();
+    if (model())
+        measureColumns(0, model()->columnCount() - 1, 0, model()->rowCount() - 1);
+    layOutColumns();
+}
+
+bool AccountGrid::measureColumns(int firstColumn, int lastColumn, int firstRow, int lastRow)
+{
+    const int columns = model()->columnCount();
+    m_widest.resize(static_cast<std::size_t>(std::max(columns, 0)), 0.0);
+    std::vector<bool> measured(m_widest.size(), false);
+    for (int column = std::max(firstColumn, 0); column <= lastColumn && column < columns; ++column) {
+        const auto slot = static_cast<std::size_t>(column);
+        // The column that takes the rest shows what fits and the tooltip the rest: no need to measure it.
+        measured[slot] = slot >= m_fits.size() || m_fits[slot].kind != FitKind::Rest;
+    }
+    const bool allRows = firstRow <= 0 && lastRow >= model()->rowCount() - 1;
+    // The advances of the characters are looked up once per font, not once per edit.
+    if (!m_textWidths || m_textWidths->font() != font())
+        m_textWidths = std::make_unique<TextWidths>(font());
+    const auto widest = widestTexts(*model(), *m_textWidths, measured, firstRow, lastRow);
+    bool changed = false;
+    for (std::size_t column = 0; column < widest.size(); ++column) {
+        if (!measured[column])
+            continue;
+        const double width = allRows ? widest[column] : std::max(m_widest[column], widest[column]);
+        changed = changed || width != m_widest[column];
+        m_widest[column] = width;
+    }
+    return changed;
+}
+
+int AccountGrid::cellWidth(double textWidth) const
+{
+    if (textWidth <= 0.0)
+        return 0;
+    // The delegate's text margins on both sides, the grid line, and a pixel for rounding.
+    const int gridLine = showGrid() ? 1 : 0;
+    return static_cast<int>(std::ceil(textWidth)) + 2 * cellTextMargin(this) + gridLine + 1;
+}
+
+void AccountGrid::layOutColumns()
+{
+    if (!model())
+        return;
+    const int columns = model()->columnCount();
+    std::vector<ColumnNeed> needs(static_cast<std::size_t>(std::max(columns, 0)));
+    const QFontMetricsF metrics(font());
+    for (std::size_t column = 0; column < needs.size(); ++column) {
+        const char* sample = column < m_fits.size() ? m_fits[column].sample : "";
+        const double sampleWidth = *sample ? metrics.horizontalAdvance(QString::fromUtf8(sample)) : 0.0;
+        const int heading = horizontalHeader()->isHidden()
+                                ? 0
+                                : horizontalHeader()->sectionSizeHint(static_cast<int>(column));
+        needs[column].least = std::max(cellWidth(sampleWidth), heading);
+        needs[column].content = column < m_widest.size() ? cellWidth(m_widest[column]) : 0;
+    }
+    const auto widths = zelvan::placeColumns(m_fits, needs, viewport()->width());
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        if (columnWidth(static_cast<int>(column)) != widths[column])
+            setColumnWidth(static_cast<int>(column), widths[column]);
+    }
+}
+
+void AccountGrid::onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    if (!topLeft.isValid() || !bottomRight.isValid())
+        return;
+    // A change of the input lengths alone (the columns freed for input) changes no text.
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole))
+        return;
+    // An edit that makes no cell wider leaves the columns as they are.
+    if (measureColumns(topLeft.column(), bottomRight.column(), topLeft.row(), bottomRight.row()))
+        layOutColumns();
+}
+
+bool AccountGrid::isCut(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return false;
+    return textIsCut(index.data(Qt::DisplayRole).toString(), font(), visualRect(index), this);
+}
+
+void AccountGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitColumns();
+}
+
+bool AccountGrid::viewportEvent(QEvent* event)
+{
+    const bool handled = QTableView::viewportEvent(event);
+    // A resize of the window, or a scroll bar that comes or goes.
+    if (event->type() == QEvent::Resize)
+        layOutColumns();
+    return handled;
 }
 
 bool AccountGrid::startEditingWithCaret(bool atEnd)

@@ -2,22 +2,21 @@
 
 #include <QTableView>
 
+#include <memory>
 #include <span>
+#include <vector>
+
+#include "app/ColumnFit.h"
 
 namespace zelvan {
-
-// The width of one grid column: a share of the grid's visible width, but never narrower than
-// the sample text (empty: no lower bound) in the grid's font.
-struct ColumnWidth {
-    double share;
-    const char* widestContent = "";
-};
 
 class CellDelegate;
 
 // TDBGrid1 of the main window: the working set in a table with record selectors and
 // alternating rows, in editor mode (floating editor on the current cell) or browse mode (the
-// current row highlighted), with the grid's key rules for Left, Right, Esc and Enter.
+// current row highlighted), with the grid's key rules for Left, Right, Esc and Enter. Its
+// columns are fitted to their content after every reset of the model, every change of many
+// rows and every resize; a cell whose text is cut shows it whole as a tooltip.
 class AccountGrid final : public QTableView {
     Q_OBJECT
 
@@ -38,8 +37,15 @@ class AccountGrid final : public QTableView {
     // Closes the open editor without committing (the row returns to its committed values).
     void cancelPendingEdit();
 
-    // Sets the widths of the first columns; what does not fit goes to the horizontal scroll bar.
-    void setColumnWidths(std::span<const ColumnWidth> widths);
+    void setModel(QAbstractItemModel* model) override;
+
+    // The width rules of the columns, by index, and a fit by them.
+    void setColumnFits(std::span<const ColumnFit> fits);
+    // Measures every cell of the columns that fit their content and lays the columns out anew;
+    // what does not fit goes to the horizontal scroll bar.
+    void fitColumns();
+    // The cell's text does not fit its cell and is drawn shortened.
+    bool isCut(const QModelIndex& index) const;
 
   signals:
     // The grid or the editor of its current cell received the focus.
@@ -50,14 +56,27 @@ class AccountGrid final : public QTableView {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // Measures the cells of these columns and rows; true when a column's widest text changed.
+    bool measureColumns(int firstColumn, int lastColumn, int firstRow, int lastRow);
+    void layOutColumns();
+    void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
+    int cellWidth(double textWidth) const;
+
     bool startEditingWithCaret(bool atEnd);
     void escape();
     void onEscapeInEditor(QWidget* editor, bool modified);
 
     CellDelegate* m_delegate = nullptr;
     Mode m_mode = Mode::Editor;
+    std::vector<ColumnFit> m_fits;
+    // The widest cell text of each column as last measured (0 for a column taking the rest).
+    std::vector<double> m_widest;
+    std::unique_ptr<TextWidths> m_textWidths;
+    QList<QMetaObject::Connection> m_modelConnections;
 };
 
 } // namespace zelvan

@@ -1,11 +1,48 @@
 #include "app/CellDelegate.h"
 
+#include <QAbstractItemView>
+#include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include "app/WorkingSetModel.h"
 
 namespace zelvan {
+
+int cellTextMargin(const QWidget* widget)
+{
+    // As the common style lays out an item's text.
+    const QStyle* style = widget ? widget->style() : nullptr;
+    return (style ? style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) : 0) + 1;
+}
+
+bool textIsCut(const QString& text, const QFont& font, const QRect& cell, const QWidget* widget)
+{
+    if (text.isEmpty())
+        return false;
+    const int room = cell.width() - 2 * cellTextMargin(widget);
+    return QFontMetricsF(font).horizontalAdvance(text) > room;
+}
+
+bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                             const QModelIndex& index)
+{
+    if (!event || !view || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (textIsCut(text, option.font, option.rect, view)) {
+        // A name such as "<b>Müller</b>" is shown as it stands, not as markup.
+        const QString shown = Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
+        QToolTip::showText(event->globalPos(), shown, view->viewport(), option.rect);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {

@@ -4,8 +4,15 @@
 
 namespace zelvan {
 
+// The margin the item-view style leaves on each side of a cell's text.
+int cellTextMargin(const QWidget* widget);
+
+// The text, drawn in `font` in a cell at `cell` of `widget`, does not fit and is shortened.
+bool textIsCut(const QString& text, const QFont& font, const QRect& cell, const QWidget* widget);
+
 // Editors of the main grid: a line edit limited to the column's maximum input length. Esc in
-// an editor is left to the grid's key rules.
+// an editor is left to the grid's key rules. A cell whose text is cut shows it whole as its
+// tooltip.
 class CellDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -13,6 +20,8 @@ class CellDelegate final : public QStyledItemDelegate {
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
   signals:
     // Esc in an open editor; `modified` says whether its text differs from the committed value.

@@ -37,6 +37,22 @@ constexpr std::array<CheckText, FormAdressen::kOptionCount> kCheckTexts{{
 // Items of Combo1, by index.
 constexpr std::array<const char*, 3> kProtocolItems{"Aus", "Nur Hinweise", "Alle Daten"};
 
+// How grid columns 0 to 9 take their width: key, BLZ, account, BIC and IBAN show their whole
+// content (and have room for an account of ten digits and a whole IBAN before the conversion),
+// search name and bank name up to a share of the grid, and the hint takes the rest.
+constexpr std::array<ColumnFit, kAccountColumnCount> kColumnFits{{
+    {FitKind::Content},
+    {FitKind::UpToShare, 0.12},
+    {FitKind::Content, 0.0, "00000000"},
+    {FitKind::Content, 0.0, "0000000000"},
+    {FitKind::Content, 0.0, "WWWWDEWWXXX"},
+    {FitKind::Content, 0.0, "DE00000000000000000000"},
+    {FitKind::Rest},
+    {FitKind::UpToShare, 0.10},
+    {FitKind::Content},
+    {FitKind::Content},
+}};
+
 // The designed client area, in twips.
 constexpr double kDesignedWidthTwips = 12885.0;
 constexpr double kDesignedHeightTwips = 9015.0;
@@ -74,8 +90,9 @@ void FormAdressen::buildControls()
         connect(m_command[i], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
         commands->addWidget(m_command[i]);
     }
-    // Nothing is unsaved before the first load.
+    // Nothing is unsaved, and nothing can be converted, before the first load.
     m_command[DatenSpeichern]->setEnabled(false);
+    m_command[IbanBicEinsetzen]->setEnabled(false);
 
     auto* checks = new QVBoxLayout;
     checks->setSpacing(2);
@@ -105,13 +122,22 @@ void FormAdressen::buildControls()
     m_formatLine->setObjectName(QStringLiteral("C1Elastic2"));
     m_formatLine->setFrameShape(QFrame::StyledPanel);
     m_formatLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path or the request to choose a database must not widen the window beyond its
+    // designed size: the line takes the width the row leaves it.
+    m_formatLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // Shown while the bundled sample file is the bank-code file.
     m_sampleNote = new QLabel;
     m_sampleNote->setObjectName(QStringLiteral("BeispielDateiHinweis"));
     m_sampleNote->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
     m_sampleNote->hide();
+    // Which data set of a Galdo database is loaded.
+    m_dataSet = new QLabel;
+    m_dataSet->setObjectName(QStringLiteral("Datenbestand"));
+    m_dataSet->setFrameShape(QFrame::StyledPanel);
+    m_dataSet->hide();
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(m_formatLine, 1);
+    formatRow->addWidget(m_dataSet);
     formatRow->addWidget(m_sampleNote);
 
     m_container = new QFrame;
@@ -123,6 +149,7 @@ void FormAdressen::buildControls()
     m_grid = new AccountGrid;
     m_grid->setObjectName(QStringLiteral("TDBGrid1"));
     m_grid->setModel(m_model);
+    m_grid->setColumnFits(kColumnFits);
     connect(m_model, &WorkingSetModel::cellCommitted, this, &FormAdressen::TDBGrid1_AfterColUpdate);
     connect(m_grid, &AccountGrid::gotFocus, this, &FormAdressen::TDBGrid1_GotFocus);
     connect(m_grid, &AccountGrid::closeRequested, this, &FormAdressen::onGridCloseRequested);
@@ -163,6 +190,11 @@ QString FormAdressen::formatFileLineToolTip() const
 QString FormAdressen::sampleNote() const
 {
     return m_sampleNote->isVisibleTo(this) ? m_sampleNote->text() : QString();
+}
+
+QString FormAdressen::dataSet() const
+{
+    return m_dataSet->isVisibleTo(this) ? m_dataSet->text() : QString();
 }
 
 QString FormAdressen::gridCaption() const

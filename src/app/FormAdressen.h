@@ -67,6 +67,8 @@ class FormAdressen final : public QWidget, public UserInterface {
     // The tooltip of the format line and the sample note beside it.
     QString formatFileLineToolTip() const;
     QString sampleNote() const;
+    // "Festabzüge" or "Personaldaten" beside the format line for a Galdo database, else "".
+    QString dataSet() const;
 
     // UserInterface
     void setStatusText(std::string_view text) override;
@@ -88,6 +90,7 @@ class FormAdressen final : public QWidget, public UserInterface {
     bool Form_QueryUnload();
     void Form_Unload();
     void showFormatFileLine();
+    void showDataSet();
     void showBankFile();
     void announceBankFile();
     void closeByProgram();
@@ -127,6 +130,7 @@ class FormAdressen final : public QWidget, public UserInterface {
     QComboBox* m_combo = nullptr;
     QLabel* m_formatLine = nullptr;
     QLabel* m_sampleNote = nullptr;
+    QLabel* m_dataSet = nullptr;
     QLabel* m_caption = nullptr;
     QFrame* m_container = nullptr;
     AccountGrid* m_grid = nullptr;

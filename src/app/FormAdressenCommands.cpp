@@ -59,6 +59,10 @@ bool FormAdressen::askSaveQuestion()
 
 void FormAdressen::Command1_Click(int index)
 {
+    // As a click on the button: a command that is not available does nothing.
+    if (index < 0 || static_cast<std::size_t>(index) >= m_command.size() ||
+        !m_command[static_cast<std::size_t>(index)]->isEnabled())
+        return;
     if ((index == DatenNeuEinlesen || index == Ende || index == Auswaehlen) && !askSaveQuestion())
         return;
     switch (index) {
@@ -97,6 +101,8 @@ void FormAdressen::LoadWorkingSet()
     m_check[IbanAusblenden]->setEnabled(result.hideIbanOptionAvailable);
     if (result.redirected)
         showFormatFileLine();
+    // The Galdo question has been answered by now.
+    showDataSet();
     if (m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 0));
 }

@@ -25,19 +25,6 @@ namespace {
 constexpr std::array<const char*, FormAdressen::kOptionCount> kCheckKeys{
     "DatenIBANVorhAusblenden", "EingabeIBANFreigeben", "BankBezeichnungSchreiben", "KontonummerPruefen"};
 
-// Widths of grid columns 0 to 7 as shares of the grid's width after start-up; BLZ, account, BIC
-// and IBAN are never cut off (8, 10, 11 and 22 characters).
-constexpr std::array<ColumnWidth, 8> kColumnWidths{{
-    {0.07},
-    {0.12},
-    {0.08, "00000000"},
-    {0.10, "0000000000"},
-    {0.12, "WWWWDEWWXXX"},
-    {0.18, "DE00000000000000000000"},
-    {0.18},
-    {0.10},
-}};
-
 QString key(const char* name)
 {
     return QString::fromUtf8(name);
@@ -70,6 +57,14 @@ void FormAdressen::Form_Load()
 void FormAdressen::showFormatFileLine()
 {
     m_formatLine->setText(QString::fromStdString(shownFormatLine(m_state.format, m_state.databasePath)));
+    showDataSet();
+}
+
+void FormAdressen::showDataSet()
+{
+    const auto dataSet = shownDataSet(m_state.format, m_state.fixedDeductions, m_state.databasePath);
+    m_dataSet->setText(QString::fromStdString(dataSet));
+    m_dataSet->setVisible(!dataSet.empty());
 }
 
 void FormAdressen::showEvent(QShowEvent* event)
@@ -91,7 +86,7 @@ void FormAdressen::Form_Activate()
     processEvents();
     m_bankFile = loadBankDirectory(m_programFolder, m_directory, *this);
     showBankFile();
-    m_grid->setColumnWidths(kColumnWidths);
+    // The grid fitted its columns to the rows when they were loaded, and fits them at every resize.
     m_startupDone = true;
     announceBankFile();
 }

@@ -11,6 +11,13 @@ std::string shownFormatLine(ClientFormat format, const std::string& path)
     return FileExists(path) ? FormatFileLine(format, path) : std::string(kNoDatabaseChosen);
 }
 
+std::string shownDataSet(ClientFormat format, bool fixedDeductions, const std::string& path)
+{
+    if (format != ClientFormat::Galdo || !FileExists(path))
+        return {};
+    return fixedDeductions ? "Festabzüge" : "Personaldaten";
+}
+
 } // namespace zelvan
 
 namespace zelvan {

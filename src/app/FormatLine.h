@@ -15,6 +15,10 @@ inline constexpr std::string_view kNoDatabaseChosen =
 // request to choose one.
 std::string shownFormatLine(ClientFormat format, const std::string& path);
 
+// Beside the format line, for a Galdo database that exists: the data set being worked on,
+// "Festabzüge" or "Personaldaten"; "" otherwise.
+std::string shownDataSet(ClientFormat format, bool fixedDeductions, const std::string& path);
+
 } // namespace zelvan
 
 namespace zelvan {

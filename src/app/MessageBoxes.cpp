@@ -1,8 +1,10 @@
 #include "app/MessageBoxes.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 #include <vector>
 
@@ -56,6 +58,11 @@ QMessageBox::Icon iconOf(MessageIcon icon)
 
 } // namespace
 
+void openInFileManager(const QString& folder)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
 MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
 {
     QString text = QString::fromStdString(request.text);
@@ -70,6 +77,9 @@ MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
     // The close box answers like Cancel where there is one, else like the default button.
     const MessageAnswer fallback = defaultAnswer(request);
     box.setEscapeButton(added.back());
+    const QString folder = QString::fromStdString(request.folder);
+    QPushButton* openFolder =
+        folder.isEmpty() ? nullptr : box.addButton(QString::fromUtf8(kOpenFolderCaption), QMessageBox::ActionRole);
 
     const bool hadOverride = QApplication::overrideCursor() != nullptr;
     if (hadOverride)
@@ -78,6 +88,11 @@ MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
     if (hadOverride)
         QApplication::restoreOverrideCursor();
 
+    if (openFolder && box.clickedButton() == openFolder) {
+        if (m_openFolder)
+            m_openFolder(folder);
+        return fallback;
+    }
     for (std::size_t i = 0; i < added.size(); ++i) {
         if (box.clickedButton() == added[i])
             return buttons[i].answer;

@@ -1,16 +1,31 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 #include "core/UserInterface.h"
 
 class QWidget;
 
 namespace zelvan {
 
+// Shows a folder in the desktop's file manager.
+using FolderOpener = std::function<void(const QString& folder)>;
+void openInFileManager(const QString& folder);
+
+inline constexpr const char* kOpenFolderCaption = "Ordner öffnen";
+
 // Real message boxes with German buttons ("Ja", "Nein", "Abbrechen", "OK"), owned by a window.
+// A box that names a folder (the save summary) has a button "Ordner öffnen" besides, which
+// opens the folder and closes the box as its default button would.
 // Only showMessage does anything; status line, pointer and event turns belong to the window.
 class QtMessageBoxes final : public UserInterface {
   public:
-    explicit QtMessageBoxes(QWidget* owner = nullptr) : m_owner(owner) {}
+    explicit QtMessageBoxes(QWidget* owner = nullptr, FolderOpener openFolder = openInFileManager)
+        : m_owner(owner), m_openFolder(std::move(openFolder))
+    {
+    }
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     void setStatusText(std::string_view) override {}
@@ -20,6 +35,7 @@ class QtMessageBoxes final : public UserInterface {
 
   private:
     QWidget* m_owner;
+    FolderOpener m_openFolder;
 };
 
 } // namespace zelvan

@@ -7,6 +7,7 @@
 #include "app/FormAdressen.h"
 #include "app/MessageBoxes.h"
 #include "app/ProgramFont.h"
+#include "app/QtTranslations.h"
 #include "core/ProgramState.h"
 
 namespace zelvan {
@@ -37,11 +38,20 @@ FormAdressen& ProgramSession::window()
     return m_parts->window;
 }
 
+void setUpApplication(QApplication& application)
+{
+    QApplication::setApplicationName(QString::fromUtf8(ShellSettings::kApplication));
+    QApplication::setFont(ProgramFont());
+    if (!installQtTranslations(application))
+        qWarning("Die deutschen Qt-Texte (%s) wurden nicht gefunden; "
+                 "Dateiauswahl und Standardknöpfe bleiben englisch.",
+                 kQtTranslation);
+}
+
 int runMainWindow(int& argc, char** argv, const std::string& programFolder)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(ShellSettings::kApplication));
-    QApplication::setFont(ProgramFont());
+    setUpApplication(application);
 
     ProgramSession session(programFolder);
     session.window().show();

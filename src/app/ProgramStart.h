@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+class QApplication;
+
 namespace zelvan {
 
 class FormAdressen;
@@ -22,6 +24,9 @@ class ProgramSession {
     struct Parts;
     std::unique_ptr<Parts> m_parts;
 };
+
+// Name, program font and German Qt texts of the application, as the program start sets them.
+void setUpApplication(QApplication& application);
 
 // The program start without arguments: shows the main window and runs until it is closed.
 int runMainWindow(int& argc, char** argv, const std::string& programFolder);

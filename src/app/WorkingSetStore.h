@@ -34,7 +34,7 @@ struct LoadResult {
     std::size_t columnCount = 0;
     std::string gridCaption; // "Anzahl Datensätze: " and the count
     std::vector<GridColumn> columns;
-    bool convertEnabled = true;
+    bool convertEnabled = true; // a database is loaded
     bool bankNameOptionAvailable = true;
     bool hideIbanOptionAvailable = true;
     // Format and path changed while opening (a linked database): the format line is shown anew.

@@ -174,7 +174,9 @@ LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset
         outcome.columns = BindGridColumns(recordset, options.freeManualInput);
     ui.processEvents();
     outcome.saveEnabled = false;
-    outcome.convertEnabled = true;
+    // Without a database there is nothing to convert, and a conversion would only offer a save
+    // that cannot succeed.
+    outcome.convertEnabled = outcome.succeeded;
     const bool galdo = state.format == ClientFormat::Galdo;
     outcome.bankNameOptionAvailable = !galdo;
     outcome.hideIbanOptionAvailable = !galdo;

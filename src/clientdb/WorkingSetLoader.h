@@ -38,7 +38,8 @@ struct LoadOutcome {
     // One entry per column when rows were found, else none.
     std::vector<GridColumnSetup> columns;
     bool saveEnabled = false;
-    bool convertEnabled = true;
+    // "IBAN / BIC einsetzen": only with a database loaded (also one without rows).
+    bool convertEnabled = false;
     // "Bank Name überschreiben" (check box 2) and "Daten mit vorhandener IBAN ausblenden"
     // (check box 0) are unavailable for Galdo.
     bool bankNameOptionAvailable = true;

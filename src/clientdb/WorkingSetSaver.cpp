@@ -167,6 +167,8 @@ private:
     std::string summary(bool payroll) const;
     std::string notSavedText() const;
     void renewStoredValues();
+    // The folder the protocol was written to; empty when it was not.
+    std::string writtenReportFolder() const;
 
     ProgramState& m_state;
     WorkingSetArray& m_rows;
@@ -221,7 +223,19 @@ std::string SaveRun::summary(bool payroll) const
     }
     for (const auto& path : m_unwritten)
         text.append(kCrLf).append("Die Datei \"").append(path).append("\" konnte nicht geschrieben werden.");
+    if (const auto folder = writtenReportFolder(); !folder.empty())
+        text.append(kCrLf).append(kCrLf).append("Protokoll und CSV-Dateien im Ordner: ").append(folder);
     return text;
+}
+
+std::string SaveRun::writtenReportFolder() const
+{
+    if (!protocolOn())
+        return {};
+    const auto folder = reportFolder(m_state.databasePath, m_options.programFolder);
+    const bool protocolWritten =
+        std::find(m_unwritten.begin(), m_unwritten.end(), folder + kProtocolFileName) == m_unwritten.end();
+    return protocolWritten ? folder : std::string();
 }
 
 void SaveRun::commit()
@@ -280,7 +294,8 @@ SaveOutcome SaveRun::report(bool payroll)
                                                  m_state.databasePath, m_options.programFolder, currentDateTimeText()});
         outcome.unwrittenFiles = m_unwritten;
     }
-    m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0});
+    m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0,
+                      writtenReportFolder()});
     return outcome;
 }
 

@@ -16,6 +16,8 @@ struct MessageRequest {
     MessageIcon icon = MessageIcon::None;
     // Index of the default button within the button set (0 = first).
     int defaultButton = 0;
+    // A folder the box offers to open besides its buttons, where the windows can (empty: none).
+    std::string folder = {};
 };
 
 // The answer a message box gives when the user just confirms its default button.

@@ -3,17 +3,21 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/ProgramFont.h"
 #include "core/PathRoutines.h"
@@ -66,7 +70,7 @@ AuswahlIBANDatei::AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& 
     setWindowTitle(QStringLiteral("Auswahl der zu konvertierenden Datenbank"));
     setModal(true);
     buildControls();
-    setDrives(mountedDrives());
+    setDrives(searchPlaces());
     Form_Load(start);
 }
 
@@ -88,6 +92,7 @@ void AuswahlIBANDatei::buildControls()
     m_drive = new QComboBox;
     m_drive->setObjectName(QStringLiteral("Drive1"));
     driveLabel->setBuddy(m_drive);
+    connect(m_drive, &QComboBox::activated, this, &AuswahlIBANDatei::onDriveActivated);
 
     for (std::size_t i = 0; i < m_command.size(); ++i) {
         m_command[i] = new QPushButton(QString::fromUtf8(kCommandCaptions[i]));
@@ -110,6 +115,12 @@ void AuswahlIBANDatei::buildControls()
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setWordWrap(false);
+    // A double-click or Enter on a found database chooses it, as "Auswählen" does.
+    connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        m_grid->setCurrentIndex(index);
+        takeSelection();
+    });
+    m_grid->installEventFilter(this);
 
     auto* driveRow = new QHBoxLayout;
     driveRow->addWidget(driveLabel);
@@ -136,9 +147,51 @@ void AuswahlIBANDatei::setDrives(std::vector<Drive> drives)
     m_drive->clear();
     for (const Drive& drive : m_drives)
         m_drive->addItem(QString::fromStdString(drive.text));
+    m_drive->addItem(QString::fromUtf8(kChooseFolderEntry));
     const std::string near = m_databasePath.empty() ? m_programFolder : m_databasePath;
-    if (!m_drives.empty())
-        m_drive->setCurrentIndex(static_cast<int>(driveIndexFor(m_drives, near)));
+    m_lastDrive = m_drives.empty() ? 0 : static_cast<int>(driveIndexFor(m_drives, near));
+    m_drive->setCurrentIndex(m_lastDrive);
+}
+
+void AuswahlIBANDatei::onDriveActivated(int index)
+{
+    if (index == static_cast<int>(m_drives.size()))
+        chooseFolderToSearch();
+    else
+        m_lastDrive = index;
+}
+
+void AuswahlIBANDatei::chooseFolderToSearch()
+{
+    const QString home = QDir::homePath();
+    const std::string start = m_databasePath.empty() ? home.toStdString() : FolderOfPath(m_databasePath);
+    std::string folder = m_files.chooseFolder(this, kChooseFolderTitle, start);
+    if (folder.empty()) {
+        m_drive->setCurrentIndex(m_lastDrive);
+        return;
+    }
+    const auto known = std::find_if(m_drives.begin(), m_drives.end(), [&](const Drive& d) { return d.root == folder; });
+    int index = static_cast<int>(known - m_drives.begin());
+    if (known == m_drives.end()) {
+        // Chosen folders stand above "Ordner wählen...", so that a later search can take them again.
+        m_drives.push_back({folder, folder});
+        m_drive->insertItem(index, QString::fromStdString(folder));
+    }
+    m_drive->setCurrentIndex(index);
+    m_lastDrive = index;
+    searchDrive();
+}
+
+bool AuswahlIBANDatei::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            takeSelection();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void AuswahlIBANDatei::Form_Load(const SelectionStart& start)

@@ -35,7 +35,9 @@ struct SelectionStart {
 std::string directChoiceFolder(const std::string& databasePath, const std::string& programFolder);
 
 // "Auswahl der zu konvertierenden Datenbank": chooses format and file, directly or from a drive
-// search. After Accepted, selectedFormat() and selectedPath() hold the choice.
+// search. After Accepted, selectedFormat() and selectedPath() hold the choice. The drive list
+// offers the home folder, the mounted volumes and, last, "Ordner wählen...", which asks for a
+// folder and searches it; a double-click or Enter on a found database chooses it.
 class AuswahlIBANDatei final : public QDialog {
     Q_OBJECT
 
@@ -47,8 +49,12 @@ class AuswahlIBANDatei final : public QDialog {
     AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui, QWidget* parent = nullptr);
     ~AuswahlIBANDatei() override;
 
-    // Replaces the drive list (the mounted volumes by default) and selects its first entry.
+    // Replaces the drive list (home folder and mounted volumes by default) and selects the entry
+    // that holds the current database.
     void setDrives(std::vector<Drive> drives);
+    // The entry of the drive list that asks for a folder to search.
+    static constexpr const char* kChooseFolderEntry = "Ordner wählen...";
+    static constexpr const char* kChooseFolderTitle = "Zu durchsuchenden Ordner wählen";
 
     ClientFormat selectedFormat() const { return m_selectedFormat; }
     const std::string& selectedPath() const { return m_selectedPath; }
@@ -62,6 +68,7 @@ class AuswahlIBANDatei final : public QDialog {
 
   protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();
@@ -72,12 +79,15 @@ class AuswahlIBANDatei final : public QDialog {
     void runOneSearch();
     void layoutColumns(ClientFormat format);
     void chooseFileDirectly();
+    void onDriveActivated(int index);
+    void chooseFolderToSearch();
 
     FileOpenDialog& m_files;
     UserInterface& m_ui;
     std::string m_databasePath;
     std::string m_programFolder;
     std::vector<Drive> m_drives;
+    int m_lastDrive = 0; // the entry to return to when choosing a folder is cancelled
 
     QButtonGroup* m_options = nullptr;
     std::array<QRadioButton*, 4> m_option{};

@@ -1,5 +1,6 @@
 #include "select/DriveList.h"
 
+#include <QDir>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -20,6 +21,23 @@ std::vector<Drive> mountedDrives()
     }
     std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
     return drives;
+}
+
+Drive homeFolder()
+{
+    const QString home = QDir::homePath();
+    return {(home + QStringLiteral(" [Persönlicher Ordner]")).toStdString(), home.toStdString()};
+}
+
+std::vector<Drive> searchPlaces()
+{
+    std::vector<Drive> places{homeFolder()};
+    for (Drive& drive : mountedDrives()) {
+        // A home folder that is a volume of its own is listed once.
+        if (drive.root != places.front().root)
+            places.push_back(std::move(drive));
+    }
+    return places;
 }
 
 std::size_t driveIndexFor(const std::vector<Drive>& drives, const std::string& folder)

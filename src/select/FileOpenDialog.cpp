@@ -49,4 +49,20 @@ std::string QtFileOpenDialog::openFileName(QWidget* owner, const FileOpenRequest
     return dialog.selectedFiles().front().toStdString();
 }
 
+std::string QtFileOpenDialog::chooseFolder(QWidget* owner, std::string_view title, const std::string& initialFolder)
+{
+    QFileDialog dialog(owner, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                       QString::fromStdString(initialFolder));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Ordner:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Auswählen"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
 } // namespace zelvan

@@ -20,18 +20,22 @@ struct FileOpenRequest {
     std::string initialFolder;
 };
 
-// The seam around the modal file-open dialog, so that tests can say the next file name.
+// The seam around the modal file-open and folder dialogs, so that tests can say the next file
+// name or folder.
 class FileOpenDialog {
   public:
     virtual ~FileOpenDialog() = default;
     // The chosen file's full path, or "" when the dialog was cancelled.
     virtual std::string openFileName(QWidget* owner, const FileOpenRequest& request) = 0;
+    // The chosen folder's full path, or "" when the dialog was cancelled.
+    virtual std::string chooseFolder(QWidget* owner, std::string_view title, const std::string& initialFolder) = 0;
 };
 
-// The real dialog, with German texts. Its type list matches names without regard to case.
+// The real dialogs, with German texts. The type list matches names without regard to case.
 class QtFileOpenDialog final : public FileOpenDialog {
   public:
     std::string openFileName(QWidget* owner, const FileOpenRequest& request) override;
+    std::string chooseFolder(QWidget* owner, std::string_view title, const std::string& initialFolder) override;
 };
 
 // "marl*.mdb" becomes "[mM][aA][rR][lL]*.[mM][dD][bB]": the dialog's own matching is case-sensitive.

@@ -1,9 +1,13 @@
 #include "app/AccountGrid.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/WorkingSetModel.h"
 
@@ -23,6 +27,84 @@ class AccountGridTest : public QObject {
     {
         QWidget* target = m_grid->isEditing() && editor() ? static_cast<QWidget*>(editor()) : m_grid.get();
         QTest::keyClick(target, k);
+    }
+
+    // The main window's rules for the first eight columns.
+    static constexpr ColumnFit kFits[] = {{FitKind::Content},
+                                          {FitKind::UpToShare, 0.12},
+                                          {FitKind::Content, 0.0, "00000000"},
+                                          {FitKind::Content, 0.0, "0000000000"},
+                                          {FitKind::Content, 0.0, "WWWWDEWWXXX"},
+                                          {FitKind::Content, 0.0, "DE00000000000000000000"},
+                                          {FitKind::Rest},
+                                          {FitKind::UpToShare, 0.10}};
+    static constexpr std::array kContentColumns{AccountColumn::Key, AccountColumn::Blz, AccountColumn::Account,
+                                                AccountColumn::Bic, AccountColumn::Iban};
+
+    // Eight loaded columns of converted rows, the last one with long texts.
+    void loadConvertedRows(std::size_t count = 3)
+    {
+        m_model->beginReplace();
+        m_rows = WorkingSetArray(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            auto& row = m_rows[i];
+            row[AccountColumn::Key] = std::to_string(10000 + i);
+            row[AccountColumn::SearchName] = "Kunde " + std::to_string(i);
+            row[AccountColumn::Blz] = "37040044";
+            row[AccountColumn::Account] = "532013000";
+            row[AccountColumn::Bic] = "COBADEFFXXX";
+            row[AccountColumn::Iban] = "DE89370400440532013000";
+            row[AccountColumn::BankName] = "Commerzbank";
+        }
+        auto& last = m_rows.back();
+        last[AccountColumn::Key] = "ZK-2026-000123";
+        last[AccountColumn::SearchName] = "Müller-Lüdenscheidt Grundstücksverwaltung";
+        last[AccountColumn::Hint] =
+            "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+        m_model->endReplace(8, {{"OPKontoNr", false, 0},
+                                {"Suchname", false, 0},
+                                {"BankBLZ", true, 8},
+                                {"BankKontoNr", true, 10},
+                                {"BankBIC", true, 11},
+                                {"BankIBAN", true, 34},
+                                {"IBANKonvertierHinweis", false, 0},
+                                {"BankName", false, 0}});
+    }
+    // As the item view draws a cell: shortened with "…" when its text is wider than its room.
+    bool drawnShortened(const QModelIndex& index) const
+    {
+        const int margin = m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid.get()) + 1;
+        const QString text = index.data().toString();
+        const int room = m_grid->visualRect(index).width() - 2 * margin;
+        return m_grid->fontMetrics().elidedText(text, Qt::ElideRight, room) != text;
+    }
+    int widthOf(AccountColumn column) const { return m_grid->columnWidth(static_cast<int>(column)); }
+    int totalWidth() const
+    {
+        int total = 0;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            total += m_grid->columnWidth(column);
+        return total;
+    }
+    void verifyContentWhole()
+    {
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            for (const auto column : kContentColumns) {
+                const QModelIndex index = m_model->index(row, static_cast<int>(column));
+                QVERIFY2(!drawnShortened(index), qPrintable(index.data().toString()));
+                QVERIFY(!m_grid->isCut(index));
+            }
+        }
+    }
+    QString toolTipAt(const QModelIndex& index)
+    {
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+            qWarning("the last tooltip stays");
+        const QPoint at = m_grid->visualRect(index).center();
+        QHelpEvent event(QEvent::ToolTip, at, m_grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(m_grid->viewport(), &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
   private slots:
@@ -53,6 +135,127 @@ class AccountGridTest : public QObject {
     {
         m_grid.reset();
         m_model.reset();
+    }
+
+    void fitted_columns_show_their_whole_content_and_the_hint_reaches_the_right_edge()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(1200, 300);
+        loadConvertedRows();
+        verifyContentWhole();
+        QCOMPARE(totalWidth(), m_grid->viewport()->width());
+        QCOMPARE(m_grid->horizontalScrollBar()->maximum(), 0);
+        // A search name longer than its share keeps to its share, and shows whole as tooltip.
+        QCOMPARE(widthOf(AccountColumn::SearchName), int(m_grid->viewport()->width() * 0.12));
+        // Headings are never cut.
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            QVERIFY(m_grid->columnWidth(column) >= m_grid->horizontalHeader()->sectionSizeHint(column));
+    }
+
+    void a_resize_goes_to_the_hint_and_the_shared_columns_only()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(1000, 300);
+        loadConvertedRows();
+        std::vector<int> content;
+        for (const auto column : kContentColumns)
+            content.push_back(widthOf(column));
+        const int hint = widthOf(AccountColumn::Hint);
+        const int flexible = hint + widthOf(AccountColumn::SearchName) + widthOf(AccountColumn::BankName);
+        const int visible = m_grid->viewport()->width();
+
+        m_grid->resize(1200, 300);
+        QCOMPARE(m_grid->viewport()->width(), visible + 200);
+        QVERIFY(widthOf(AccountColumn::Hint) > hint);
+        QCOMPARE(widthOf(AccountColumn::Hint) + widthOf(AccountColumn::SearchName) + widthOf(AccountColumn::BankName),
+                 flexible + 200);
+        for (std::size_t i = 0; i < kContentColumns.size(); ++i)
+            QCOMPARE(widthOf(kContentColumns[i]), content[i]);
+        QCOMPARE(totalWidth(), m_grid->viewport()->width());
+    }
+
+    void a_narrow_grid_keeps_whole_content_and_scrolls()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(300, 300);
+        loadConvertedRows();
+        verifyContentWhole();
+        QCOMPARE(widthOf(AccountColumn::Hint), m_grid->horizontalHeader()->sectionSizeHint(int(AccountColumn::Hint)));
+        QVERIFY(m_grid->horizontalScrollBar()->maximum() > 0);
+    }
+
+    void columns_follow_a_reload_a_conversion_and_an_edit()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(1400, 300);
+        loadConvertedRows();
+        const int wideKey = widthOf(AccountColumn::Key);
+        // A reload with short keys narrows the key column to its heading.
+        m_model->beginReplace();
+        m_rows.pop_back();
+        m_model->endReplace(8, {{"OPKontoNr", false, 0}, {"Suchname", false, 0}, {"BankBLZ", true, 8},
+                                {"BankKontoNr", true, 10}, {"BankBIC", true, 11}, {"BankIBAN", true, 34},
+                                {"IBANKonvertierHinweis", false, 0}, {"BankName", false, 0}});
+        QVERIFY(widthOf(AccountColumn::Key) < wideKey);
+        QCOMPARE(widthOf(AccountColumn::Key), m_grid->horizontalHeader()->sectionSizeHint(0));
+        QCOMPARE(totalWidth(), m_grid->viewport()->width());
+
+        // A conversion that writes longer BICs into every row widens the BIC column.
+        const int bic = widthOf(AccountColumn::Bic);
+        for (auto& row : m_rows)
+            row[AccountColumn::Bic] = "WWWWWWWWWWWWWWW";
+        m_model->cellsChanged(4, 7);
+        QVERIFY(widthOf(AccountColumn::Bic) > bic);
+        verifyContentWhole();
+
+        // An edit of one cell to a longer IBAN widens its column; the hint column gives way.
+        const int iban = widthOf(AccountColumn::Iban);
+        QVERIFY(m_model->setData(m_model->index(1, 5), QStringLiteral("DE89370400440532013000WWWWWWWWWWWW")));
+        QVERIFY(widthOf(AccountColumn::Iban) > iban);
+        verifyContentWhole();
+        QCOMPARE(totalWidth(), m_grid->viewport()->width());
+    }
+
+    void a_new_font_fits_the_columns_anew()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(1400, 300);
+        loadConvertedRows();
+        const int iban = widthOf(AccountColumn::Iban);
+        QFont larger = m_grid->font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.5);
+        m_grid->setFont(larger);
+        QVERIFY(widthOf(AccountColumn::Iban) > iban);
+        verifyContentWhole();
+    }
+
+    void a_cut_cell_shows_its_whole_text_as_tooltip()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(860, 300);
+        loadConvertedRows();
+        const QModelIndex hint = m_model->index(2, int(AccountColumn::Hint));
+        QVERIFY(m_grid->isCut(hint));
+        QVERIFY(drawnShortened(hint));
+        QCOMPARE(toolTipAt(hint), QString::fromStdString(m_rows[2][AccountColumn::Hint]));
+        const QModelIndex name = m_model->index(2, int(AccountColumn::SearchName));
+        QVERIFY(m_grid->isCut(name));
+        QCOMPARE(toolTipAt(name), QStringLiteral("Müller-Lüdenscheidt Grundstücksverwaltung"));
+        // A whole cell has none.
+        const QModelIndex iban = m_model->index(2, int(AccountColumn::Iban));
+        QVERIFY(!m_grid->isCut(iban));
+        QCOMPARE(toolTipAt(iban), QString());
+    }
+
+    void a_tooltip_shows_markup_as_it_stands()
+    {
+        m_grid->setColumnFits(kFits);
+        m_grid->resize(860, 300);
+        loadConvertedRows();
+        m_rows[0][AccountColumn::SearchName] = "<b>Meier & Söhne</b> Gebäudereinigung und Hausmeisterdienste";
+        m_model->cellsChanged(1, 1);
+        const QString shown = toolTipAt(m_model->index(0, int(AccountColumn::SearchName)));
+        QVERIFY2(shown.contains(QStringLiteral("&lt;b&gt;Meier &amp; Söhne&lt;/b&gt;")), qPrintable(shown));
     }
 
     void opens_in_editor_mode()

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -122,7 +123,8 @@ class FormAdressenTest : public QObject {
 
     void the_sample_file_is_announced_once_and_noted_beside_the_format_line()
     {
-        FormAdressen& window = start();
+        startOnMarlo();
+        FormAdressen& window = *m_window;
         const std::string notice = "Beispiel-BLZ-Datei: Banknamen und BICs sind erfunden.";
         QCOMPARE(m_startupMessages.size(), 1u);
         QCOMPARE(m_startupMessages[0].text, notice);
@@ -419,24 +421,100 @@ class FormAdressenTest : public QObject {
         QCOMPARE(storedValue("KontonummerPruefen"), QStringLiteral("0"));
     }
 
-    void blz_account_bic_and_iban_columns_are_never_cut_off()
+    void key_blz_account_bic_and_iban_are_whole_after_load_conversion_and_resize()
     {
+        m_store.samples[0][0] = "ZK-2026-000123";
         startOnMarlo();
+        const auto verifyWhole = [this] {
+            for (int row = 0; row < grid()->model()->rowCount(); ++row) {
+                for (const auto column : {AccountColumn::Key, AccountColumn::Blz, AccountColumn::Account,
+                                          AccountColumn::Bic, AccountColumn::Iban}) {
+                    const QModelIndex index = grid()->model()->index(row, static_cast<int>(column));
+                    QVERIFY2(!grid()->isCut(index), qPrintable(index.data().toString()));
+                }
+            }
+        };
+        verifyWhole();
         makeUnsaved();
-        const auto& row = m_window->rows()[0];
-        const QFontMetrics metrics = grid()->fontMetrics();
-        for (const auto column : {AccountColumn::Blz, AccountColumn::Bic, AccountColumn::Iban}) {
-            const auto text = QString::fromStdString(row[column]);
-            QVERIFY(!text.isEmpty());
-            QVERIFY2(grid()->columnWidth(static_cast<int>(column)) > metrics.horizontalAdvance(text),
-                     qPrintable(text));
-        }
-        QVERIFY(grid()->columnWidth(static_cast<int>(AccountColumn::Account)) >
-                metrics.horizontalAdvance(QStringLiteral("9988776655")));
-        // Wider than their share at the designed size; the other columns keep their share.
-        const int visible = grid()->viewport()->width();
-        QVERIFY(grid()->columnWidth(static_cast<int>(AccountColumn::Iban)) >= int(visible * 0.18));
-        QCOMPARE(grid()->columnWidth(static_cast<int>(AccountColumn::SearchName)), int(visible * 0.12));
+        QVERIFY(!m_window->rows()[0][AccountColumn::Iban].empty());
+        verifyWhole();
+        // Maximised, the hint column takes what the window gained, up to the grid's right edge.
+        const int hint = grid()->columnWidth(static_cast<int>(AccountColumn::Hint));
+        m_window->resize(m_window->width() + 400, m_window->height());
+        QVERIFY(grid()->columnWidth(static_cast<int>(AccountColumn::Hint)) > hint);
+        int total = 0;
+        for (int column = 0; column < grid()->model()->columnCount(); ++column)
+            total += grid()->columnWidth(column);
+        QCOMPARE(total, grid()->viewport()->width());
+        verifyWhole();
+        // So after a load through "Auswählen".
+        m_store.samples[1][0] = "ZK-2026-999999-X";
+        m_chooser.next = DatabaseChoice{ClientFormat::MarloOp, m_marlo};
+        command(FormAdressen::Auswaehlen)->click();
+        verifyWhole();
+    }
+
+    void convert_and_save_are_unavailable_while_no_database_is_loaded()
+    {
+        FormAdressen& window = open();
+        QVERIFY(!command(FormAdressen::IbanBicEinsetzen)->isEnabled());
+        QVERIFY(!saveEnabled());
+        window.show();
+        window.Form_Activate();
+        m_ui.messages.clear(); // the note on the sample bank-code file
+        QVERIFY(!command(FormAdressen::IbanBicEinsetzen)->isEnabled());
+        // Called as a click would be: nothing happens, nothing is offered for saving.
+        window.Command1_Click(FormAdressen::IbanBicEinsetzen);
+        QVERIFY(m_ui.messages.empty());
+        QVERIFY(!saveEnabled());
+
+        m_chooser.next = DatabaseChoice{ClientFormat::MarloOp, m_marlo};
+        command(FormAdressen::Auswaehlen)->click();
+        QVERIFY(command(FormAdressen::IbanBicEinsetzen)->isEnabled());
+        makeUnsaved();
+        QVERIFY(saveEnabled());
+
+        // A database that is gone: nothing loaded, nothing to convert, nothing to save.
+        m_chooser.next = DatabaseChoice{ClientFormat::MarloOp, "/gibt/es/nicht/MARL001.MDB"};
+        m_ui.answers = {MessageAnswer::No};
+        command(FormAdressen::Auswaehlen)->click();
+        QVERIFY(!command(FormAdressen::IbanBicEinsetzen)->isEnabled());
+        QVERIFY(!saveEnabled());
+    }
+
+    void galdo_data_set_is_named_beside_the_format_line_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Galdo, Festabzüge") << 4 << int(MessageAnswer::Yes) << QStringLiteral("Festabzüge");
+        QTest::newRow("Galdo, Personaldaten") << 4 << int(MessageAnswer::No) << QStringLiteral("Personaldaten");
+        QTest::newRow("Marlo") << 1 << int(MessageAnswer::Yes) << QString();
+    }
+
+    void galdo_data_set_is_named_beside_the_format_line()
+    {
+        QFETCH(int, format);
+        QFETCH(int, answer);
+        QFETCH(QString, shown);
+        start();
+        QCOMPARE(m_window->dataSet(), QString());
+        m_chooser.next = DatabaseChoice{static_cast<ClientFormat>(format), format == 4 ? m_galdo : m_marlo};
+        m_ui.answers = {static_cast<MessageAnswer>(answer)};
+        command(FormAdressen::Auswaehlen)->click();
+        QCOMPARE(m_window->dataSet(), shown);
+        // The format line itself stays as it was.
+        QVERIFY(m_window->formatFileLine().startsWith(QStringLiteral("Format: ")));
+        QVERIFY(!m_window->formatFileLine().contains(QStringLiteral("Festabzüge")));
+    }
+
+    void galdo_data_set_after_start_up_is_the_personnel_data()
+    {
+        m_state.format = ClientFormat::Galdo;
+        store("AktuelleKonvertierDatei", QString::fromStdString(m_galdo));
+        store("AktuellesKonvertierformat", "4");
+        start();
+        QCOMPARE(m_window->dataSet(), QStringLiteral("Personaldaten"));
     }
 
     void save_uses_the_protocol_option()
@@ -511,10 +589,14 @@ class FormAdressenTest : public QObject {
 
     void conversion_before_the_bank_file_is_read_says_so()
     {
-        open();
-        m_window->Command1_Click(FormAdressen::IbanBicEinsetzen);
-        QCOMPARE(m_ui.messages.size(), 1u);
-        QCOMPARE(m_ui.messages[0].text, std::string("Der BLZ-Bestand der Bundesbank ist noch nicht eingelesen."));
+        // "IBAN / BIC einsetzen" clicked in the event turn between the load and the bank-code file.
+        m_store.onLoad = [this] {
+            QTimer::singleShot(0, m_window.get(), [this] { command(FormAdressen::IbanBicEinsetzen)->click(); });
+        };
+        startOnMarlo();
+        QCOMPARE(m_startupMessages.size(), 2u);
+        QCOMPARE(m_startupMessages[0].text, std::string("Der BLZ-Bestand der Bundesbank ist noch nicht eingelesen."));
+        QCOMPARE(m_window->rows()[0][AccountColumn::Iban], std::string());
         QVERIFY(!saveEnabled());
     }
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -66,6 +67,10 @@ TEST_F(ConvertDemo, converts_saves_and_reports_every_format)
         const auto last = result.out.rfind("Insgesamt verarbeitete Datensätze: ");
         ASSERT_NE(last, std::string::npos) << result.out;
         EXPECT_EQ(result.out.find('\r'), std::string::npos);
+        // With the protocol on, it ends with the folder the reports went to.
+        const bool protocol = std::find(c.extra.begin(), c.extra.end(), "--protokoll") != c.extra.end();
+        const std::string folderLine = "\n\nProtokoll und CSV-Dateien im Ordner: " + m_dir.path().string() + "/\n";
+        EXPECT_EQ(result.out.ends_with(folderLine), protocol) << result.out;
     }
     EXPECT_TRUE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
 }

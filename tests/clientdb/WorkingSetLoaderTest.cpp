@@ -253,7 +253,7 @@ TEST(WorkingSetLoader, no_path_or_a_missing_file_gives_an_empty_grid_without_a_m
         EXPECT_EQ(load.recordset.fieldCount(), 0u);
         EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
         EXPECT_TRUE(load.outcome.columns.empty());
-        EXPECT_TRUE(load.outcome.convertEnabled);
+        EXPECT_FALSE(load.outcome.convertEnabled);
         EXPECT_TRUE(load.ui.messages.empty());
         EXPECT_FALSE(load.state.database.isOpen());
         EXPECT_EQ(load.ui.statusTexts.back(), "Bereit");
@@ -279,6 +279,7 @@ TEST(WorkingSetLoader, a_file_that_is_no_database_gives_two_messages_and_an_empt
     EXPECT_TRUE(load.rows.empty());
     EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
     EXPECT_FALSE(load.state.database.isOpen());
+    EXPECT_FALSE(load.outcome.convertEnabled);
 }
 
 TEST(WorkingSetLoader, a_read_only_file_is_named_as_the_cause_when_fields_are_missing)
@@ -296,6 +297,7 @@ TEST(WorkingSetLoader, a_read_only_file_is_named_as_the_cause_when_fields_are_mi
     EXPECT_EQ(load.ui.messages[0].buttons, MessageButtons::Ok);
     EXPECT_FALSE(load.outcome.succeeded);
     EXPECT_TRUE(load.rows.empty());
+    EXPECT_FALSE(load.outcome.convertEnabled);
     EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
     EXPECT_FALSE(load.state.database.isOpen());
 }

@@ -71,6 +71,9 @@ struct Session {
         return SaveWorkingSet(state, rows, options, report, ui);
     }
     const std::string& summary() const { return ui.messages.back().text; }
+    // The end of the summary once the protocol has been written beside the database.
+    std::string folderLine() const { return "\r\n\r\nProtokoll und CSV-Dateien im Ordner: " + folder(); }
+    std::string folder() const { return std::filesystem::path(state.databasePath).parent_path().string() + "/"; }
 };
 
 void fill(AccountRow& row, const std::string& bic, const std::string& iban, const std::string& hint)
@@ -256,7 +259,8 @@ TEST(WorkingSetSaver, a_record_that_cannot_be_written_is_named_with_its_reason_i
                               session.rows[0][AccountColumn::Key] + "'"),
               "DE96500604000000011404");
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
-                                     "\r\nDavon nicht gespeichert: 1\r\n" + key + ": " + kLockedReason);
+                                     "\r\nDavon nicht gespeichert: 1\r\n" + key + ": " + kLockedReason +
+                                     session.folderLine());
 
     const auto protocol = protocolOf(path);
     EXPECT_NE(protocol.find("Davon mit Konvertierhinweis: 0\r\nDavon mit Fehlerhinweis: 0\r\n\r\n"
@@ -290,7 +294,7 @@ TEST(WorkingSetSaver, unsaved_rows_are_listed_in_the_summary_up_to_ten)
             if (i < 10)
                 expected += "\r\n" + key + ": Datensatz nicht gefunden";
         }
-        expected += c.tail;
+        expected += c.tail + session.folderLine();
 
         const auto outcome = session.save({ProtocolOption::AllData, false, {}});
 
@@ -314,10 +318,10 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     fill(session.rows[0], "C", "D", "");
     session.save({ProtocolOption::HintsOnly, false, {}});
     const auto key = session.rows[0][AccountColumn::Key];
-    EXPECT_EQ(
-        query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
-        "D");
-    EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()));
+    EXPECT_EQ(query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+              "D");
+    EXPECT_EQ(session.summary(),
+              "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) + session.folderLine());
 
     session.rows.clear();
     EXPECT_TRUE(session.save().committed);
@@ -439,9 +443,34 @@ TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
     const auto outcome = session.save({ProtocolOption::AllData, false, {}});
     EXPECT_TRUE(outcome.committed);
     ASSERT_EQ(outcome.unwrittenFiles.size(), 1u);
-    EXPECT_NE(
-        session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] + "\" konnte nicht geschrieben werden."),
-        std::string::npos);
+    EXPECT_NE(session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] +
+                                     "\" konnte nicht geschrieben werden."),
+              std::string::npos);
+    // No protocol, so no folder to look in.
+    EXPECT_EQ(session.summary().find("Protokoll und CSV-Dateien im Ordner"), std::string::npos) << session.summary();
+    EXPECT_EQ(session.ui.messages.back().folder, "");
+}
+
+TEST(WorkingSetSaver, the_summary_ends_with_the_folder_of_the_reports_the_box_offers_to_open)
+{
+    struct Case {
+        ProtocolOption protocol;
+        bool named;
+    };
+    const Case cases[] = {
+        {ProtocolOption::Off, false}, {ProtocolOption::HintsOnly, true}, {ProtocolOption::AllData, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.protocol));
+        DemoFiles files;
+        Session session(ClientFormat::MarloOp, files.marlo());
+        fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", kHint101);
+        session.save({c.protocol, false, {}});
+        const std::string counts = "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
+                                   "\r\n\r\nDavon mit Konvertierhinweis: 1";
+        EXPECT_EQ(session.summary(), counts + (c.named ? session.folderLine() : ""));
+        EXPECT_EQ(session.ui.messages.back().folder, c.named ? session.folder() : "");
+        EXPECT_EQ(std::filesystem::exists(session.folder() + kHintsFileName), c.named);
+    }
 }
 
 class GaldoSave : public testing::TestWithParam<bool> {};
@@ -480,7 +509,7 @@ TEST_P(GaldoSave, writes_iban_to_the_person_or_deduction_and_bic_to_the_bank)
     if (missing > 0)
         expected += "\r\n\r\nDavon mit fehlender KontoNr: " + std::to_string(missing);
     expected += "\r\n\r\nDavon mit Konvertierhinweis: " + std::to_string(written);
-    EXPECT_EQ(session.summary(), expected);
+    EXPECT_EQ(session.summary(), expected + session.folderLine());
 }
 
 TEST_P(GaldoSave, a_record_that_cannot_be_written_is_named_by_its_personnel_number)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,7 +11,8 @@
 
 namespace zelvan::test {
 
-// A store that serves a fixed working set of a few Marlo rows and records every call.
+// A store that serves a fixed working set of a few Marlo rows for any file that exists, and
+// records every call.
 class FakeWorkingSetStore final : public WorkingSetStore {
   public:
     static constexpr const char* kHeadings[] = {
@@ -23,14 +26,17 @@ class FakeWorkingSetStore final : public WorkingSetStore {
                         " festabzug=" + std::to_string(state.fixedDeductions));
         ui.setStatusText("Daten werden eingelesen...");
         rows.clear();
-        if (state.databasePath.empty())
-            return LoadResult{0, "Anzahl Datensätze: 0", {}, true, true, true, false};
+        // As the real store: no file, no database loaded.
+        if (state.databasePath.empty() || !std::filesystem::exists(state.databasePath))
+            return LoadResult{0, "Anzahl Datensätze: 0", {}, false, true, true, false};
         for (const auto& sample : samples) {
             AccountRow row;
             for (std::size_t i = 0; i < sample.size() && i < kAccountColumnCount; ++i)
                 row.cells[i] = sample[i];
             rows.push_back(row);
         }
+        if (onLoad)
+            onLoad();
         return LoadResult{8,
                           "Anzahl Datensätze: " + std::to_string(rows.size()),
                           columns(request.freeManualInput),
@@ -73,6 +79,8 @@ class FakeWorkingSetStore final : public WorkingSetStore {
         {"10002", "Weber", "12345678", "1234", "", "", "", ""},
     };
     std::vector<std::string> calls;
+    // Runs at the end of every load of rows.
+    std::function<void()> onLoad;
     bool saveSucceeds = true;
     WorkingSetArray saved;
 };

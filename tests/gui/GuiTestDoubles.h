@@ -28,7 +28,21 @@ class ScriptedFileDialog final : public FileOpenDialog {
         return name;
     }
 
+    std::string chooseFolder(QWidget*, std::string_view title, const std::string& initialFolder) override
+    {
+        folderTitles.emplace_back(title);
+        folderStarts.push_back(initialFolder);
+        if (nextFolders.empty())
+            return {};
+        std::string folder = nextFolders.front();
+        nextFolders.pop_front();
+        return folder;
+    }
+
     std::deque<std::string> nextFileNames;
+    std::deque<std::string> nextFolders;
+    std::vector<std::string> folderTitles;
+    std::vector<std::string> folderStarts;
     std::vector<std::string> titles;
     std::vector<std::string> initialFolders;
     std::vector<std::vector<std::string>> filters;

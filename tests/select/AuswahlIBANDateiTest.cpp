@@ -1,6 +1,7 @@
 #include "select/AuswahlIBANDatei.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -144,6 +145,110 @@ class AuswahlIBANDateiTest : public QObject {
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(dialog->selectedFormat(), ClientFormat::Dorvan);
         QCOMPARE(dialog->selectedPath(), (m_dir.path() / "a" / "MARL012A.MDB").string());
+    }
+
+    void drive_list_offers_the_home_folder_the_volumes_and_ordner_waehlen()
+    {
+        AuswahlIBANDatei dialog(SelectionStart{}, m_files, m_ui);
+        auto* drives = dialog.findChild<QComboBox*>(QStringLiteral("Drive1"));
+        QVERIFY(drives->count() >= 3);
+        QCOMPARE(drives->itemText(0), QDir::homePath() + QStringLiteral(" [Persönlicher Ordner]"));
+        QCOMPARE(drives->itemText(drives->count() - 1), QStringLiteral("Ordner wählen..."));
+        for (int i = 1; i < drives->count() - 1; ++i)
+            QVERIFY2(drives->itemText(i).startsWith(QLatin1Char('/')), qPrintable(drives->itemText(i)));
+    }
+
+    void ordner_waehlen_searches_the_chosen_folder()
+    {
+        auto dialog = makeDialog();
+        auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
+        const std::string folder = (m_dir.path() / "b").string();
+        m_files.nextFolders = {folder};
+        drives->setCurrentIndex(drives->count() - 1);
+        emit drives->activated(drives->count() - 1);
+
+        QCOMPARE(m_files.folderTitles, (std::vector<std::string>{"Zu durchsuchenden Ordner wählen"}));
+        QCOMPARE(m_files.folderStarts, (std::vector<std::string>{QDir::homePath().toStdString()}));
+        QCOMPARE(drives->currentText(), QString::fromStdString(folder));
+        QCOMPARE(drives->itemText(drives->count() - 1), QStringLiteral("Ordner wählen..."));
+        QCOMPARE(column(*dialog, 0), (QStringList{"7", "123"}));
+        QCOMPARE(dialog->resultCaption(), QString::fromStdString("2 gefundene Mandanten in " + folder));
+        QVERIFY(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+
+        // "Laufwerk durchsuchen" searches it again; choosing it once more adds no second entry.
+        const int entries = drives->count();
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        QCOMPARE(column(*dialog, 0), (QStringList{"7", "123"}));
+        m_files.nextFolders = {folder};
+        emit drives->activated(drives->count() - 1);
+        QCOMPARE(drives->count(), entries);
+        QCOMPARE(drives->currentText(), QString::fromStdString(folder));
+    }
+
+    void ordner_waehlen_starts_in_the_folder_of_the_current_database()
+    {
+        auto dialog = makeDialog(ClientFormat::MarloOp, (m_dir.path() / "a" / "MARL001.MDB").string());
+        auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
+        emit drives->activated(drives->count() - 1);
+        QCOMPARE(m_files.folderStarts, (std::vector<std::string>{(m_dir.path() / "a").string() + "/"}));
+    }
+
+    void ordner_waehlen_cancelled_returns_to_the_entry_before()
+    {
+        auto dialog = makeDialog();
+        auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
+        drives->setCurrentIndex(drives->count() - 1);
+        emit drives->activated(drives->count() - 1);
+        QCOMPARE(m_files.folderTitles.size(), 1u);
+        QCOMPARE(drives->currentText(), QStringLiteral("test [Daten]"));
+        QCOMPARE(dialog->resultCaption(), QString());
+        QCOMPARE(m_ui.eventTurns, 0); // no search
+    }
+
+    void double_click_or_enter_on_a_found_database_chooses_it_data()
+    {
+        QTest::addColumn<int>("key"); // 0: double-click
+        QTest::newRow("Doppelklick") << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+    }
+
+    void double_click_or_enter_on_a_found_database_chooses_it()
+    {
+        QFETCH(int, key);
+        auto dialog = makeDialog();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        auto* grid = dialog->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
+        const QModelIndex twelve = dialog->foundDatabases().index(1, 2); // client 12, MARL012A.MDB
+        if (key == 0) {
+            // A double-click is a click and then the second press, as the platform delivers them.
+            const QPoint at = grid->visualRect(twelve).center();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            grid->setFocus();
+            grid->setCurrentIndex(twelve);
+            QTest::keyClick(grid, static_cast<Qt::Key>(key));
+        }
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->selectedFormat(), ClientFormat::MarloOp);
+        QCOMPARE(dialog->selectedPath(), (m_dir.path() / "a" / "MARL012A.MDB").string());
+    }
+
+    void enter_with_nothing_found_chooses_nothing()
+    {
+        auto dialog = makeDialog();
+        dialog->show();
+        option(*dialog, 3)->setChecked(true);
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        auto* grid = dialog->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->selectedPath(), std::string());
     }
 
     void abbruch_closes_without_a_choice()
