@@ -1,13 +1,15 @@
 // The main grid over a large working set: replacing the rows (with the fit of the columns),
-// scrolling through them, committing an edit and fitting the columns must stay quick with a
-// hundred thousand rows.
+// scrolling through them, committing an edit, fitting the columns, and the view's filter, sort,
+// search and hint counts must stay quick with a hundred thousand rows.
 #include <QApplication>
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
 #include "app/AccountGrid.h"
+#include "app/GridViewModel.h"
 #include "app/WorkingSetModel.h"
+#include "clientdb/HintClass.h"
 
 namespace zelvan {
 namespace {
@@ -141,6 +143,105 @@ void BM_FitColumns(benchmark::State& state)
         grid.fitColumns();
 }
 BENCHMARK(BM_FitColumns)->Unit(benchmark::kMillisecond);
+
+// A converted working set in which one row in 25 has a hint, errors and caveats alternating.
+WorkingSetArray convertedWorkingSet()
+{
+    WorkingSetArray rows = largeWorkingSet();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        // Search names out of load order, so that a sort has work to do.
+        rows[i][AccountColumn::SearchName] = "Kunde " + std::to_string((i * 7919) % kRows);
+        if (i % 25 == 0)
+            rows[i][AccountColumn::Hint] =
+                i % 50 == 0 ? "3-BLZ ist nicht im Bundesbank-Bestand" : "101-Umwandlung ohne Neuberechnung";
+        else
+            rows[i][AccountColumn::Iban] = "DE89370400440532013000";
+    }
+    return rows;
+}
+
+// The grid as the main window shows it: over the view of the working set.
+struct ViewedGrid {
+    explicit ViewedGrid(WorkingSetArray& rows) : model(rows), view(model)
+    {
+        model.beginReplace();
+        model.endReplace(8, columns());
+        grid.setModel(&view);
+        grid.setColumnFits(kFits);
+        grid.resize(900, 500);
+        grid.show();
+        QApplication::processEvents();
+    }
+    WorkingSetModel model;
+    GridViewModel view;
+    AccountGrid grid;
+};
+
+// "Nur Zeilen mit Hinweis anzeigen" on and off again.
+void BM_FilterRowsWithHint(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = convertedWorkingSet();
+    ViewedGrid viewed(rows);
+    for (auto _ : state) {
+        viewed.view.setOnlyRowsWithHint(true);
+        QApplication::processEvents();
+        viewed.view.setOnlyRowsWithHint(false);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_FilterRowsWithHint)->Unit(benchmark::kMillisecond);
+
+// Three clicks on the search-name heading: ascending, descending, the load order.
+void BM_SortBySearchName(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = convertedWorkingSet();
+    ViewedGrid viewed(rows);
+    for (auto _ : state) {
+        for (int click = 0; click < 3; ++click) {
+            viewed.grid.clickHeading(static_cast<int>(AccountColumn::SearchName));
+            QApplication::processEvents();
+        }
+    }
+}
+BENCHMARK(BM_SortBySearchName)->Unit(benchmark::kMillisecond);
+
+// The search for a name in the last row, from the first: every row is looked at.
+void BM_FindLastRow(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = convertedWorkingSet();
+    rows.back()[AccountColumn::SearchName] = "Zelvan Müller";
+    ViewedGrid viewed(rows);
+    const QString text = QStringLiteral("MÜLLER");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(viewed.view.findNext(text, 0));
+}
+BENCHMARK(BM_FindLastRow)->Unit(benchmark::kMillisecond);
+
+void BM_CountHints(benchmark::State& state)
+{
+    const WorkingSetArray rows = convertedWorkingSet();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(countHints(rows));
+}
+BENCHMARK(BM_CountHints)->Unit(benchmark::kMillisecond);
+
+// A conversion seen through a sorted and filtered view: every row's converted cells changed.
+void BM_ConversionThroughSortedFilteredView(benchmark::State& state)
+{
+    application();
+    WorkingSetArray rows = convertedWorkingSet();
+    ViewedGrid viewed(rows);
+    viewed.view.setOnlyRowsWithHint(true);
+    viewed.grid.clickHeading(static_cast<int>(AccountColumn::Hint));
+    for (auto _ : state) {
+        viewed.model.cellsChanged(static_cast<int>(AccountColumn::Bic), static_cast<int>(AccountColumn::BankName));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ConversionThroughSortedFilteredView)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace zelvan

@@ -25,6 +25,10 @@ AccountGrid::AccountGrid(QWidget* parent) : QTableView(parent), m_delegate(new C
     verticalHeader()->setFixedWidth(16);
     verticalHeader()->setHighlightSections(true);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &AccountGrid::clickHeading);
+    connect(m_delegate, &CellDelegate::leaveRequested, this, &AccountGrid::leaveGrid);
     connect(m_delegate, &CellDelegate::escapePressed, this, &AccountGrid::onEscapeInEditor);
     connect(m_delegate, &CellDelegate::editorFocused, this, [this] { emit gotFocus(true); });
     setMode(Mode::Editor);
@@ -141,9 +145,8 @@ void AccountGrid::layOutColumns()
     for (std::size_t column = 0; column < needs.size(); ++column) {
         const char* sample = column < m_fits.size() ? m_fits[column].sample : "";
         const double sampleWidth = *sample ? metrics.horizontalAdvance(QString::fromUtf8(sample)) : 0.0;
-        const int heading = horizontalHeader()->isHidden()
-                                ? 0
-                                : horizontalHeader()->sectionSizeHint(static_cast<int>(column));
+        const int heading =
+            horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sectionSizeHint(static_cast<int>(column));
         needs[column].least = std::max(cellWidth(sampleWidth), heading);
         needs[column].content = column < m_widest.size() ? cellWidth(m_widest[column]) : 0;
     }
@@ -189,6 +192,33 @@ bool AccountGrid::viewportEvent(QEvent* event)
     return handled;
 }
 
+void AccountGrid::clickHeading(int column)
+{
+    if (!model())
+        return;
+    commitPendingEdit();
+    m_sort = nextSortOnClick(m_sort, column);
+    model()->sort(m_sort.column, m_sort.order);
+    showSortIndicator();
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+}
+
+void AccountGrid::showSortIndicator()
+{
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(m_sort.column >= 0);
+    if (m_sort.column >= 0)
+        header->setSortIndicator(m_sort.column, m_sort.order);
+}
+
+void AccountGrid::leaveGrid(bool forward)
+{
+    commitPendingEdit();
+    // The item view's own step would move to the next cell; the window's focus chain is meant.
+    QWidget::focusNextPrevChild(forward);
+}
+
 bool AccountGrid::startEditingWithCaret(bool atEnd)
 {
     const QModelIndex current = currentIndex();
@@ -205,6 +235,11 @@ bool AccountGrid::startEditingWithCaret(bool atEnd)
 
 void AccountGrid::keyPressEvent(QKeyEvent* event)
 {
+    if (isLeaveKey(*event)) {
+        leaveGrid(!isBackwards(*event));
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:

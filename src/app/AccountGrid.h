@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ColumnFit.h"
+#include "app/GridViewModel.h"
 
 namespace zelvan {
 
@@ -16,11 +17,13 @@ class CellDelegate;
 // alternating rows, in editor mode (floating editor on the current cell) or browse mode (the
 // current row highlighted), with the grid's key rules for Left, Right, Esc and Enter. Its
 // columns are fitted to their content after every reset of the model, every change of many
-// rows and every resize; a cell whose text is cut shows it whole as a tooltip.
+// rows and every resize; a cell whose text is cut shows it whole as a tooltip. Tab moves from
+// cell to cell; Ctrl+Tab and Ctrl+Shift+Tab move the focus out of the grid. A click on a column
+// heading sorts the view by it, ascending, then descending, then back to the load order.
 class AccountGrid final : public QTableView {
     Q_OBJECT
 
-  public:
+public:
     enum class Mode { Editor, Browse };
 
     explicit AccountGrid(QWidget* parent = nullptr);
@@ -47,19 +50,26 @@ class AccountGrid final : public QTableView {
     // The cell's text does not fit its cell and is drawn shortened.
     bool isCut(const QModelIndex& index) const;
 
-  signals:
+    // The sort the headings have chosen (column -1: the load order).
+    SortState sortState() const { return m_sort; }
+    // As a click on the heading of `column`.
+    void clickHeading(int column);
+    // Commits an open edit and gives the focus to the next (or previous) control of the window.
+    void leaveGrid(bool forward);
+
+signals:
     // The grid or the editor of its current cell received the focus.
     void gotFocus(bool editing);
     // Esc with nothing pending in browse mode: the window is asked to close.
     void closeRequested();
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-  private:
+private:
     // Measures the cells of these columns and rows; true when a column's widest text changed.
     bool measureColumns(int firstColumn, int lastColumn, int firstRow, int lastRow);
     void layOutColumns();
@@ -70,7 +80,10 @@ class AccountGrid final : public QTableView {
     void escape();
     void onEscapeInEditor(QWidget* editor, bool modified);
 
+    void showSortIndicator();
+
     CellDelegate* m_delegate = nullptr;
+    SortState m_sort;
     Mode m_mode = Mode::Editor;
     std::vector<ColumnFit> m_fits;
     // The widest cell text of each column as last measured (0 for a column taking the rest).

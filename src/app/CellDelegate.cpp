@@ -28,6 +28,17 @@ bool textIsCut(const QString& text, const QFont& font, const QRect& cell, const 
     return QFontMetricsF(font).horizontalAdvance(text) > room;
 }
 
+bool isLeaveKey(const QKeyEvent& event)
+{
+    return (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) &&
+           event.modifiers().testFlag(Qt::ControlModifier);
+}
+
+bool isBackwards(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_Backtab || event.modifiers().testFlag(Qt::ShiftModifier);
+}
+
 bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                              const QModelIndex& index)
 {
@@ -57,6 +68,10 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 
 bool CellDelegate::eventFilter(QObject* object, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && isLeaveKey(*static_cast<QKeyEvent*>(event))) {
+        emit leaveRequested(!isBackwards(*static_cast<QKeyEvent*>(event)));
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         auto* editor = qobject_cast<QWidget*>(object);
         const auto* line = qobject_cast<QLineEdit*>(object);

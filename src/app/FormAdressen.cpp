@@ -6,10 +6,13 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/AccountGrid.h"
+#include "app/GridViewModel.h"
 #include "app/WindowPlacement.h"
 #include "app/WorkingSetModel.h"
 
@@ -17,9 +20,10 @@ namespace zelvan {
 
 namespace {
 
-// Captions of Command1(0..4).
-constexpr std::array<const char*, 5> kCommandCaptions{"Daten neu einlesen", "IBAN / BIC einsetzen", "Daten speichern",
-                                                      "Ende", "Auswählen"};
+// Captions of Command1(0..4), each with its access key (Alt and the underlined letter). No
+// letter serves twice in this window.
+constexpr std::array<const char*, 5> kCommandCaptions{"Daten &neu einlesen", "&IBAN / BIC einsetzen",
+                                                      "Daten &speichern", "&Ende", "&Auswählen"};
 
 // Caption and tooltip of Check1(0..3).
 struct CheckText {
@@ -27,12 +31,17 @@ struct CheckText {
     const char* toolTip;
 };
 constexpr std::array<CheckText, FormAdressen::kOptionCount> kCheckTexts{{
-    {"Daten mit vorhandener IBAN ausblenden", "Vorhandene Bankverbindungen mit IBAN ausblenden  ein/aus"},
-    {"IBAN / BIC für manuelle Eingaben freigeben", "IBAN / BIC für manuelle Eingaben freigeben"},
-    {"Bank Name überschreiben", "Bank-Kurzbezeichnung aus BLZ-Datei in Adressdaten übernehmen"},
-    {"Kontonummern mit Prüfziffer prüfen",
+    {"Daten mit vorhandener IBAN aus&blenden", "Vorhandene Bankverbindungen mit IBAN ausblenden  ein/aus"},
+    {"IBAN / BIC für manuelle Eingaben &freigeben", "IBAN / BIC für manuelle Eingaben freigeben"},
+    {"Bank Na&me überschreiben", "Bank-Kurzbezeichnung aus BLZ-Datei in Adressdaten übernehmen"},
+    {"&Kontonummern mit Prüfziffer prüfen",
      "Kontonummern vor der IBAN-Berechnung mit der Prüfzifferberechnung ihrer Bank prüfen"},
 }};
+
+// The view filter above the grid, the protocol list's label and the search field's label.
+constexpr const char* kOnlyHintedCaption = "Nur Zeilen mit &Hinweis anzeigen";
+constexpr const char* kProtocolLabel = "&Protokoll:";
+constexpr const char* kFindLabel = "Su&chen:";
 
 // Items of Combo1, by index.
 constexpr std::array<const char*, 3> kProtocolItems{"Aus", "Nur Hinweise", "Alle Daten"};
@@ -108,7 +117,7 @@ void FormAdressen::buildControls()
     auto* options = new QHBoxLayout;
     options->addLayout(checks);
     options->addStretch(1);
-    auto* protocolLabel = new QLabel(QStringLiteral("Protokoll:"));
+    auto* protocolLabel = new QLabel(QString::fromUtf8(kProtocolLabel));
     m_combo = new QComboBox;
     m_combo->setObjectName(QStringLiteral("Combo1"));
     m_combo->setToolTip(QStringLiteral("Stellt ein, ob ein Protokoll für Schreibaktionen erzeugt werden soll"));
@@ -145,10 +154,43 @@ void FormAdressen::buildControls()
     m_caption = new QLabel;
     m_caption->setObjectName(QStringLiteral("TDBGrid1_Caption"));
     m_caption->setAlignment(Qt::AlignCenter);
+    m_hintCounts = new QLabel;
+    m_hintCounts->setObjectName(QStringLiteral("HinweisAnzahl"));
+    m_onlyHinted = new QCheckBox(QString::fromUtf8(kOnlyHintedCaption));
+    m_onlyHinted->setObjectName(QStringLiteral("NurZeilenMitHinweis"));
+    m_onlyHinted->setToolTip(QStringLiteral("Zeigt nur die Zeilen mit einem Hinweis; gespeichert werden immer alle"));
+    connect(m_onlyHinted, &QCheckBox::toggled, this, &FormAdressen::onlyRowsWithHint);
+    auto* captionRow = new QHBoxLayout;
+    captionRow->setContentsMargins(0, 0, 0, 0);
+    captionRow->addWidget(m_onlyHinted);
+    captionRow->addWidget(m_caption, 1);
+    captionRow->addWidget(m_hintCounts);
+
+    // Ctrl+F opens the search field; Enter finds the next row, Esc closes it.
+    m_findBar = new QWidget;
+    m_findBar->setObjectName(QStringLiteral("Suchleiste"));
+    auto* findLabel = new QLabel(QString::fromUtf8(kFindLabel));
+    m_find = new QLineEdit;
+    m_find->setObjectName(QStringLiteral("Suchfeld"));
+    m_find->setPlaceholderText(QStringLiteral("Kontonr., Suchname, BLZ oder Kontonummer"));
+    m_find->setClearButtonEnabled(true);
+    m_find->installEventFilter(this);
+    findLabel->setBuddy(m_find);
+    connect(m_find, &QLineEdit::returnPressed, this, &FormAdressen::findNext);
+    auto* findLayout = new QHBoxLayout(m_findBar);
+    findLayout->setContentsMargins(0, 0, 0, 0);
+    findLayout->addWidget(findLabel);
+    findLayout->addWidget(m_find, 1);
+    findLayout->addStretch(2);
+    m_findBar->hide();
+    auto* findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, &FormAdressen::openFind);
+
     m_model = new WorkingSetModel(m_rows, this);
+    m_view = new GridViewModel(*m_model, this);
     m_grid = new AccountGrid;
     m_grid->setObjectName(QStringLiteral("TDBGrid1"));
-    m_grid->setModel(m_model);
+    m_grid->setModel(m_view);
     m_grid->setColumnFits(kColumnFits);
     connect(m_model, &WorkingSetModel::cellCommitted, this, &FormAdressen::TDBGrid1_AfterColUpdate);
     connect(m_grid, &AccountGrid::gotFocus, this, &FormAdressen::TDBGrid1_GotFocus);
@@ -156,7 +198,8 @@ void FormAdressen::buildControls()
     auto* containerLayout = new QVBoxLayout(m_container);
     containerLayout->setContentsMargins(0, 0, 0, 0);
     containerLayout->setSpacing(0);
-    containerLayout->addWidget(m_caption);
+    containerLayout->addLayout(captionRow);
+    containerLayout->addWidget(m_findBar);
     containerLayout->addWidget(m_grid, 1);
 
     m_status = new QLabel;
@@ -200,6 +243,11 @@ QString FormAdressen::dataSet() const
 QString FormAdressen::gridCaption() const
 {
     return m_caption->text();
+}
+
+QString FormAdressen::hintCounts() const
+{
+    return m_hintCounts->text();
 }
 
 void FormAdressen::setStatusText(std::string_view text)

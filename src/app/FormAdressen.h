@@ -18,12 +18,14 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace zelvan {
 
 class AccountGrid;
 class DatabaseChooser;
+class GridViewModel;
 class WorkingSetModel;
 class WorkingSetStore;
 
@@ -41,7 +43,7 @@ struct FormAdressenServices {
 class FormAdressen final : public QWidget, public UserInterface {
     Q_OBJECT
 
-  public:
+public:
     // Command1 buttons by index.
     enum Command { DatenNeuEinlesen = 0, IbanBicEinsetzen = 1, DatenSpeichern = 2, Ende = 3, Auswaehlen = 4 };
     // Check1 boxes by index.
@@ -62,6 +64,8 @@ class FormAdressen final : public QWidget, public UserInterface {
     QString statusText() const;
     QString formatFileLine() const;
     QString gridCaption() const;
+    // Beside the caption: the rows with an error hint and with a conversion hint.
+    QString hintCounts() const;
     const WorkingSetArray& rows() const { return m_rows; }
     const BankDirectory& bankDirectory() const { return m_directory; }
     // The tooltip of the format line and the sample note beside it.
@@ -76,12 +80,12 @@ class FormAdressen final : public QWidget, public UserInterface {
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override;
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     // Construction (FormAdressen.cpp).
     void buildControls();
 
@@ -107,6 +111,11 @@ class FormAdressen final : public QWidget, public UserInterface {
     void TDBGrid1_GotFocus(bool editing);
     void onGridCloseRequested();
     void onCheckToggled(int index);
+    void showHintCounts();
+    void onlyRowsWithHint(bool on);
+    void openFind();
+    void closeFind();
+    void findNext();
     int checkValue(int index) const;
     bool bankNameOption() const;
 
@@ -123,6 +132,7 @@ class FormAdressen final : public QWidget, public UserInterface {
     // Built at the first conversion that checks account numbers.
     std::unique_ptr<AccountCheckDigits> m_checkDigits;
     WorkingSetModel* m_model = nullptr;
+    GridViewModel* m_view = nullptr; // what the grid shows of m_model: filtered, sorted
 
     std::array<QPushButton*, 5> m_command{};
     std::array<QCheckBox*, kOptionCount> m_check{};
@@ -132,6 +142,10 @@ class FormAdressen final : public QWidget, public UserInterface {
     QLabel* m_sampleNote = nullptr;
     QLabel* m_dataSet = nullptr;
     QLabel* m_caption = nullptr;
+    QLabel* m_hintCounts = nullptr;
+    QCheckBox* m_onlyHinted = nullptr;
+    QWidget* m_findBar = nullptr;
+    QLineEdit* m_find = nullptr;
     QFrame* m_container = nullptr;
     AccountGrid* m_grid = nullptr;
     QLabel* m_status = nullptr;

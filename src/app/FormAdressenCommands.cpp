@@ -3,13 +3,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "app/AccountGrid.h"
 #include "app/DatabaseChooser.h"
+#include "app/GridViewModel.h"
 #include "app/WorkingSetModel.h"
 #include "app/WorkingSetStore.h"
+#include "clientdb/HintClass.h"
 #include "core/FileExists.h"
 #include "iban/ConversionRun.h"
 
@@ -103,8 +107,9 @@ void FormAdressen::LoadWorkingSet()
         showFormatFileLine();
     // The Galdo question has been answered by now.
     showDataSet();
-    if (m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
-        m_grid->setCurrentIndex(m_model->index(0, 0));
+    showHintCounts();
+    if (m_view->rowCount() > 0 && !m_grid->currentIndex().isValid())
+        m_grid->setCurrentIndex(m_view->index(0, 0));
 }
 
 void FormAdressen::BindGridColumns()
@@ -141,7 +146,59 @@ void FormAdressen::convert()
     }
     runConversion(m_rows, m_directory, options, *this);
     m_model->cellsChanged(kFirstConvertedColumn, kLastConvertedColumn);
+    showHintCounts();
+    if (m_view->rowCount() > 0 && !m_grid->currentIndex().isValid())
+        m_grid->setCurrentIndex(m_view->index(0, 0));
     m_command[DatenSpeichern]->setEnabled(true);
+}
+
+void FormAdressen::showHintCounts()
+{
+    const HintCounts counts = countHints(m_rows);
+    m_hintCounts->setText(QStringLiteral("Fehlerhinweise: %1   Konvertierhinweise: %2")
+                              .arg(static_cast<qulonglong>(counts.errors))
+                              .arg(static_cast<qulonglong>(counts.conversions)));
+}
+
+void FormAdressen::onlyRowsWithHint(bool on)
+{
+    // A view filter: the rows stay loaded, and a save writes every one of them.
+    m_grid->commitPendingEdit();
+    m_view->setOnlyRowsWithHint(on);
+    if (m_view->rowCount() > 0 && !m_grid->currentIndex().isValid())
+        m_grid->setCurrentIndex(m_view->index(0, 0));
+}
+
+void FormAdressen::openFind()
+{
+    m_findBar->show();
+    m_find->setFocus(Qt::ShortcutFocusReason);
+    m_find->selectAll();
+}
+
+void FormAdressen::closeFind()
+{
+    m_findBar->hide();
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void FormAdressen::findNext()
+{
+    const QString text = m_find->text().trimmed();
+    if (text.isEmpty())
+        return;
+    m_grid->commitPendingEdit();
+    const QModelIndex current = m_grid->currentIndex();
+    const int row = m_view->findNext(text, current.isValid() ? current.row() : -1);
+    if (row < 0) {
+        setStatusText(QStringLiteral("Keine Zeile enthält „%1“.").arg(text).toStdString());
+        return;
+    }
+    const QModelIndex found = m_view->index(row, current.isValid() ? current.column() : 0);
+    m_grid->setCurrentIndex(found);
+    m_grid->selectionModel()->select(found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_grid->scrollTo(found);
+    setStatusText(QStringLiteral("Gefunden: %1").arg(m_view->index(row, 0).data().toString()).toStdString());
 }
 
 void FormAdressen::chooseDatabase()
@@ -195,12 +252,18 @@ void FormAdressen::Check1_Click(int index)
 
 void FormAdressen::Check1_GotFocus(int index)
 {
-    setStatusText(
-        (m_check[static_cast<std::size_t>(index)]->text() + QStringLiteral(" ein-/ausschalten")).toStdString());
+    // The caption as it reads, without the marker of its access key.
+    const QString caption = m_check[static_cast<std::size_t>(index)]->text().remove(QLatin1Char('&'));
+    setStatusText((caption + QStringLiteral(" ein-/ausschalten")).toStdString());
 }
 
 bool FormAdressen::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_find && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        closeFind();
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         for (std::size_t i = 0; i < m_check.size(); ++i) {
             if (watched == m_check[i])

@@ -18,10 +18,11 @@ struct ButtonText {
     QMessageBox::ButtonRole role;
 };
 
-// The German captions of the standard buttons, in the order they stand in a box.
-constexpr ButtonText kYes{MessageAnswer::Yes, "Ja", QMessageBox::YesRole};
-constexpr ButtonText kNo{MessageAnswer::No, "Nein", QMessageBox::NoRole};
-constexpr ButtonText kCancel{MessageAnswer::Cancel, "Abbrechen", QMessageBox::RejectRole};
+// The German captions of the standard buttons, in the order they stand in a box. A question
+// answers to J, N and A (with or without Alt).
+constexpr ButtonText kYes{MessageAnswer::Yes, "&Ja", QMessageBox::YesRole};
+constexpr ButtonText kNo{MessageAnswer::No, "&Nein", QMessageBox::NoRole};
+constexpr ButtonText kCancel{MessageAnswer::Cancel, "&Abbrechen", QMessageBox::RejectRole};
 constexpr ButtonText kOk{MessageAnswer::Ok, "OK", QMessageBox::AcceptRole};
 
 std::vector<ButtonText> buttonsOf(MessageButtons buttons)

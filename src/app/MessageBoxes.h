@@ -16,7 +16,7 @@ void openInFileManager(const QString& folder);
 
 inline constexpr const char* kOpenFolderCaption = "Ordner öffnen";
 
-// Real message boxes with German buttons ("Ja", "Nein", "Abbrechen", "OK"), owned by a window.
+// Real message boxes with German buttons ("&Ja", "&Nein", "&Abbrechen", "OK"), owned by a window.
 // A box that names a folder (the save summary) has a button "Ordner öffnen" besides, which
 // opens the folder and closes the box as its default button would.
 // Only showMessage does anything; status line, pointer and event turns belong to the window.

@@ -32,6 +32,8 @@ class WorkingSetModel final : public QAbstractTableModel {
     void cellsChanged(int firstColumn, int lastColumn);
 
     const GridColumn* column(int index) const;
+    // The rows behind the model, in load order.
+    const WorkingSetArray& rows() const { return m_rows; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

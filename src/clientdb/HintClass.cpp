@@ -31,4 +31,22 @@ HintClass classifyHint(std::string_view hint)
     return hintNumberOf(hint) >= kConversionHintFrom ? HintClass::Conversion : HintClass::Error;
 }
 
+HintCounts countHints(const WorkingSetArray& rows)
+{
+    HintCounts counts;
+    for (const AccountRow& row : rows) {
+        switch (classifyHint(row[AccountColumn::Hint])) {
+        case HintClass::Error:
+            ++counts.errors;
+            break;
+        case HintClass::Conversion:
+            ++counts.conversions;
+            break;
+        case HintClass::None:
+            break;
+        }
+    }
+    return counts;
+}
+
 } // namespace zelvan

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+
+#include "core/WorkingSet.h"
 
 namespace zelvan {
 
@@ -13,5 +16,15 @@ enum class HintClass { None, Conversion, Error };
 long long hintNumberOf(std::string_view hint);
 
 HintClass classifyHint(std::string_view hint);
+
+// How many rows carry an error hint and how many a conversion hint, counted as the save counts them.
+struct HintCounts {
+    std::size_t errors = 0;
+    std::size_t conversions = 0;
+
+    bool operator==(const HintCounts&) const = default;
+};
+
+HintCounts countHints(const WorkingSetArray& rows);
 
 } // namespace zelvan

@@ -30,11 +30,12 @@ namespace zelvan {
 
 namespace {
 
-// Captions of the option buttons Option1(0..3); option i stands for ClientFormat i + 1.
-constexpr std::array<const char*, 4> kOptionCaptions{"Marlo OP", "Tondra", "Dorvan", "Galdo"};
+// Captions of the option buttons Option1(0..3); option i stands for ClientFormat i + 1. Options,
+// buttons and the drive list have access keys, no letter twice in the dialog.
+constexpr std::array<const char*, 4> kOptionCaptions{"&Marlo OP", "&Tondra", "D&orvan", "&Galdo"};
 // Captions of the buttons Command1(0..3).
-constexpr std::array<const char*, 4> kCommandCaptions{"Auswählen", "Abbruch", "Laufwerk durchsuchen",
-                                                      "Datei direkt auswählen"};
+constexpr std::array<const char*, 4> kCommandCaptions{"&Auswählen", "Abb&ruch", "&Laufwerk durchsuchen",
+                                                      "&Datei direkt auswählen"};
 
 // Widths of the first two result columns as shares of the grid's width, per kind of format.
 struct ColumnShares {
@@ -88,7 +89,7 @@ void AuswahlIBANDatei::buildControls()
         formatLayout->addWidget(m_option[i]);
     }
 
-    auto* driveLabel = new QLabel(QStringLiteral("Zu durchsuchendes Laufwerk:"));
+    auto* driveLabel = new QLabel(QStringLiteral("Zu durchsuchendes Lauf&werk:"));
     m_drive = new QComboBox;
     m_drive->setObjectName(QStringLiteral("Drive1"));
     driveLabel->setBuddy(m_drive);

@@ -1,10 +1,13 @@
 #include "app/FormAdressen.h"
 
+#include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -16,6 +19,7 @@
 
 #include "app/AccountGrid.h"
 #include "app/FormatLine.h"
+#include "gui/AccessKeys.h"
 #include "gui/FakeWorkingSetStore.h"
 #include "gui/GuiTestDoubles.h"
 #include "support/DamagedBankFiles.h"
@@ -25,10 +29,15 @@ namespace zelvan {
 
 namespace fs = std::filesystem;
 
+// After a conversion of the store's sample rows and one more, with the bundled bank-code file:
+// hint 5 (no BLZ) and hint 3 (unknown BLZ) are errors, hint 101 (Müller) a conversion hint.
+constexpr int kErrorsAfterConversion = 2;
+constexpr int kConversionHintsAfterConversion = 1;
+
 class FormAdressenTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
     std::string m_galdo;
@@ -86,6 +95,20 @@ class FormAdressenTest : public QObject {
     }
     QComboBox* combo() const { return m_window->findChild<QComboBox*>(QStringLiteral("Combo1")); }
     AccountGrid* grid() const { return m_window->findChild<AccountGrid*>(QStringLiteral("TDBGrid1")); }
+    QCheckBox* onlyHinted() const { return m_window->findChild<QCheckBox*>(QStringLiteral("NurZeilenMitHinweis")); }
+    QLineEdit* findField() const { return m_window->findChild<QLineEdit*>(QStringLiteral("Suchfeld")); }
+    QStringList keysShown() const
+    {
+        QStringList keys;
+        for (int row = 0; row < grid()->model()->rowCount(); ++row)
+            keys << grid()->model()->index(row, 0).data().toString();
+        return keys;
+    }
+    void activate()
+    {
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
     bool saveEnabled() const { return command(FormAdressen::DatenSpeichern)->isEnabled(); }
     void startOnMarlo()
     {
@@ -101,7 +124,7 @@ class FormAdressenTest : public QObject {
                                                       [&](const std::string& c) { return c.starts_with(prefix); }));
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -113,7 +136,11 @@ class FormAdressenTest : public QObject {
     {
         fs::remove(settingsFile().toStdString());
         m_state = ProgramState{};
+        // Every test starts from the store's own sample rows.
         m_store.calls.clear();
+        m_store.samples = test::FakeWorkingSetStore{}.samples;
+        m_store.onLoad = nullptr;
+        m_store.saved.clear();
         m_chooser = {};
         m_ui = {};
         m_programFolder = ZELVAN_SOURCE_DIR "/data/";
@@ -406,7 +433,8 @@ class FormAdressenTest : public QObject {
         m_store.samples[0] = {"10000", "Müller", "10020030", "1000", "", "", "", ""};
         store("KontonummerPruefen", "1");
         startOnMarlo();
-        QCOMPARE(check(FormAdressen::KontonummerPruefen)->text(), QStringLiteral("Kontonummern mit Prüfziffer prüfen"));
+        QCOMPARE(check(FormAdressen::KontonummerPruefen)->text(),
+                 QStringLiteral("&Kontonummern mit Prüfziffer prüfen"));
         QVERIFY(check(FormAdressen::KontonummerPruefen)->isChecked());
         makeUnsaved();
         QCOMPARE(m_window->rows()[0][AccountColumn::Iban], std::string());
@@ -721,6 +749,209 @@ class FormAdressenTest : public QObject {
         QVERIFY(!m_window->isVisible());
         QVERIFY(m_ui.messages.empty());
         QCOMPARE(storedValue("AktuellesKonvertierformat"), QStringLiteral("1"));
+    }
+
+    void every_button_and_check_box_has_its_own_access_key()
+    {
+        startOnMarlo();
+        const test::AccessKeys keys = test::accessKeysIn(*m_window);
+        QCOMPARE(keys.withoutKey, QStringList());
+        QCOMPARE(keys.duplicates(), QStringList());
+        // Five buttons, five check boxes, the protocol list and the search field.
+        QCOMPARE(keys.keys.size(), 12);
+    }
+
+    void alt_and_a_letter_acts_as_a_click()
+    {
+        startOnMarlo();
+        activate();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
+        // A button pressed by its key clicks a moment later, as a click shows.
+        QTRY_COMPARE(m_window->rows()[0][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QVERIFY(saveEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+        QTRY_VERIFY(check(FormAdressen::KontonummerPruefen)->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(!saveEnabled());
+        QCOMPARE(m_store.calls.back(), std::string("save protocol=0"));
+    }
+
+    void tab_moves_through_the_cells_and_ctrl_tab_out_of_the_grid()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        activate();
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(0, 0));
+        QTest::keyClick(grid(), Qt::Key_Tab);
+        QCOMPARE(grid()->currentIndex(), grid()->model()->index(0, 1));
+        QVERIFY(grid()->hasFocus());
+
+        // From a cell open for input: the edit is committed and the focus goes on to the first button.
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QVERIFY(grid()->isEditing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QVERIFY(!grid()->isEditing());
+        QCOMPARE(m_window->rows()[1][AccountColumn::Blz], std::string("1"));
+        QVERIFY(saveEnabled());
+        QCOMPARE(QApplication::focusWidget(), command(FormAdressen::DatenNeuEinlesen));
+
+        // Backwards: the control before the grid, from the grid and from an open editor.
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), onlyHinted());
+        grid()->setFocus();
+        QTest::keyClick(grid(), '4');
+        QVERIFY(grid()->isEditing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), onlyHinted());
+        QCOMPARE(m_window->rows()[1][AccountColumn::Blz], std::string("4"));
+    }
+
+    void hint_counts_stand_beside_the_row_count_after_load_and_conversion()
+    {
+        m_store.samples[1][6] = "3-BLZ ist nicht im Bundesbank-Bestand";
+        startOnMarlo();
+        QCOMPARE(m_window->gridCaption(), QStringLiteral("Anzahl Datensätze: 3"));
+        QCOMPARE(m_window->hintCounts(), QStringLiteral("Fehlerhinweise: 1   Konvertierhinweise: 0"));
+        m_store.samples.push_back({"10003", "Vogel", "10020030", "1000", "", "", "", ""});
+        command(FormAdressen::DatenNeuEinlesen)->click();
+        makeUnsaved();
+        QCOMPARE(m_window->hintCounts(), QStringLiteral("Fehlerhinweise: %1   Konvertierhinweise: %2")
+                                             .arg(kErrorsAfterConversion)
+                                             .arg(kConversionHintsAfterConversion));
+    }
+
+    void only_rows_with_a_hint_is_a_view_and_a_save_writes_every_row()
+    {
+        m_store.samples[1][6] = "3-BLZ ist nicht im Bundesbank-Bestand";
+        startOnMarlo();
+        m_store.calls.clear();
+        QCOMPARE(onlyHinted()->text(), QStringLiteral("Nur Zeilen mit &Hinweis anzeigen"));
+        onlyHinted()->click();
+        QCOMPARE(keysShown(), QStringList{QStringLiteral("10001")});
+        QVERIFY(m_store.calls.empty()); // no reload
+        QCOMPARE(m_window->rows().size(), 3u);
+        command(FormAdressen::DatenSpeichern)->setEnabled(true);
+        command(FormAdressen::DatenSpeichern)->click();
+        QCOMPARE(m_store.saved.size(), 3u);
+        onlyHinted()->click();
+        QCOMPARE(keysShown(), (QStringList{"10000", "10001", "10002"}));
+    }
+
+    void headings_sort_the_view_and_a_third_click_brings_back_the_load_order()
+    {
+        m_store.samples = {{"300", "Zander"}, {"20", "Adler"}, {"1000", "Meier"}};
+        startOnMarlo();
+        grid()->clickHeading(0);
+        QCOMPARE(keysShown(), (QStringList{"20", "300", "1000"}));
+        grid()->clickHeading(0);
+        QCOMPARE(keysShown(), (QStringList{"1000", "300", "20"}));
+        QCOMPARE(grid()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        grid()->clickHeading(0);
+        QCOMPARE(keysShown(), (QStringList{"300", "20", "1000"}));
+        QVERIFY(!grid()->horizontalHeader()->isSortIndicatorShown());
+        grid()->clickHeading(1);
+        QCOMPARE(keysShown(), (QStringList{"20", "1000", "300"}));
+        // The working set keeps the load order, and so does the save.
+        QCOMPARE(m_window->rows()[0][AccountColumn::Key], std::string("300"));
+        makeUnsaved();
+        command(FormAdressen::DatenSpeichern)->click();
+        QCOMPARE(m_store.saved[0][AccountColumn::Key], std::string("300"));
+        QCOMPARE(m_store.saved[2][AccountColumn::Key], std::string("1000"));
+    }
+
+    void edit_conversion_and_save_through_a_sorted_and_filtered_view_change_the_rows_meant()
+    {
+        const std::string unknown = "3-BLZ ist nicht im Bundesbank-Bestand";
+        m_store.samples = {{"10003", "Adler", "37040044", "532013000", "", "", "", ""},
+                           {"10001", "Schmidt", "99999999", "1", "", "", unknown, ""},
+                           {"10000", "Zander", "37040044", "532013000", "", "", "", ""},
+                           {"10002", "Weber", "99999998", "1234", "", "", unknown, ""}};
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        QAbstractItemModelTester tester(grid()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        activate();
+        onlyHinted()->click();
+        grid()->clickHeading(0);
+        grid()->clickHeading(0);
+        QCOMPARE(keysShown(), (QStringList{"10002", "10001"}));
+
+        // View row 1 is Schmidt, the second row of the working set.
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(1, 2));
+        QTest::keyClick(grid(), '1');
+        QTest::keyClicks(QApplication::focusWidget(), "0020030");
+        // Tab commits and opens the next cell, the account, for input.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(grid()->isEditing());
+        QCOMPARE(grid()->currentIndex(), grid()->model()->index(1, 3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "1000");
+        grid()->commitPendingEdit();
+        QCOMPARE(m_window->rows()[1][AccountColumn::Blz], std::string("10020030"));
+        QCOMPARE(m_window->rows()[1][AccountColumn::Account], std::string("1000"));
+        QCOMPARE(m_window->rows()[3][AccountColumn::Blz], std::string("99999998"));
+        QCOMPARE(m_window->rows()[3][AccountColumn::Account], std::string("1234"));
+
+        // The conversion gives Schmidt an IBAN without a hint: the row leaves the view, while Adler
+        // and Zander come in with hint 101, in the order of the sorted column.
+        makeUnsaved();
+        QCOMPARE(m_window->rows()[1][AccountColumn::Iban], std::string("DE74100200300000001000"));
+        QCOMPARE(m_window->rows()[1][AccountColumn::Hint], std::string());
+        QCOMPARE(keysShown(), (QStringList{"10003", "10002", "10000"}));
+
+        command(FormAdressen::DatenSpeichern)->click();
+        QCOMPARE(m_store.saved.size(), 4u);
+        const QStringList keys{"10003", "10001", "10000", "10002"};
+        for (std::size_t i = 0; i < m_store.saved.size(); ++i)
+            QCOMPARE(QString::fromStdString(m_store.saved[i][AccountColumn::Key]), keys[qsizetype(i)]);
+        QCOMPARE(m_store.saved[1][AccountColumn::Blz], std::string("10020030"));
+        QCOMPARE(m_store.saved[1][AccountColumn::Iban], std::string("DE74100200300000001000"));
+        // The rows outside the view were converted as well, and nothing else changed.
+        QCOMPARE(m_store.saved[0][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QCOMPARE(m_store.saved[2][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QCOMPARE(m_store.saved[3][AccountColumn::Blz], std::string("99999998"));
+        QCOMPARE(m_store.saved[3][AccountColumn::Iban], std::string());
+        QCOMPARE(m_store.saved[3][AccountColumn::Hint].substr(0, 2), std::string("3-"));
+    }
+
+    void ctrl_f_finds_the_next_row_and_selects_it()
+    {
+        startOnMarlo();
+        activate();
+        grid()->setFocus();
+        QVERIFY(!findField()->isVisible());
+        QTest::keyClick(grid(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(findField()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), findField());
+
+        QTest::keyClicks(findField(), "weber");
+        QTest::keyClick(findField(), Qt::Key_Return);
+        QCOMPARE(grid()->currentIndex().row(), 2);
+        QVERIFY(grid()->selectionModel()->isRowSelected(2, {}));
+        QCOMPARE(m_window->statusText(), QStringLiteral("Gefunden: 10002"));
+
+        // The next match after the current row, round past the end.
+        findField()->clear();
+        QTest::keyClicks(findField(), "1000");
+        QTest::keyClick(findField(), Qt::Key_Return);
+        QCOMPARE(grid()->currentIndex().row(), 0);
+        QTest::keyClick(findField(), Qt::Key_Return);
+        QCOMPARE(grid()->currentIndex().row(), 1);
+
+        findField()->clear();
+        QTest::keyClicks(findField(), "Meier");
+        QTest::keyClick(findField(), Qt::Key_Return);
+        QCOMPARE(grid()->currentIndex().row(), 1);
+        QCOMPARE(m_window->statusText(), QStringLiteral("Keine Zeile enthält „Meier“."));
+
+        // Esc closes the field and gives the grid back its focus; the window stays.
+        QTest::keyClick(findField(), Qt::Key_Escape);
+        QVERIFY(!findField()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), grid());
+        QVERIFY(m_window->isVisible());
     }
 
     void a_load_keeps_the_grid_mode()

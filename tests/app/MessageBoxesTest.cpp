@@ -13,7 +13,7 @@ namespace zelvan {
 class MessageBoxesTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     // Runs `act` on the message box as soon as it shows, and records its button captions.
     void whenShown(const std::function<void(QMessageBox&)>& act)
     {
@@ -43,9 +43,13 @@ class MessageBoxesTest : public QObject {
 
     const MessageRequest kSummary{
         "Insgesamt verarbeitete Datensätze: 3\r\n\r\nProtokoll und CSV-Dateien im Ordner: /tmp/demo/",
-        "Zelvan Konverter", MessageButtons::Ok, MessageIcon::None, 0, "/tmp/demo/"};
+        "Zelvan Konverter",
+        MessageButtons::Ok,
+        MessageIcon::None,
+        0,
+        "/tmp/demo/"};
 
-  private slots:
+private slots:
     void init()
     {
         m_captions.clear();
@@ -75,8 +79,8 @@ class MessageBoxesTest : public QObject {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("Ok") << int(MessageButtons::Ok) << QStringList{"OK"};
-        QTest::newRow("YesNo") << int(MessageButtons::YesNo) << QStringList{"Ja", "Nein"};
-        QTest::newRow("YesNoCancel") << int(MessageButtons::YesNoCancel) << QStringList{"Ja", "Nein", "Abbrechen"};
+        QTest::newRow("YesNo") << int(MessageButtons::YesNo) << QStringList{"&Ja", "&Nein"};
+        QTest::newRow("YesNoCancel") << int(MessageButtons::YesNoCancel) << QStringList{"&Ja", "&Nein", "&Abbrechen"};
     }
 
     void a_box_without_a_folder_has_only_its_own_buttons()
@@ -90,6 +94,33 @@ class MessageBoxesTest : public QObject {
         captions.sort();
         QCOMPARE(m_captions, captions);
         QVERIFY(m_opened.isEmpty());
+    }
+
+    void a_question_answers_to_its_letters_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("answer");
+        const int yesNoCancel = int(MessageButtons::YesNoCancel);
+        QTest::newRow("J") << int(Qt::Key_J) << yesNoCancel << int(MessageAnswer::Yes);
+        QTest::newRow("N") << int(Qt::Key_N) << yesNoCancel << int(MessageAnswer::No);
+        QTest::newRow("A") << int(Qt::Key_A) << yesNoCancel << int(MessageAnswer::Cancel);
+        QTest::newRow("J, Ja/Nein") << int(Qt::Key_J) << int(MessageButtons::YesNo) << int(MessageAnswer::Yes);
+        QTest::newRow("N, Ja/Nein") << int(Qt::Key_N) << int(MessageButtons::YesNo) << int(MessageAnswer::No);
+    }
+
+    void a_question_answers_to_its_letters()
+    {
+        QFETCH(int, key);
+        QFETCH(int, buttons);
+        QFETCH(int, answer);
+        QtMessageBoxes boxes;
+        whenShown([key](QMessageBox& box) { QTest::keyClick(&box, static_cast<Qt::Key>(key)); });
+        // The default button is another one than the letter's, where there is a choice.
+        const MessageRequest question{"Möchten Sie vorher die aktuellen Daten speichern?",
+                                      "Speicherabfrage IBAN-Konverter", static_cast<MessageButtons>(buttons),
+                                      MessageIcon::Question, answer == int(MessageAnswer::Cancel) ? 0 : 2};
+        QCOMPARE(boxes.showMessage(question), static_cast<MessageAnswer>(answer));
     }
 };
 

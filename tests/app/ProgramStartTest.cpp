@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 #include "DemoDatabases.h"
 #include "app/AccountGrid.h"
 #include "app/FormAdressen.h"
@@ -25,7 +27,7 @@ namespace zelvan {
 class ProgramStartTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
     QStringList m_seen; // the kinds of modal windows answered, in order
@@ -60,16 +62,65 @@ class ProgramStartTest : public QObject {
         }
     }
 
+    // Answers whatever modal window shows with keys alone, into the control that has the focus:
+    // Alt+D in the selection dialog ("Datei direkt auswählen"), the database's path and Enter in
+    // the file dialog, Enter (the default button) in a message box.
+    std::string m_keyboardDatabase;
+    void answerWithKeys()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* focus = QApplication::focusWidget();
+        if (!modal || m_answered.contains(modal) || !focus || focus->window() != modal)
+            return;
+        m_answered << modal;
+        if (qobject_cast<QMessageBox*>(modal)) {
+            m_seen << QStringLiteral("Meldung");
+            QTest::keyClick(focus, Qt::Key_Return);
+        } else if (qobject_cast<QFileDialog*>(modal)) {
+            m_seen << QStringLiteral("Dateiauswahl ") + focus->objectName();
+            QTest::keyClicks(focus, QString::fromStdString(m_keyboardDatabase));
+            QTest::keyClick(focus, Qt::Key_Return);
+        } else if (qobject_cast<AuswahlIBANDatei*>(modal)) {
+            m_seen << QStringLiteral("Auswahl");
+            QTest::keyClick(focus, Qt::Key_D, Qt::AltModifier);
+        }
+    }
+
+    // Alt and a letter in the main window, once it is the active window again.
+    static bool pressAlt(FormAdressen& window, Qt::Key key)
+    {
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window) || !QApplication::focusWidget())
+            return false;
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        return true;
+    }
+
+    static int rowsWithIban(const std::string& database)
+    {
+        sqlite3* db = nullptr;
+        int count = -1;
+        if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            sqlite3_stmt* statement = nullptr;
+            if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Personenkonten WHERE IFNULL(BankIBAN, '') <> ''", -1,
+                                   &statement, nullptr) == SQLITE_OK &&
+                sqlite3_step(statement) == SQLITE_ROW)
+                count = sqlite3_column_int(statement, 0);
+            sqlite3_finalize(statement);
+        }
+        sqlite3_close(db);
+        return count;
+    }
+
     // As the item view draws a cell: shortened when its text is wider than its room.
     static bool drawnShortened(const AccountGrid& grid, const QModelIndex& index)
     {
         const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
         const QString text = index.data().toString();
-        return grid.fontMetrics().elidedText(text, Qt::ElideRight, grid.visualRect(index).width() - 2 * margin) !=
-               text;
+        return grid.fontMetrics().elidedText(text, Qt::ElideRight, grid.visualRect(index).width() - 2 * margin) != text;
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -118,6 +169,52 @@ class ProgramStartTest : public QObject {
             }
         }
         QVERIFY(ibans > 0);
+    }
+
+    void the_whole_window_is_used_with_the_keyboard_alone()
+    {
+        const auto folder = m_dir.path() / "tastatur";
+        std::filesystem::create_directories(folder);
+        m_keyboardDatabase = (folder / demo::kMarloFile).string();
+        QCOMPARE(demo::writeMarloDatabase(m_keyboardDatabase, {}), std::string());
+        const int ibansBefore = rowsWithIban(m_keyboardDatabase);
+        m_seen.clear();
+        m_answered.clear();
+
+        ProgramSession session(ZELVAN_SOURCE_DIR "/data/");
+        FormAdressen& window = session.window();
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, this, &ProgramStartTest::answerWithKeys);
+        answering.start(20);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(window.startupDone(), 30000);
+        QTRY_COMPARE(m_seen, QStringList{QStringLiteral("Meldung")}); // the note on the sample file
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        auto* save = window.findChild<QPushButton*>(QStringLiteral("Command1_2"));
+
+        // Choose: "Auswählen", in the dialog "Datei direkt auswählen", the path typed into the name field.
+        QVERIFY(pressAlt(window, Qt::Key_A));
+        QTRY_COMPARE(window.formatFileLine(), QString::fromStdString("Format: Marlo  Datei: " + m_keyboardDatabase));
+        QCOMPARE(m_seen, (QStringList{"Meldung", "Auswahl", "Dateiauswahl fileNameEdit"}));
+        QVERIFY(!window.rows().empty());
+
+        // Convert.
+        QVERIFY(pressAlt(window, Qt::Key_I));
+        QTRY_VERIFY(save->isEnabled());
+
+        // Save, and confirm the summary with Enter.
+        QVERIFY(pressAlt(window, Qt::Key_S));
+        QTRY_VERIFY(!save->isEnabled());
+        QTRY_COMPARE(m_seen.size(), 4);
+        QCOMPARE(m_seen.back(), QStringLiteral("Meldung"));
+        QVERIFY(rowsWithIban(m_keyboardDatabase) > ibansBefore);
+
+        // End: nothing is unsaved, nothing is asked.
+        QVERIFY(pressAlt(window, Qt::Key_E));
+        QTRY_VERIFY(!window.isVisible());
+        answering.stop();
+        QCOMPARE(m_seen.size(), 4);
     }
 };
 

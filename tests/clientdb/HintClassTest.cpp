@@ -32,5 +32,20 @@ TEST(HintClass, number_and_class_of_a_hint)
     }
 }
 
+TEST(HintClass, counts_rows_with_an_error_hint_and_with_a_conversion_hint)
+{
+    WorkingSetArray rows(6);
+    rows[0][AccountColumn::Hint] = "3-BLZ ist nicht im Bundesbank-Bestand";
+    rows[1][AccountColumn::Hint] =
+        "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
+    rows[2][AccountColumn::Hint] = "Bitte prüfen";
+    rows[3][AccountColumn::Hint] = "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt";
+    rows[4][AccountColumn::Hint] = "99-";
+    // rows[5] has no hint; the hint number column alone does not count.
+    rows[5][AccountColumn::HintNumber] = "3";
+    EXPECT_EQ(countHints(rows), (HintCounts{3, 2}));
+    EXPECT_EQ(countHints({}), (HintCounts{0, 0}));
+}
+
 } // namespace
 } // namespace zelvan

@@ -1,5 +1,6 @@
 #include "select/AuswahlIBANDatei.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -12,6 +13,7 @@
 
 #include <filesystem>
 
+#include "gui/AccessKeys.h"
 #include "gui/GuiTestDoubles.h"
 #include "select/FoundDatabasesModel.h"
 #include "support/TempDir.h"
@@ -23,7 +25,7 @@ namespace fs = std::filesystem;
 class AuswahlIBANDateiTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     // A folder tree with client files of several formats and look-alikes.
     void writeTree()
     {
@@ -65,7 +67,7 @@ class AuswahlIBANDateiTest : public QObject {
     test::ScriptedFileDialog m_files;
     test::ScriptedUserInterface m_ui;
 
-  private slots:
+private slots:
     void initTestCase() { writeTree(); }
     void init()
     {
@@ -78,10 +80,10 @@ class AuswahlIBANDateiTest : public QObject {
     {
         auto dialog = makeDialog();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Auswahl der zu konvertierenden Datenbank"));
-        const QStringList captions{"Auswählen", "Abbruch", "Laufwerk durchsuchen", "Datei direkt auswählen"};
+        const QStringList captions{"&Auswählen", "Abb&ruch", "&Laufwerk durchsuchen", "&Datei direkt auswählen"};
         for (int i = 0; i < captions.size(); ++i)
             QCOMPARE(command(*dialog, i)->text(), captions[i]);
-        const QStringList options{"Marlo OP", "Tondra", "Dorvan", "Galdo"};
+        const QStringList options{"&Marlo OP", "&Tondra", "D&orvan", "&Galdo"};
         for (int i = 0; i < options.size(); ++i)
             QCOMPARE(option(*dialog, i)->text(), options[i]);
         QVERIFY(option(*dialog, 0)->isChecked());
@@ -260,6 +262,59 @@ class AuswahlIBANDateiTest : public QObject {
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->selectedPath(), std::string());
         QCOMPARE(dialog->selectedFormat(), ClientFormat::None);
+    }
+
+    void escape_cancels_from_every_control_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("Ergebnisliste") << QStringLiteral("TDBGrid1");
+        QTest::newRow("Laufwerk") << QStringLiteral("Drive1");
+        QTest::newRow("Format") << QStringLiteral("Option1_2");
+        QTest::newRow("Datei direkt auswählen") << QStringLiteral("Command1_3");
+    }
+
+    void escape_cancels_from_every_control()
+    {
+        QFETCH(QString, control);
+        auto dialog = makeDialog(ClientFormat::MarloOp, "/x/MARL001.MDB");
+        dialog->show();
+        // With something found and selected, Esc still chooses nothing.
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        QVERIFY(dialog->foundDatabases().rowCount() > 0);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        auto* widget = dialog->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        widget->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(dialog->selectedPath(), std::string());
+    }
+
+    void every_button_has_its_own_access_key()
+    {
+        auto dialog = makeDialog();
+        const test::AccessKeys keys = test::accessKeysIn(*dialog);
+        QCOMPARE(keys.withoutKey, QStringList());
+        QCOMPARE(keys.duplicates(), QStringList());
+        QCOMPARE(keys.keys.size(), 9); // four formats, four buttons, the drive list
+    }
+
+    void alt_and_a_letter_presses_its_button()
+    {
+        auto dialog = makeDialog(ClientFormat::MarloOp, "/x/MARL001.MDB");
+        dialog->show();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        // A button pressed by its key clicks a moment later, as a click shows.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::AltModifier);
+        QTRY_VERIFY(option(*dialog, 3)->isChecked());
+        m_files.nextFileNames = {"/x/GALD001.MDB"};
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+        QTRY_COMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->selectedPath(), std::string("/x/GALD001.MDB"));
+        QCOMPARE(dialog->selectedFormat(), ClientFormat::Galdo);
     }
 
     void direct_choice_cancelled_keeps_the_dialog_open()

@@ -1,0 +1,216 @@
+#include "app/GridViewModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+#include "app/WorkingSetModel.h"
+
+namespace zelvan {
+
+class GridViewModelTest : public QObject {
+    Q_OBJECT
+
+private:
+    static std::vector<GridColumn> columns()
+    {
+        return {{"OPKontoNr", false, 0},
+                {"Suchname", false, 0},
+                {"BankBLZ", true, 8},
+                {"BankKontoNr", true, 10},
+                {"BankBIC", true, 11},
+                {"BankIBAN", true, 34},
+                {"IBANKonvertierHinweis", false, 0},
+                {"BankName", false, 0}};
+    }
+
+    // Key, search name, BLZ, account, hint.
+    static WorkingSetArray sampleRows()
+    {
+        const std::vector<std::array<const char*, 5>> samples{
+            {"10002", "Weber", "12345678", "1234", "3-BLZ ist nicht im Bundesbank-Bestand"},
+            {"9", "MÜLLER", "37040044", "532013000", ""},
+            {"10000", "schmidt", "", "", "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer"},
+            {"10001", "Zander", "50010517", "5400000", ""},
+        };
+        WorkingSetArray rows;
+        for (const auto& sample : samples) {
+            AccountRow row;
+            row[AccountColumn::Key] = sample[0];
+            row[AccountColumn::SearchName] = sample[1];
+            row[AccountColumn::Blz] = sample[2];
+            row[AccountColumn::Account] = sample[3];
+            row[AccountColumn::Hint] = sample[4];
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    static QStringList keysShown(const QAbstractItemModel& view)
+    {
+        QStringList keys;
+        for (int row = 0; row < view.rowCount(); ++row)
+            keys << view.index(row, 0).data().toString();
+        return keys;
+    }
+
+    WorkingSetArray m_rows;
+    std::unique_ptr<WorkingSetModel> m_model;
+    std::unique_ptr<GridViewModel> m_view;
+
+private slots:
+    void init()
+    {
+        m_rows.clear();
+        m_model = std::make_unique<WorkingSetModel>(m_rows);
+        m_view = std::make_unique<GridViewModel>(*m_model);
+        m_model->beginReplace();
+        m_rows = sampleRows();
+        m_model->endReplace(8, columns());
+    }
+    void cleanup()
+    {
+        m_view.reset();
+        m_model.reset();
+    }
+
+    void a_click_on_a_heading_sorts_up_then_down_then_back_to_the_load_order()
+    {
+        const SortState none;
+        const SortState up{2, Qt::AscendingOrder};
+        const SortState down{2, Qt::DescendingOrder};
+        QCOMPARE(nextSortOnClick(none, 2), up);
+        QCOMPARE(nextSortOnClick(up, 2), down);
+        QCOMPARE(nextSortOnClick(down, 2), none);
+        // Another column starts ascending, from either order.
+        QCOMPARE(nextSortOnClick(up, 3), (SortState{3, Qt::AscendingOrder}));
+        QCOMPARE(nextSortOnClick(down, 0), (SortState{0, Qt::AscendingOrder}));
+    }
+
+    void cells_compare_as_numbers_when_both_are_whole_numbers_else_as_text()
+    {
+        struct Case {
+            const char* a;
+            const char* b;
+            int expected;
+        };
+        const Case cases[] = {
+            {"9", "10000", -1},
+            {"10000", "9", 1},
+            {"0009", "9", 1},                 // same value: the shorter text first
+            {"12345678901234567890", "9", 1}, // more digits than any integer holds
+            {"10000", "10000", 0},
+            {"", "1", -1}, // empty first
+            {"", "", 0},
+            {"schmidt", "Weber", -1},   // without regard to case
+            {"Schmidt", "schmidt", -1}, // then as stored
+            {"Weber", "Webers", -1},
+            {"1234", "12a", -1}, // a digit before a letter
+            {"DE89", "de12", 1},
+        };
+        for (const auto& c : cases) {
+            QVERIFY2(compareCells(c.a, c.b) == c.expected, qPrintable(QStringLiteral("%1 %2").arg(c.a, c.b)));
+            QVERIFY2(compareCells(c.b, c.a) == -c.expected, qPrintable(QStringLiteral("%1 %2").arg(c.b, c.a)));
+        }
+    }
+
+    void follows_the_model_rules_through_filter_sort_edit_conversion_and_reload()
+    {
+        QAbstractItemModelTester tester(m_view.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        m_view->setOnlyRowsWithHint(true);
+        m_view->sort(0, Qt::DescendingOrder);
+        QVERIFY(m_view->setData(m_view->index(0, 2), QStringLiteral("10020030")));
+        m_rows[1][AccountColumn::Hint] = "3-BLZ ist nicht im Bundesbank-Bestand";
+        m_rows[0][AccountColumn::Hint].clear();
+        m_model->cellsChanged(4, 7);
+        m_view->sort(-1);
+        m_view->setOnlyRowsWithHint(false);
+        m_model->beginReplace();
+        m_rows.pop_back();
+        m_model->endReplace(8, columns());
+        m_model->beginReplace();
+        m_rows.clear();
+        m_model->endReplace(0, {});
+        QCOMPARE(m_view->rowCount(), 0);
+    }
+
+    void only_rows_with_a_hint_are_shown_and_the_rows_stay()
+    {
+        m_view->setOnlyRowsWithHint(true);
+        QVERIFY(m_view->onlyRowsWithHint());
+        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "10000"}));
+        QCOMPARE(m_rows.size(), 4u);
+        // A conversion that gives a row a hint and takes one away.
+        m_rows[3][AccountColumn::Hint] = "102-Kontonummer wurde ersetzt";
+        m_rows[0][AccountColumn::Hint].clear();
+        m_model->cellsChanged(4, 7);
+        QCOMPARE(keysShown(*m_view), (QStringList{"10000", "10001"}));
+        m_view->setOnlyRowsWithHint(false);
+        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "9", "10000", "10001"}));
+    }
+
+    void sorting_orders_the_view_only_and_the_load_order_comes_back()
+    {
+        m_view->sort(0, Qt::AscendingOrder);
+        QCOMPARE(keysShown(*m_view), (QStringList{"9", "10000", "10001", "10002"}));
+        m_view->sort(1, Qt::DescendingOrder);
+        QCOMPARE(keysShown(*m_view), (QStringList{"10001", "10002", "10000", "9"}));
+        QCOMPARE(m_rows[0][AccountColumn::Key], std::string("10002"));
+        m_view->sort(-1);
+        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "9", "10000", "10001"}));
+    }
+
+    void an_edit_in_a_sorted_and_filtered_view_reaches_its_row()
+    {
+        m_view->setOnlyRowsWithHint(true);
+        m_view->sort(0, Qt::AscendingOrder);
+        QCOMPARE(keysShown(*m_view), (QStringList{"10000", "10002"}));
+        // View row 0 is the third row of the working set.
+        QVERIFY(m_view->setData(m_view->index(0, 3), QStringLiteral("987654")));
+        QCOMPARE(m_rows[2][AccountColumn::Account], std::string("987654"));
+        for (const std::size_t other : {0u, 1u, 3u})
+            QVERIFY(m_rows[other][AccountColumn::Account] != "987654");
+        QCOMPARE(m_view->index(0, 3).data().toString(), QStringLiteral("987654"));
+    }
+
+    void find_looks_into_key_search_name_blz_and_account_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("found");
+        QTest::newRow("key") << "10001" << -1 << 3;
+        QTest::newRow("search name, other case") << "SCHMI" << -1 << 2;
+        QTest::newRow("umlaut, other case") << "müll" << -1 << 1;
+        QTest::newRow("BLZ") << "3704" << -1 << 1;
+        QTest::newRow("account") << "5400" << -1 << 3;
+        QTest::newRow("next after the current row") << "1000" << 2 << 3;
+        QTest::newRow("wraps round to the top") << "1000" << 3 << 0;
+        QTest::newRow("the current row itself, last") << "Zander" << 3 << 3;
+        QTest::newRow("not the hint") << "Bundesbank" << -1 << -1;
+        QTest::newRow("not found") << "Meier" << -1 << -1;
+        QTest::newRow("empty") << "" << -1 << -1;
+        QTest::newRow("row out of range") << "Weber" << 17 << 0;
+    }
+
+    void find_looks_into_key_search_name_blz_and_account()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, after);
+        QFETCH(int, found);
+        QCOMPARE(m_view->findNext(text, after), found);
+    }
+
+    void find_goes_in_view_order()
+    {
+        m_view->sort(0, Qt::AscendingOrder); // 9, 10000, 10001, 10002
+        QCOMPARE(m_view->findNext(QStringLiteral("1000"), -1), 1);
+        QCOMPARE(m_view->findNext(QStringLiteral("1000"), 3), 1);
+        m_view->setOnlyRowsWithHint(true); // 10000, 10002
+        QCOMPARE(m_view->findNext(QStringLiteral("Zander"), -1), -1);
+        QCOMPARE(m_view->findNext(QStringLiteral("Weber"), -1), 1);
+    }
+};
+
+} // namespace zelvan
+
+QTEST_MAIN(zelvan::GridViewModelTest)
+#include "GridViewModelTest.moc"

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QStringList>
+#include <QWidget>
+
+namespace zelvan::test {
+
+// The letter after the single "&" of a caption, lower case; empty without one ("&&" is a plain "&").
+inline QString accessKeyOf(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&'))
+            continue;
+        if (caption[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return caption[i + 1].toLower();
+    }
+    return {};
+}
+
+// What one window's access keys are and where they are missing: every button and check box,
+// and every label that hands its key on to a buddy.
+struct AccessKeys {
+    QStringList keys;              // one per control that has one, in creation order
+    QStringList withoutKey;        // captions of buttons and check boxes without one
+    QStringList duplicates() const // keys that stand more than once
+    {
+        QStringList twice;
+        for (const QString& key : keys) {
+            if (keys.count(key) > 1 && !twice.contains(key))
+                twice << key;
+        }
+        return twice;
+    }
+};
+
+// Looks through `window` and its children, not into other windows (message boxes, dialogs).
+inline AccessKeys accessKeysIn(QWidget& window)
+{
+    AccessKeys found;
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->window() != &window || button->text().isEmpty())
+            continue;
+        const QString key = accessKeyOf(button->text());
+        if (key.isEmpty())
+            found.withoutKey << button->text();
+        else
+            found.keys << key;
+    }
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QString key = accessKeyOf(label->text());
+        if (label->window() == &window && label->buddy() && !key.isEmpty())
+            found.keys << key;
+    }
+    return found;
+}
+
+} // namespace zelvan::test
