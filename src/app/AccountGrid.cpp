@@ -145,8 +145,9 @@ void AccountGrid::layOutColumns()
     for (std::size_t column = 0; column < needs.size(); ++column) {
         const char* sample = column < m_fits.size() ? m_fits[column].sample : "";
         const double sampleWidth = *sample ? metrics.horizontalAdvance(QString::fromUtf8(sample)) : 0.0;
-        const int heading =
-            horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sectionSizeHint(static_cast<int>(column));
+        const int heading = horizontalHeader()->isHidden()
+                                ? 0
+                                : horizontalHeader()->sectionSizeHint(static_cast<int>(column));
         needs[column].least = std::max(cellWidth(sampleWidth), heading);
         needs[column].content = column < m_widest.size() ? cellWidth(m_widest[column]) : 0;
     }

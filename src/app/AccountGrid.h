@@ -23,7 +23,7 @@ class CellDelegate;
 class AccountGrid final : public QTableView {
     Q_OBJECT
 
-public:
+  public:
     enum class Mode { Editor, Browse };
 
     explicit AccountGrid(QWidget* parent = nullptr);
@@ -57,19 +57,19 @@ public:
     // Commits an open edit and gives the focus to the next (or previous) control of the window.
     void leaveGrid(bool forward);
 
-signals:
+  signals:
     // The grid or the editor of its current cell received the focus.
     void gotFocus(bool editing);
     // Esc with nothing pending in browse mode: the window is asked to close.
     void closeRequested();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     // Measures the cells of these columns and rows; true when a column's widest text changed.
     bool measureColumns(int firstColumn, int lastColumn, int firstRow, int lastRow);
     void layOutColumns();

@@ -23,14 +23,14 @@ bool isBackwards(const QKeyEvent& event);
 class CellDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
 
-signals:
+  signals:
     // Esc in an open editor; `modified` says whether its text differs from the committed value.
     void escapePressed(QWidget* editor, bool modified);
     // An editor received the focus: the grid has it, with a cell open for input.
@@ -38,7 +38,7 @@ signals:
     // Ctrl+Tab (forward) or Ctrl+Shift+Tab in an open editor: the focus is to leave the grid.
     void leaveRequested(bool forward);
 
-protected:
+  protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 };
 

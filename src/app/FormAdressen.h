@@ -43,7 +43,7 @@ struct FormAdressenServices {
 class FormAdressen final : public QWidget, public UserInterface {
     Q_OBJECT
 
-public:
+  public:
     // Command1 buttons by index.
     enum Command { DatenNeuEinlesen = 0, IbanBicEinsetzen = 1, DatenSpeichern = 2, Ende = 3, Auswaehlen = 4 };
     // Check1 boxes by index.
@@ -80,12 +80,12 @@ public:
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     // Construction (FormAdressen.cpp).
     void buildControls();
 

@@ -98,8 +98,47 @@ bool GridViewModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePar
     return classifyHint(rows[static_cast<std::size_t>(sourceRow)][AccountColumn::Hint]) != HintClass::None;
 }
 
+void GridViewModel::sort(int column, Qt::SortOrder order)
+{
+    const auto& rows = m_source.rows();
+    if (column >= 0 && static_cast<std::size_t>(column) < kAccountColumnCount) {
+        m_sortKeys.resize(rows.size());
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            const std::string_view text = rows[row].cells[static_cast<std::size_t>(column)];
+            SortKey& key = m_sortKeys[row];
+            key.text = text;
+            key.number = isWholeNumber(text);
+            key.digits = key.number ? withoutLeadingZeros(text) : std::string_view();
+            key.folded.assign(text);
+            std::transform(key.folded.begin(), key.folded.end(), key.folded.begin(), foldedAscii);
+        }
+    }
+    QSortFilterProxyModel::sort(column, order);
+    m_sortKeys.clear();
+    m_sortKeys.shrink_to_fit();
+}
+
+int GridViewModel::compareKeys(const SortKey& a, const SortKey& b)
+{
+    // The same order as compareCells.
+    if (a.number && b.number) {
+        if (a.digits.size() != b.digits.size())
+            return a.digits.size() < b.digits.size() ? -1 : 1;
+        if (const int byValue = a.digits.compare(b.digits); byValue != 0)
+            return sign(byValue);
+        return sign(static_cast<std::ptrdiff_t>(a.text.size()) - static_cast<std::ptrdiff_t>(b.text.size()));
+    }
+    if (const int folded = a.folded.compare(b.folded); folded != 0)
+        return sign(folded);
+    return sign(a.text.compare(b.text));
+}
+
 bool GridViewModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
+    const auto l = static_cast<std::size_t>(left.row());
+    const auto r = static_cast<std::size_t>(right.row());
+    if (l < m_sortKeys.size() && r < m_sortKeys.size())
+        return compareKeys(m_sortKeys[l], m_sortKeys[r]) < 0;
     const auto& rows = m_source.rows();
     const auto cell = [&rows](const QModelIndex& index) -> std::string_view {
         const auto row = static_cast<std::size_t>(index.row());

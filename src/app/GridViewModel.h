@@ -2,7 +2,9 @@
 
 #include <QSortFilterProxyModel>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvan {
 
@@ -28,7 +30,7 @@ int compareCells(std::string_view a, std::string_view b);
 class GridViewModel final : public QSortFilterProxyModel {
     Q_OBJECT
 
-public:
+  public:
     explicit GridViewModel(WorkingSetModel& source, QObject* parent = nullptr);
 
     // "Nur Zeilen mit Hinweis anzeigen".
@@ -39,12 +41,25 @@ public:
     // key, search name, BLZ or account number contains `text`, regardless of case; -1 if none.
     int findNext(const QString& text, int after) const;
 
-protected:
+    // Sorts with each cell's key worked out once rather than at every comparison.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+  protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
-private:
+  private:
+    // A cell as compareCells orders it, prepared once for a whole sort.
+    struct SortKey {
+        bool number = false;
+        std::string_view digits; // a number's digits without leading zeros
+        std::string folded;      // ASCII letters in lower case
+        std::string_view text;   // the cell as stored
+    };
+    static int compareKeys(const SortKey& a, const SortKey& b);
     bool rowContains(int sourceRow, const QString& text) const;
+
+    std::vector<SortKey> m_sortKeys; // by source row, only while sort() runs
 
     WorkingSetModel& m_source;
     bool m_onlyRowsWithHint = false;

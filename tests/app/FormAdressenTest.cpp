@@ -37,7 +37,7 @@ constexpr int kConversionHintsAfterConversion = 1;
 class FormAdressenTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     test::TempDir m_dir;
     std::string m_marlo;
     std::string m_galdo;
@@ -124,7 +124,7 @@ private:
                                                       [&](const std::string& c) { return c.starts_with(prefix); }));
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,

@@ -10,7 +10,7 @@ namespace zelvan {
 class GridViewModelTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     static std::vector<GridColumn> columns()
     {
         return {{"OPKontoNr", false, 0},
@@ -57,7 +57,7 @@ private:
     std::unique_ptr<WorkingSetModel> m_model;
     std::unique_ptr<GridViewModel> m_view;
 
-private slots:
+  private slots:
     void init()
     {
         m_rows.clear();
@@ -157,6 +157,17 @@ private slots:
         QCOMPARE(m_rows[0][AccountColumn::Key], std::string("10002"));
         m_view->sort(-1);
         QCOMPARE(keysShown(*m_view), (QStringList{"10002", "9", "10000", "10001"}));
+    }
+
+    void an_edit_in_a_sorted_view_moves_its_row_to_its_place()
+    {
+        m_view->sort(2, Qt::AscendingOrder); // BLZ: "", 12345678, 37040044, 50010517
+        QCOMPARE(keysShown(*m_view), (QStringList{"10000", "10002", "9", "10001"}));
+        QVERIFY(m_view->setData(m_view->index(0, 2), QStringLiteral("40000000")));
+        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "9", "10000", "10001"}));
+        QCOMPARE(m_rows[2][AccountColumn::Blz], std::string("40000000"));
+        m_view->sort(1, Qt::AscendingOrder); // search names, without regard to case
+        QCOMPARE(keysShown(*m_view), (QStringList{"9", "10000", "10002", "10001"}));
     }
 
     void an_edit_in_a_sorted_and_filtered_view_reaches_its_row()

@@ -13,7 +13,7 @@ namespace zelvan {
 class MessageBoxesTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     // Runs `act` on the message box as soon as it shows, and records its button captions.
     void whenShown(const std::function<void(QMessageBox&)>& act)
     {
@@ -49,7 +49,7 @@ private:
         0,
         "/tmp/demo/"};
 
-private slots:
+  private slots:
     void init()
     {
         m_captions.clear();

@@ -27,7 +27,7 @@ namespace zelvan {
 class ProgramStartTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     test::TempDir m_dir;
     std::string m_marlo;
     QStringList m_seen; // the kinds of modal windows answered, in order
@@ -120,7 +120,7 @@ private:
         return grid.fontMetrics().elidedText(text, Qt::ElideRight, grid.visualRect(index).width() - 2 * margin) != text;
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 class AuswahlIBANDateiTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     // A folder tree with client files of several formats and look-alikes.
     void writeTree()
     {
@@ -67,7 +67,7 @@ private:
     test::ScriptedFileDialog m_files;
     test::ScriptedUserInterface m_ui;
 
-private slots:
+  private slots:
     void initTestCase() { writeTree(); }
     void init()
     {
