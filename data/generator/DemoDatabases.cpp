@@ -438,4 +438,32 @@ std::string writeDemoDatabases(const std::filesystem::path& folder, int extraMar
     return error;
 }
 
+std::string officeGroupFolder(int client)
+{
+    const int group = (client - 1) / kClientsPerFolder + 1;
+    return (group < 10 ? "Gruppe0" : "Gruppe") + std::to_string(group);
+}
+
+std::string writeOfficeDatabases(const std::filesystem::path& folder, int clients, int extraMarloRows)
+{
+    for (int client = 1; client <= clients; ++client) {
+        const auto group = folder / officeGroupFolder(client);
+        std::error_code ec;
+        std::filesystem::create_directories(group, ec);
+        if (ec)
+            return "Der Ordner " + group.string() + " kann nicht angelegt werden: " + ec.message();
+        const std::string number = (client < 10 ? "00" : client < 100 ? "0" : "") + std::to_string(client);
+        std::string error = writeMarloDatabase(group / ("MARL" + number + ".MDB"), {IbanFields::None, extraMarloRows});
+        if (error.empty())
+            error = writeTondraDatabase(group / ("TONDRA" + number + ".MDB"), {IbanFields::AllButHintNumber, 0});
+        if (error.empty())
+            error = writeDorvanDatabase(group / ("DORV" + number + ".MDB"), {IbanFields::All, 0});
+        if (error.empty())
+            error = writeGaldoDatabase(group / ("GALD" + number + ".MDB"), {false, false});
+        if (!error.empty())
+            return error;
+    }
+    return {};
+}
+
 } // namespace zelvan::demo

@@ -59,6 +59,11 @@ std::string helpText()
            "                          [--ohne-sicherung]\n"
            "      liest die Datenbank ein, setzt IBAN und BIC ein, speichert und schreibt die Berichte;\n"
            "      vor der ersten Änderung kommt eine Kopie der Datenbank in den Ordner Sicherung_ZELVAN daneben\n"
+           "  zelvan-konverter convert --format N --alle ORDNER [die Optionen von convert]\n"
+           "      wandelt jede Datenbank des Formats N um, die search unter ORDNER findet, eine nach der\n"
+           "      anderen wie --db (Galdo: Personaldaten, dann Festabzüge); die Berichte beginnen mit dem\n"
+           "      Dateinamen (MARL007.MDB_Protokoll_ZELVAN.txt); je Datenbank eine Fortschrittszeile auf\n"
+           "      der Standardfehlerausgabe, am Ende eine Übersicht und Sammelprotokoll_ZELVAN.csv in ORDNER\n"
            "  zelvan-konverter pruefen [--bankfile PFAD]\n"
            "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
            "      \"BLZ;Kontonummer;Methode;Ergebnis\", Ergebnis ok, falsch, ohne Prüfziffer oder BLZ unbekannt:\n"
@@ -72,7 +77,7 @@ std::string helpText()
            "Optionen:\n"
            "  --bankfile PFAD   BLZ-Datei der Bundesbank (Vorgabe: ZELVANBLZ4.txt im Programmordner)\n"
            "  --format N        Mandantenformat: 1 Marlo OP, 2 Tondra, 3 Dorvan, 4 Galdo (bei iban Vorgabe 1)\n"
-           "  --festabzug       Galdo: die Festabzüge statt der Personaldaten umwandeln\n"
+           "  --festabzug       Galdo: die Festabzüge statt der Personaldaten umwandeln (ohne Wirkung mit --alle)\n"
            "  --ohne-iban       Datensätze mit vorhandener IBAN auslassen\n"
            "  --protokoll WERT  aus, hinweise (nur Hinweise) oder alle (alle Daten)\n"
            "  --bankname        Bankname aus dem BLZ-Bestand übernehmen\n"
@@ -83,7 +88,8 @@ std::string helpText()
            "  0  fertig\n"
            "  1  eine Datenbank oder Ausgabe konnte nicht geöffnet, gelesen oder geschrieben werden\n"
            "  2  falsche Argumente oder unbrauchbare BLZ-Datei\n"
-           "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n" +
+           "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n"
+           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt wurde, sonst 3, wenn Datensätze fehlen\n" +
            hintList();
 }
 
