@@ -19,6 +19,9 @@ struct AccountDatabaseOptions {
     IbanFields ibanFields = IbanFields::None;
     // Rows made up after the sample rows (keys from 100000 on), for load tests.
     int generatedRows = 0;
+    // Tondra only: the other tables of an invoicing database (Vorgang, Vorgangszeilen, RechnungsBuch,
+    // Preisgruppen, Mengenpreise, empty), by which the drive search tells one.
+    bool invoicingTables = false;
 };
 
 struct GaldoDatabaseOptions {
@@ -57,8 +60,8 @@ inline constexpr int kClientsPerFolder = 4;
 // The folder of client `client` (from 1) in an office set: "Gruppe01" for clients 1 to 4, and so on.
 std::string officeGroupFolder(int client);
 
-// An accountant's office in `folder`: for each client 1 to `clients` MARLnnn.MDB, TONDRAnnn.MDB,
-// DORVnnn.MDB and GALDnnn.MDB (nnn the client number with at least three digits), the clients of
+// An accountant's office in `folder`: for each client 1 to `clients` MARLnnn.MDB, TONDRAnnn.MDB
+// (with the invoicing tables, so that the search finds it), DORVnnn.MDB and GALDnnn.MDB (nnn the client number with at least three digits), the clients of
 // one group sharing a folder (officeGroupFolder). Each Marlo database has `extraMarloRows` made-up
 // rows after the samples.
 std::string writeOfficeDatabases(const std::filesystem::path& folder, int clients, int extraMarloRows = 0);
