@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "batch/DryRunCopy.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/FormatCheck.h"
 #include "clientdb/WorkingSetLoader.h"
@@ -106,25 +107,19 @@ int ibansIn(const WorkingSetArray& rows)
     return count;
 }
 
-} // namespace
-
-DatabaseConversion convertDatabase(ProgramState& state, const BankDirectory& directory,
-                                   const ConversionSettings& settings, UserInterface& outerUi)
+// Reads, converts and saves the database `state` names. In a dry run that is a copy, and the
+// reports name the original and lie beside it.
+void convertFitting(ProgramState& state, const BankDirectory& directory, const ConversionSettings& settings,
+                    const DryRunCopy* copy, LastMessageKept& ui, DatabaseConversion& result)
 {
-    LastMessageKept ui(outerUi);
-    DatabaseConversion result;
-    const std::string path = state.databasePath;
-    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, ui)) {
-        result.failure = ui.lastMessage();
-        return result;
-    }
+    const std::string path = copy ? copy->originalOf(state.databasePath) : state.databasePath;
     WorkingSetArray rows;
     Recordset recordset;
     const auto loaded = LoadWorkingSet(state, rows, recordset, {settings.hideRowsWithIban ? 1 : 0, 0}, ui);
     if (!loaded.succeeded) {
         result.failure = ui.lastMessage();
         CloseClientDatabase(state, ui);
-        return result;
+        return;
     }
     result.loaded = true;
     reportStep(ui, path, "eingelesen");
@@ -136,12 +131,53 @@ DatabaseConversion convertDatabase(ProgramState& state, const BankDirectory& dir
     reportStep(ui, path, "umgewandelt");
 
     SaveReport report;
-    result.saved = SaveWorkingSet(
-        state, rows, {settings.protocol, bankName, settings.programFolder, settings.reportPrefix}, report, ui);
+    SaveOptions options{settings.protocol, bankName, settings.programFolder, settings.reportPrefix, {}};
+    if (copy) {
+        // A linked Tondra copy has led to the copy of its Marlo database: the reports go beside that
+        // Marlo database, as in a real run.
+        options.reportPrefix = kDryRunPrefix + settings.reportPrefix;
+        options.reportDatabasePath = copy->originalOf(state.databasePath);
+    }
+    result.saved = SaveWorkingSet(state, rows, options, report, ui);
     if (!result.saved.committed)
         result.failure = ui.lastMessage();
     reportStep(ui, path, result.saved.committed ? "gespeichert" : "nicht gespeichert");
     CloseClientDatabase(state, ui);
+}
+
+} // namespace
+
+DatabaseConversion convertDatabase(ProgramState& state, const BankDirectory& directory,
+                                   const ConversionSettings& settings, UserInterface& outerUi)
+{
+    LastMessageKept ui(outerUi);
+    DatabaseConversion result;
+    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, ui)) {
+        result.failure = ui.lastMessage();
+        return result;
+    }
+    if (!settings.dryRun) {
+        convertFitting(state, directory, settings, nullptr, ui, result);
+        return result;
+    }
+
+    DryRunCopy copy;
+    if (auto error = copy.make(state.databasePath, state.format); !error.empty()) {
+        showError(ui, error);
+        result.failure = ui.lastMessage();
+        return result;
+    }
+    // The copy is converted in a state of its own: no backup, and the caller's state names the
+    // originals afterwards.
+    ProgramState copyState;
+    copyState.format = state.format;
+    copyState.databasePath = copy.copyPath();
+    copyState.fixedDeductions = state.fixedDeductions;
+    copyState.backups.setEnabled(false);
+    convertFitting(copyState, directory, settings, &copy, ui, result);
+    state.format = copyState.format;
+    state.databasePath = copy.originalOf(copyState.databasePath);
+    state.tableName = copyState.tableName;
     return result;
 }
 

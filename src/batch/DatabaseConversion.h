@@ -24,6 +24,9 @@ struct ConversionSettings {
     std::string programFolder;
     // Put before the report files' names; empty for the fixed names.
     std::string reportPrefix{};
+    // A dry run: the conversion and the save run on a temporary copy (DryRunCopy); the original
+    // stays as it is, no backup is made, and the reports beside it get "Probelauf_" in front.
+    bool dryRun = false;
 };
 
 // How the conversion of one database ended.

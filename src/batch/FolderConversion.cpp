@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "batch/DryRunCopy.h"
 #include "batch/SummaryTable.h"
 #include "clientdb/TextFileWriter.h"
 #include "core/PathRoutines.h"
@@ -80,7 +81,7 @@ std::string copiesSince(const BackupLedger& ledger, std::size_t from)
     return joined;
 }
 
-BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done)
+BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryRun)
 {
     BatchLine line;
     line.client = item.found->client;
@@ -95,7 +96,7 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done)
         line.rowsNotSaved = done.saved.rowsNotSaved;
     }
     line.failed = done.failed();
-    line.result = done.failure.empty() ? std::string(kSaved) : done.failure;
+    line.result = !done.failure.empty() ? done.failure : dryRun ? kDryRunResult : kSaved;
     // Saved, yet a report is missing: the line does not say "gespeichert" alone.
     if (!line.failed && !done.saved.unwrittenFiles.empty()) {
         line.failed = true;
@@ -138,7 +139,7 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 
         const auto copiesBefore = state.backups.copies().size();
         const auto done = convertDatabase(state, directory, settings, itemUi);
-        auto line = lineOf(item, done);
+        auto line = lineOf(item, done, options.settings.dryRun);
         line.backupFile = copiesSince(state.backups, copiesBefore);
         if (item.fixedDeductions && line.backupFile.empty() && galdoCopy)
             line.backupFile = *galdoCopy;
@@ -149,7 +150,8 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
         summary.lines.push_back(std::move(line));
     }
 
-    summary.summaryFile = WithBackslash(options.folder) + kSummaryFileName;
+    summary.summaryFile =
+        WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") + kSummaryFileName;
     const auto written = WriteTextFile(summaryText(summary, "\r\n"), summary.summaryFile);
     if (written.errorNumber != 0)
         summary.summaryFileError = written.description;

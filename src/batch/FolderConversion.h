@@ -48,6 +48,8 @@ struct BatchOptions {
 
 inline constexpr const char* kSummaryFileName = "Sammelprotokoll_ZELVAN.csv";
 inline constexpr const char* kSaved = "gespeichert";
+// The result of a database that a dry run converted and saved in its copy.
+inline constexpr const char* kDryRunResult = "Probelauf";
 inline constexpr const char* kPersonnelPass = "Personaldaten";
 inline constexpr const char* kDeductionsPass = "Festabzüge";
 
@@ -58,7 +60,9 @@ inline constexpr const char* kDeductionsPass = "Festabzüge";
 // database's file name in front. Each database's messages are answered with their default button
 // and not shown: its line carries the reason it failed. Progress goes to `ui` after each step and
 // each database; a stop request is read before each database. At the end the summary is written to
-// Sammelprotokoll_ZELVAN.csv in the folder.
+// Sammelprotokoll_ZELVAN.csv in the folder. A dry run (settings.dryRun) works on copies, makes no
+// backup, says "Probelauf" where the real run would say "gespeichert", and writes
+// Probelauf_Sammelprotokoll_ZELVAN.csv; no original file changes.
 BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& directory, UserInterface& ui);
 
 } // namespace zelvan

@@ -29,6 +29,8 @@ struct ConvertArguments {
     bool checkAccountDigits = false;
     // No copy of a database before its first change.
     bool withoutBackup = false;
+    // Work on temporary copies; no original changes.
+    bool dryRun = false;
     ProtocolOption protocol = ProtocolOption::Off;
 };
 
@@ -72,6 +74,8 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
             parsed.overwriteBankName = true;
         } else if (arg == "--pruefziffer") {
             parsed.checkAccountDigits = true;
+        } else if (arg == "--probelauf") {
+            parsed.dryRun = true;
         } else if (arg == "--ohne-sicherung") {
             parsed.withoutBackup = true;
         } else if (arg == "--protokoll") {
@@ -96,9 +100,10 @@ std::optional<ConvertArguments> parseArguments(const std::vector<std::string>& a
     if (!reader.error().empty()) {
         err << reader.error()
             << "\nAufruf: zelvan-konverter convert --format N --db PFAD [--bankfile PFAD] [--festabzug] "
-               "[--ohne-iban] [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle] [--ohne-sicherung]\n"
+               "[--ohne-iban] [--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle] [--ohne-sicherung] "
+               "[--probelauf]\n"
                "        zelvan-konverter convert --format N --alle ORDNER [--bankfile PFAD] [--ohne-iban] "
-               "[--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle] [--ohne-sicherung]\n";
+               "[--bankname] [--pruefziffer] [--protokoll aus|hinweise|alle] [--ohne-sicherung] [--probelauf]\n";
         return std::nullopt;
     }
     return parsed;
@@ -126,9 +131,13 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
     std::optional<AccountCheckDigits> checker;
     if (parsed->checkAccountDigits)
         checker.emplace();
-    const ConversionSettings settings{
-        parsed->hideRowsWithIban, parsed->overwriteBankName, checker ? &*checker : nullptr,
-        parsed->protocol,         env.programFolder,         {}};
+    const ConversionSettings settings{parsed->hideRowsWithIban,
+                                      parsed->overwriteBankName,
+                                      checker ? &*checker : nullptr,
+                                      parsed->protocol,
+                                      env.programFolder,
+                                      {},
+                                      parsed->dryRun};
     if (!parsed->folder.empty())
         return runConvertFolder({parsed->format, parsed->folder, settings, !parsed->withoutBackup}, directory, env);
 

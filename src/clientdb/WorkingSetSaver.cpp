@@ -278,9 +278,11 @@ SaveOutcome SaveRun::report(bool payroll)
             m_counts.missingAccounts.reset();
         else if (!m_counts.missingAccounts)
             m_counts.missingAccounts = 0;
+        const auto& reportPath =
+            m_options.reportDatabasePath.empty() ? m_state.databasePath : m_options.reportDatabasePath;
         m_unwritten =
-            m_report.Finish(m_counts, {FormatFileLine(m_state.format, m_state.databasePath), m_state.databasePath,
-                                       m_options.programFolder, currentDateTimeText(), m_options.reportPrefix});
+            m_report.Finish(m_counts, {FormatFileLine(m_state.format, reportPath), reportPath, m_options.programFolder,
+                                       currentDateTimeText(), m_options.reportPrefix});
         outcome.unwrittenFiles = m_unwritten;
     }
     outcome.counts = m_counts;

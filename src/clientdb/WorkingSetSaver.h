@@ -19,6 +19,9 @@ struct SaveOptions {
     std::string programFolder;
     // Put before the report files' names (see ReportPlace::filePrefix); empty for the fixed names.
     std::string reportPrefix{};
+    // The database the reports name and lie beside when it is not the current one (a dry run works
+    // on a copy and reports beside the original); empty for the current one.
+    std::string reportDatabasePath{};
 };
 
 // How a save ended; the summary message has been shown.

@@ -3,8 +3,11 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -55,6 +58,18 @@ std::vector<std::string> filesIn(const fs::path& folder)
     return names;
 }
 
+// Every file under the folder with a digest of its bytes, but the files a dry run writes.
+std::map<std::string, std::size_t> checksums(const fs::path& folder)
+{
+    std::map<std::string, std::size_t> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with("Probelauf_"))
+            continue;
+        files[entry.path().string()] = entry.is_regular_file() ? std::hash<std::string>{}(bytesOf(entry.path())) : 0;
+    }
+    return files;
+}
+
 // Holds an exclusive lock on a database, as another program writing to it would.
 class LockingConnection {
 public:
@@ -83,7 +98,8 @@ protected:
         ASSERT_TRUE(loaded.ok) << loaded.error;
     }
 
-    BatchSummary run(ClientFormat format, ProtocolOption protocol = ProtocolOption::HintsOnly, bool backups = true)
+    BatchSummary run(ClientFormat format, ProtocolOption protocol = ProtocolOption::HintsOnly, bool backups = true,
+                     bool dryRun = false)
     {
         BatchOptions options;
         options.format = format;
@@ -91,6 +107,7 @@ protected:
         options.settings.protocol = protocol;
         options.settings.programFolder = ZELVAN_SOURCE_DIR "/data/";
         options.backups = backups;
+        options.settings.dryRun = dryRun;
         return convertFolder(options, m_directory, m_ui);
     }
     std::string path(const std::string& relative) const { return (m_dir.path() / relative).string(); }
@@ -292,6 +309,85 @@ TEST_F(FolderConversion, a_folder_without_databases_gives_an_empty_summary_with_
 
     EXPECT_TRUE(summary.lines.empty());
     EXPECT_EQ(crLfLines(bytesOf(m_dir.path() / kSummaryFileName)).size(), 1u);
+}
+
+// Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        if (const char* old = std::getenv("TMPDIR"))
+            m_old = old;
+        ::setenv("TMPDIR", m_dir.path().c_str(), 1);
+    }
+    ~TemporaryFolder()
+    {
+        if (m_old)
+            ::setenv("TMPDIR", m_old->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    bool empty() const { return fs::is_empty(m_dir.path()); }
+
+private:
+    test::TempDir m_dir;
+    std::optional<std::string> m_old;
+};
+
+TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_the_real_run)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 5), "");
+    const auto damaged = path("Gruppe01/MARL003.MDB");
+    fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
+    const LockingConnection lock(path("Gruppe01/MARL002.MDB"));
+    const test::ReadOnlyFile guard(path("Gruppe02/MARL005.MDB"));
+    const TemporaryFolder temporary;
+
+    for (const auto format : {ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan, ClientFormat::Galdo}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        const auto before = checksums(m_dir.path());
+
+        const auto dry = run(format, ProtocolOption::AllData, true, true);
+
+        EXPECT_EQ(checksums(m_dir.path()), before);
+        EXPECT_TRUE(temporary.empty());
+        EXPECT_EQ(dry.summaryFile, path("Probelauf_Sammelprotokoll_ZELVAN.csv"));
+        EXPECT_TRUE(fs::exists(dry.summaryFile));
+
+        const auto real = run(format, ProtocolOption::AllData);
+
+        ASSERT_EQ(dry.lines.size(), format == ClientFormat::Galdo ? 10u : 5u);
+        ASSERT_EQ(real.lines.size(), dry.lines.size());
+        for (std::size_t i = 0; i < real.lines.size(); ++i) {
+            const auto& predicted = dry.lines[i];
+            const auto& done = real.lines[i];
+            SCOPED_TRACE(done.file + " " + done.pass);
+            EXPECT_EQ(predicted.client, done.client);
+            EXPECT_EQ(predicted.file, done.file);
+            EXPECT_EQ(predicted.pass, done.pass);
+            EXPECT_EQ(predicted.rows, done.rows);
+            EXPECT_EQ(predicted.ibansFormed, done.ibansFormed);
+            EXPECT_EQ(predicted.conversionHints, done.conversionHints);
+            EXPECT_EQ(predicted.errorHints, done.errorHints);
+            EXPECT_EQ(predicted.rowsNotSaved, done.rowsNotSaved);
+            EXPECT_EQ(predicted.failed, done.failed);
+            EXPECT_EQ(predicted.backupFile, "");
+            EXPECT_EQ(predicted.result == "Probelauf", done.result == "gespeichert") << predicted.result;
+        }
+        // The dry run's protocol lies beside the database and names it, not its copy.
+        const auto& first = real.lines.front();
+        if (!first.failed) {
+            const auto name = fs::path(first.file).filename().string();
+            const auto protocol =
+                bytesOf(fs::path(first.file).parent_path() / ("Probelauf_" + name + "_Protokoll_ZELVAN.txt"));
+            EXPECT_NE(protocol.find("  Datei: " + first.file + "\r\n"), std::string::npos) << protocol;
+            EXPECT_EQ(bytesOf(fs::path(first.file).parent_path() / (name + "_Protokoll_ZELVAN.txt"))
+                          .substr(protocol.find("Anzahl")),
+                      protocol.substr(protocol.find("Anzahl")));
+        }
+    }
 }
 
 } // namespace

@@ -423,5 +423,43 @@ TEST_F(ConvertDemo, number_typed_strict_and_wal_databases_convert_like_their_tex
     }
 }
 
+// A dry run of one database converts a copy: the files stay as they were, the reports beside the
+// database get "Probelauf_" in front, and a linked Tondra database reports beside its Marlo one.
+TEST_F(ConvertDemo, a_dry_run_of_one_database_changes_no_file_and_writes_probelauf_reports)
+{
+    struct Case {
+        const char* format;
+        const char* file;
+        const char* named; // the database the protocol names
+    };
+    const Case cases[] = {
+        {"1", demo::kMarloFile, demo::kMarloFile},
+        {"2", demo::kLinkedTondraFile, demo::kMarloFile},
+        {"4", demo::kGaldoFile, demo::kGaldoFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::vector<std::string>> before;
+        for (const char* name : {demo::kMarloFile, demo::kLinkedTondraFile, demo::kGaldoFile})
+            before.push_back(test::contentOf(path(name)));
+        const auto bytesBefore = bytesOf(path(c.file));
+
+        const auto result =
+            runConvert({"--format", c.format, "--db", path(c.file), "--probelauf", "--protokoll", "alle"});
+
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_NE(result.out.find("Insgesamt verarbeitete Datensätze: "), std::string::npos);
+        std::size_t i = 0;
+        for (const char* name : {demo::kMarloFile, demo::kLinkedTondraFile, demo::kGaldoFile})
+            EXPECT_EQ(test::contentOf(path(name)), before[i++]) << name;
+        EXPECT_EQ(bytesOf(path(c.file)), bytesBefore);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Sicherung_ZELVAN"));
+        EXPECT_EQ(result.err.find("Sicherungskopie"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
+        const auto protocol = bytesOf(path("Probelauf_Protokoll_ZELVAN.txt"));
+        EXPECT_NE(protocol.find("  Datei: " + path(c.named) + "\r\n"), std::string::npos) << protocol;
+    }
+}
+
 } // namespace
 } // namespace zelvan
