@@ -62,7 +62,8 @@ void showError(UserInterface& ui, std::string text)
 // of the format asked for. Otherwise the message is shown and nothing in the file has changed.
 // A Tondra database whose Kunden table is linked is loaded from the Marlo database it names,
 // so that one is checked the same way, as a Marlo database.
-bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeductions, UserInterface& ui)
+// In a dry run the file is only looked at: a WAL file beside it stays as it is.
+bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeductions, bool dryRun, UserInterface& ui)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
@@ -76,6 +77,8 @@ bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeduct
                           "\r" + error.description);
         return false;
     }
+    if (dryRun)
+        database.leaveWalOnClose();
     if (database.isReadOnly()) {
         showError(ui, "Die Datenbank \"" + path +
                           "\" ist schreibgeschützt.\rSie wird nicht umgewandelt; nichts wurde "
@@ -91,7 +94,7 @@ bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeduct
     const auto customers = database.tableDef("Kunden");
     if (!customers.ok() || !customers.value().isLinked())
         return true;
-    return databaseFits(linkedDatabasePath(customers.value().connect, path), ClientFormat::MarloOp, false, ui);
+    return databaseFits(linkedDatabasePath(customers.value().connect, path), ClientFormat::MarloOp, false, dryRun, ui);
 }
 
 void reportStep(UserInterface& ui, const std::string& path, const char* step)
@@ -152,7 +155,7 @@ DatabaseConversion convertDatabase(ProgramState& state, const BankDirectory& dir
 {
     LastMessageKept ui(outerUi);
     DatabaseConversion result;
-    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, ui)) {
+    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, settings.dryRun, ui)) {
         result.failure = ui.lastMessage();
         return result;
     }

@@ -75,6 +75,8 @@ std::string DryRunCopy::copyFile(const std::string& original, const std::filesys
     const auto from = openFile(original, SQLITE_OPEN_READONLY, rc);
     if (rc != SQLITE_OK)
         return notCopied(original, sqliteText(from.get(), rc));
+    // A WAL file beside the original stays as it is when this connection closes.
+    sqlite3_db_config(from.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     const auto to = openFile(copy.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
     if (rc != SQLITE_OK)
         return notCopied(original, sqliteText(to.get(), rc));

@@ -461,5 +461,32 @@ TEST_F(ConvertDemo, a_dry_run_of_one_database_changes_no_file_and_writes_probela
     }
 }
 
+// A database left in WAL mode with changes not yet merged into its file: a dry run converts them
+// too and leaves the file and its WAL file as they were.
+TEST_F(ConvertDemo, a_dry_run_leaves_a_wal_file_and_its_database_as_they_were)
+{
+    const auto database = path(demo::kMarloFile);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(database.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_db_config(other, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; INSERT INTO Personenkonten "
+                           "(OPKontoNr, Suchname, BankBLZ, BankKontoNr) VALUES (77777, 'NEU', '10010010', '1234565')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    ASSERT_TRUE(std::filesystem::exists(database + "-wal"));
+    const auto file = bytesOf(database);
+    const auto wal = bytesOf(database + "-wal");
+
+    const auto result = runConvert({"--format", "1", "--db", database, "--probelauf"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Insgesamt verarbeitete Datensätze: 10"), std::string::npos) << result.out;
+    // Compared as a whole: a database file printed byte by byte says nothing.
+    EXPECT_TRUE(bytesOf(database) == file);
+    EXPECT_TRUE(bytesOf(database + "-wal") == wal);
+}
+
 } // namespace
 } // namespace zelvan
