@@ -61,9 +61,9 @@ inline constexpr int kClientsPerFolder = 4;
 std::string officeGroupFolder(int client);
 
 // An accountant's office in `folder`: for each client 1 to `clients` MARLnnn.MDB, TONDRAnnn.MDB
-// (with the invoicing tables, so that the search finds it), DORVnnn.MDB and GALDnnn.MDB (nnn the client number with at least three digits), the clients of
-// one group sharing a folder (officeGroupFolder). Each Marlo database has `extraMarloRows` made-up
-// rows after the samples.
+// (with the invoicing tables, so that the search finds it), DORVnnn.MDB and GALDnnn.MDB (nnn the
+// client number with at least three digits), the clients of one group sharing a folder
+// (officeGroupFolder). Each Marlo database has `extraMarloRows` made-up rows after the samples.
 std::string writeOfficeDatabases(const std::filesystem::path& folder, int clients, int extraMarloRows = 0);
 
 } // namespace zelvan::demo
