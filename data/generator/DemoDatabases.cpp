@@ -333,6 +333,15 @@ std::string writeTondraDatabase(const std::filesystem::path& file, const Account
                        "Preis DOUBLE)");
         writer.execute("INSERT INTO Artikel VALUES ('A-100', 'Büroklammern, 1000 Stück', 4.95), "
                        "('A-200', 'Kopierpapier A4', 3.49)");
+        if (options.invoicingTables) {
+            writer.execute("CREATE TABLE Vorgang (VorgangNr INTEGER PRIMARY KEY, OPKontoNr INTEGER, Datum DATETIME)");
+            writer.execute("CREATE TABLE Vorgangszeilen (VorgangNr INTEGER, Zeile SMALLINT, ArtikelNr VARCHAR(20), "
+                           "Menge DOUBLE, PRIMARY KEY (VorgangNr, Zeile))");
+            writer.execute("CREATE TABLE RechnungsBuch (RechnungNr INTEGER PRIMARY KEY, VorgangNr INTEGER, "
+                           "Betrag DOUBLE)");
+            writer.execute("CREATE TABLE Preisgruppen (Nr INTEGER PRIMARY KEY, Bezeichnung VARCHAR(40))");
+            writer.execute("CREATE TABLE Mengenpreise (ArtikelNr VARCHAR(20), AbMenge DOUBLE, Preis DOUBLE)");
+        }
         writer.commit();
     });
 }
@@ -436,6 +445,34 @@ std::string writeDemoDatabases(const std::filesystem::path& folder, int extraMar
     if (error.empty())
         error = writeGaldoDatabase(folder / kGaldoFile, {false, false});
     return error;
+}
+
+std::string officeGroupFolder(int client)
+{
+    const int group = (client - 1) / kClientsPerFolder + 1;
+    return (group < 10 ? "Gruppe0" : "Gruppe") + std::to_string(group);
+}
+
+std::string writeOfficeDatabases(const std::filesystem::path& folder, int clients, int extraMarloRows)
+{
+    for (int client = 1; client <= clients; ++client) {
+        const auto group = folder / officeGroupFolder(client);
+        std::error_code ec;
+        std::filesystem::create_directories(group, ec);
+        if (ec)
+            return "Der Ordner " + group.string() + " kann nicht angelegt werden: " + ec.message();
+        const std::string number = (client < 10 ? "00" : client < 100 ? "0" : "") + std::to_string(client);
+        std::string error = writeMarloDatabase(group / ("MARL" + number + ".MDB"), {IbanFields::None, extraMarloRows});
+        if (error.empty())
+            error = writeTondraDatabase(group / ("TONDRA" + number + ".MDB"), {IbanFields::AllButHintNumber, 0, true});
+        if (error.empty())
+            error = writeDorvanDatabase(group / ("DORV" + number + ".MDB"), {IbanFields::All, 0});
+        if (error.empty())
+            error = writeGaldoDatabase(group / ("GALD" + number + ".MDB"), {false, false});
+        if (!error.empty())
+            return error;
+    }
+    return {};
 }
 
 } // namespace zelvan::demo

@@ -19,6 +19,9 @@ struct AccountDatabaseOptions {
     IbanFields ibanFields = IbanFields::None;
     // Rows made up after the sample rows (keys from 100000 on), for load tests.
     int generatedRows = 0;
+    // Tondra only: the other tables of an invoicing database (Vorgang, Vorgangszeilen, RechnungsBuch,
+    // Preisgruppen, Mengenpreise, empty), by which the drive search tells one.
+    bool invoicingTables = false;
 };
 
 struct GaldoDatabaseOptions {
@@ -50,5 +53,17 @@ inline constexpr const char* kGaldoFile = "GALD001.MDB";
 // `extraMarloRows` made-up rows after the samples), TONDRA.MDB, TONDRA2.MDB linked to
 // MARL001.MDB, DORV001.MDB with IBAN fields, GALD001.MDB without.
 std::string writeDemoDatabases(const std::filesystem::path& folder, int extraMarloRows = 0);
+
+// How many client databases of one format share a folder in an office set.
+inline constexpr int kClientsPerFolder = 4;
+
+// The folder of client `client` (from 1) in an office set: "Gruppe01" for clients 1 to 4, and so on.
+std::string officeGroupFolder(int client);
+
+// An accountant's office in `folder`: for each client 1 to `clients` MARLnnn.MDB, TONDRAnnn.MDB
+// (with the invoicing tables, so that the search finds it), DORVnnn.MDB and GALDnnn.MDB (nnn the
+// client number with at least three digits), the clients of one group sharing a folder
+// (officeGroupFolder). Each Marlo database has `extraMarloRows` made-up rows after the samples.
+std::string writeOfficeDatabases(const std::filesystem::path& folder, int clients, int extraMarloRows = 0);
 
 } // namespace zelvan::demo

@@ -153,6 +153,12 @@ bool Database::isReadOnly() const
     return isOpen() && sqlite3_db_readonly(m_connection.get(), "main") == 1;
 }
 
+void Database::leaveWalOnClose()
+{
+    if (isOpen())
+        sqlite3_db_config(m_connection.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+}
+
 DbError Database::close()
 {
     // A transaction left open is rolled back by SQLite: nothing half written stays behind.

@@ -35,6 +35,9 @@ public:
     const std::string& path() const { return m_path; }
     // True when the file could only be opened for reading (no write permission).
     bool isReadOnly() const;
+    // Closing leaves a WAL file as it is instead of merging it into the database file, so that a
+    // database only looked at keeps every byte.
+    void leaveWalOnClose();
     DbError close();
 
     DbResult<TableDef> tableDef(std::string_view name) const;

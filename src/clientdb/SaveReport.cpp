@@ -142,7 +142,7 @@ std::vector<std::string> SaveReport::Finish(const SaveCounts& counts, const Repo
 
     std::vector<std::string> failed;
     const auto write = [&](const std::string& text, const char* name) {
-        const auto path = folder + name;
+        const auto path = folder + place.filePrefix + name;
         if (WriteTextFile(text, path, place.databasePath).errorNumber != 0)
             failed.push_back(path);
     };

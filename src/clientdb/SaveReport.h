@@ -12,10 +12,10 @@ enum class ProtocolOption { Off = 0, HintsOnly = 1, AllData = 2 };
 
 // The counts one save reports.
 struct SaveCounts {
-    int rows = 0;                         // rows of the working set
-    std::optional<int> missingAccounts;   // Galdo only
-    int hinted = 0;                       // rows with any hint
-    int errors = 0;                       // rows with an error hint
+    int rows = 0;                       // rows of the working set
+    std::optional<int> missingAccounts; // Galdo only
+    int hinted = 0;                     // rows with any hint
+    int errors = 0;                     // rows with an error hint
     int conversionHints() const { return hinted - errors; }
 };
 
@@ -23,8 +23,11 @@ struct SaveCounts {
 struct ReportPlace {
     std::string formatFileLine; // "Format: ...  Datei: ..."
     std::string databasePath;
-    std::string programFolder;  // used when the database path has no folder
-    std::string dateTime;       // "06.12.2026 14:05:09"
+    std::string programFolder; // used when the database path has no folder
+    std::string dateTime;      // "06.12.2026 14:05:09"
+    // Put before each report file's name: in a run over a whole folder, where several databases
+    // share one, "MARL007.MDB_" (Galdo fixed deductions "GALD001.MDB_Festabzug_"); else empty.
+    std::string filePrefix{};
 };
 
 inline constexpr const char* kProtocolFileName = "Protokoll_ZELVAN.txt";

@@ -277,6 +277,8 @@ SaveOutcome SaveRun::report(bool payroll)
     SaveOutcome outcome;
     if (m_fatal) {
         outcome.rowsNotSaved = m_counts.rows;
+        // Nothing was written, so no row counts with its hint.
+        outcome.counts.rows = m_counts.rows;
         const DbError cause = withWriteCause(*m_fatal, m_state.databasePath);
         m_ui.showMessage({notSavedText() + std::string(kCrLf) + std::string(kCrLf) + "Nr: " +
                               std::to_string(cause.number) + std::string(kCrLf) + "Beschreibung: " + cause.description,
@@ -290,10 +292,14 @@ SaveOutcome SaveRun::report(bool payroll)
             m_counts.missingAccounts.reset();
         else if (!m_counts.missingAccounts)
             m_counts.missingAccounts = 0;
-        m_unwritten = m_report.Finish(m_counts, {FormatFileLine(m_state.format, m_state.databasePath),
-                                                 m_state.databasePath, m_options.programFolder, currentDateTimeText()});
+        const auto& reportPath =
+            m_options.reportDatabasePath.empty() ? m_state.databasePath : m_options.reportDatabasePath;
+        m_unwritten =
+            m_report.Finish(m_counts, {FormatFileLine(m_state.format, reportPath), reportPath, m_options.programFolder,
+                                       currentDateTimeText(), m_options.reportPrefix});
         outcome.unwrittenFiles = m_unwritten;
     }
+    outcome.counts = m_counts;
     m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0,
                       writtenReportFolder()});
     return outcome;

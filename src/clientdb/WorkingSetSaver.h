@@ -17,6 +17,11 @@ struct SaveOptions {
     bool overwriteBankName = false;
     // Where the reports go when the database path has no folder.
     std::string programFolder;
+    // Put before the report files' names (see ReportPlace::filePrefix); empty for the fixed names.
+    std::string reportPrefix{};
+    // The database the reports name and lie beside when it is not the current one (a dry run works
+    // on a copy and reports beside the original); empty for the current one.
+    std::string reportDatabasePath{};
 };
 
 // How a save ended; the summary message has been shown.
@@ -28,6 +33,8 @@ struct SaveOutcome {
     int rowsNotSaved = 0;
     // Report files that could not be written.
     std::vector<std::string> unwrittenFiles;
+    // The counts the summary names: rows of the working set, with hint, with error hint.
+    SaveCounts counts{};
     // "Daten speichern" stays enabled while something is left unsaved.
     bool changesLeft() const { return !committed || rowsNotSaved > 0; }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,17 @@ struct MessageRequest {
 // The answer a message box gives when the user just confirms its default button.
 MessageAnswer defaultAnswer(const MessageRequest& request);
 
+// How far a long run over several databases has come. The steps of one database ("eingelesen",
+// "umgewandelt", "gespeichert") come with `itemDone` false; the database's end comes with its
+// result and `itemDone` true.
+struct ProgressReport {
+    std::size_t item = 0; // from 1; 0 while the run does not say which
+    std::size_t itemCount = 0;
+    std::string itemName; // the database path, with its pass where it has two
+    std::string step;
+    bool itemDone = false;
+};
+
 // The only way the core talks to the person in front of the screen. The windows implement it
 // with Qt, the command line on the terminal, the tests with a scripted fake.
 class UserInterface {
@@ -32,6 +44,10 @@ public:
     virtual void setBusy(bool busy) = 0;
     virtual MessageAnswer showMessage(const MessageRequest& request) = 0;
     virtual void processEvents() = 0;
+    // Progress of a run over several databases; shown where a front end has a place for it.
+    virtual void showProgress(const ProgressReport&) {}
+    // Whether the person has asked a long run to stop; read between databases, never inside a save.
+    virtual bool stopRequested() { return false; }
 };
 
 // Shows the hourglass for as long as it lives.

@@ -428,5 +428,70 @@ TEST_F(ConvertDemo, number_typed_strict_and_wal_databases_convert_like_their_tex
     }
 }
 
+// A dry run of one database converts a copy: the files stay as they were, the reports beside the
+// database get "Probelauf_" in front, and a linked Tondra database reports beside its Marlo one.
+TEST_F(ConvertDemo, a_dry_run_of_one_database_changes_no_file_and_writes_probelauf_reports)
+{
+    struct Case {
+        const char* format;
+        const char* file;
+        const char* named; // the database the protocol names
+    };
+    const Case cases[] = {
+        {"1", demo::kMarloFile, demo::kMarloFile},
+        {"2", demo::kLinkedTondraFile, demo::kMarloFile},
+        {"4", demo::kGaldoFile, demo::kGaldoFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::vector<std::string>> before;
+        for (const char* name : {demo::kMarloFile, demo::kLinkedTondraFile, demo::kGaldoFile})
+            before.push_back(test::contentOf(path(name)));
+        const auto bytesBefore = bytesOf(path(c.file));
+
+        const auto result =
+            runConvert({"--format", c.format, "--db", path(c.file), "--probelauf", "--protokoll", "alle"});
+
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_NE(result.out.find("Insgesamt verarbeitete Datensätze: "), std::string::npos);
+        std::size_t i = 0;
+        for (const char* name : {demo::kMarloFile, demo::kLinkedTondraFile, demo::kGaldoFile})
+            EXPECT_EQ(test::contentOf(path(name)), before[i++]) << name;
+        EXPECT_EQ(bytesOf(path(c.file)), bytesBefore);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Sicherung_ZELVAN"));
+        EXPECT_EQ(result.err.find("Sicherungskopie"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
+        const auto protocol = bytesOf(path("Probelauf_Protokoll_ZELVAN.txt"));
+        EXPECT_NE(protocol.find("  Datei: " + path(c.named) + "\r\n"), std::string::npos) << protocol;
+    }
+}
+
+// A database left in WAL mode with changes not yet merged into its file: a dry run converts them
+// too and leaves the file and its WAL file as they were.
+TEST_F(ConvertDemo, a_dry_run_leaves_a_wal_file_and_its_database_as_they_were)
+{
+    const auto database = path(demo::kMarloFile);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(database.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_db_config(other, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; INSERT INTO Personenkonten "
+                           "(OPKontoNr, Suchname, BankBLZ, BankKontoNr) VALUES (77777, 'NEU', '10010010', '1234565')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    ASSERT_TRUE(std::filesystem::exists(database + "-wal"));
+    const auto file = bytesOf(database);
+    const auto wal = bytesOf(database + "-wal");
+
+    const auto result = runConvert({"--format", "1", "--db", database, "--probelauf"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Insgesamt verarbeitete Datensätze: 10"), std::string::npos) << result.out;
+    // Compared as a whole: a database file printed byte by byte says nothing.
+    EXPECT_TRUE(bytesOf(database) == file);
+    EXPECT_TRUE(bytesOf(database + "-wal") == wal);
+}
+
 } // namespace
 } // namespace zelvan

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -20,8 +21,8 @@ std::string bytesOf(const std::filesystem::path& file)
     return bytes.str();
 }
 
-constexpr const char* kDemoFiles[] = {demo::kMarloFile, demo::kTondraFile, demo::kLinkedTondraFile,
-                                      demo::kDorvanFile, demo::kGaldoFile};
+constexpr const char* kDemoFiles[] = {demo::kMarloFile, demo::kTondraFile, demo::kLinkedTondraFile, demo::kDorvanFile,
+                                      demo::kGaldoFile};
 
 TEST(DemoDatabases, the_same_call_writes_the_same_files)
 {
@@ -96,6 +97,36 @@ TEST(DemoDatabases, an_unwritable_target_is_reported)
     const test::TempDir dir;
     const auto blocker = dir.write("datei", "x");
     EXPECT_NE(demo::writeDemoDatabases(std::filesystem::path(blocker) / "unter"), "");
+}
+
+TEST(DemoDatabases, an_office_puts_four_clients_of_each_format_into_one_folder)
+{
+    const test::TempDir dir;
+    ASSERT_EQ(demo::writeOfficeDatabases(dir.path(), 5), "");
+    const auto namesIn = [](const std::filesystem::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    std::vector<std::string> first;
+    for (const char* prefix : {"DORV", "GALD", "MARL", "TONDRA"}) {
+        for (int client = 1; client <= 4; ++client)
+            first.push_back(std::string(prefix) + "00" + std::to_string(client) + ".MDB");
+    }
+    EXPECT_EQ(namesIn(dir.path() / "Gruppe01"), first);
+    EXPECT_EQ(namesIn(dir.path() / "Gruppe02"),
+              (std::vector<std::string>{"DORV005.MDB", "GALD005.MDB", "MARL005.MDB", "TONDRA005.MDB"}));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"Gruppe01", "Gruppe02"}));
+}
+
+TEST(DemoDatabases, office_group_folders_hold_four_clients_each)
+{
+    const std::pair<int, const char*> cases[] = {{1, "Gruppe01"},  {4, "Gruppe01"},  {5, "Gruppe02"},
+                                                 {36, "Gruppe09"}, {37, "Gruppe10"}, {347, "Gruppe87"}};
+    for (const auto& [client, folder] : cases)
+        EXPECT_EQ(demo::officeGroupFolder(client), folder) << client;
 }
 
 } // namespace

@@ -8,6 +8,14 @@ void RecordingUserInterface::setBusy(bool busy)
     wasBusy = wasBusy || busy;
 }
 
+bool RecordingUserInterface::stopRequested()
+{
+    std::size_t done = 0;
+    for (const auto& report : progress)
+        done += report.itemDone ? 1 : 0;
+    return done >= stopAfterItems;
+}
+
 MessageAnswer RecordingUserInterface::showMessage(const MessageRequest& request)
 {
     messages.push_back(request);

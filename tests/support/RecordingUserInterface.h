@@ -16,6 +16,12 @@ public:
     void setBusy(bool busy) override;
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override { ++eventTurns; }
+    void showProgress(const ProgressReport& report) override { progress.push_back(report); }
+    // Asks to stop once this many databases have been reported done.
+    bool stopRequested() override;
+
+    std::vector<ProgressReport> progress;
+    std::size_t stopAfterItems = static_cast<std::size_t>(-1);
 
     std::vector<std::string> statusTexts;
     std::vector<MessageRequest> messages;

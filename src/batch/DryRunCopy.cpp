@@ -1,0 +1,140 @@
+#include "batch/DryRunCopy.h"
+
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <memory>
+#include <system_error>
+
+#include "clientdb/ClientDatabase.h"
+#include "clientdb/Database.h"
+#include "clientdb/DbError.h"
+#include "clientdb/SqliteHandles.h"
+
+namespace zelvan {
+
+namespace {
+
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
+
+Connection openFile(const std::string& path, int flags, int& rc)
+{
+    sqlite3* raw = nullptr;
+    rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    Connection connection(raw);
+    if (rc == SQLITE_OK)
+        sqlite3_busy_timeout(raw, Database::kBusyTimeoutMs);
+    return connection;
+}
+
+std::string sqliteText(sqlite3* db, int rc)
+{
+    return sqliteError(rc, db == nullptr ? nullptr : sqlite3_errmsg(db)).description;
+}
+
+std::string notCopied(const std::string& original, const std::string& reason)
+{
+    return "Für den Probelauf kann keine Kopie der Datenbank \"" + original + "\" angelegt werden: " + reason;
+}
+
+} // namespace
+
+DryRunCopy::~DryRunCopy()
+{
+    if (m_folder.empty())
+        return;
+    std::error_code ec;
+    std::filesystem::remove_all(m_folder, ec);
+}
+
+std::string DryRunCopy::make(const std::string& database, ClientFormat format)
+{
+    std::error_code ec;
+    const auto temp = std::filesystem::temp_directory_path(ec);
+    if (ec)
+        return notCopied(database, "kein Ordner für temporäre Dateien (" + ec.message() + ").");
+    std::string pattern = (temp / "zelvan-probelauf-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        return notCopied(database, "der Ordner \"" + pattern + "\" kann nicht angelegt werden.");
+    m_folder = pattern;
+
+    const auto copy = m_folder / std::filesystem::path(database).filename();
+    if (auto error = copyFile(database, copy); !error.empty())
+        return error;
+    if (format == ClientFormat::Tondra)
+        return relink(copy.string(), database);
+    return {};
+}
+
+std::string DryRunCopy::copyFile(const std::string& original, const std::filesystem::path& copy)
+{
+    int rc = SQLITE_OK;
+    const auto from = openFile(original, SQLITE_OPEN_READONLY, rc);
+    if (rc != SQLITE_OK)
+        return notCopied(original, sqliteText(from.get(), rc));
+    // A WAL file beside the original stays as it is when this connection closes.
+    sqlite3_db_config(from.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const auto to = openFile(copy.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
+    if (rc != SQLITE_OK)
+        return notCopied(original, sqliteText(to.get(), rc));
+    m_copies.emplace_back(copy.string(), original);
+    std::unique_ptr<sqlite3_backup, int (*)(sqlite3_backup*)> backup(
+        sqlite3_backup_init(to.get(), "main", from.get(), "main"), sqlite3_backup_finish);
+    if (!backup)
+        return notCopied(original, sqliteText(to.get(), sqlite3_errcode(to.get())));
+    rc = sqlite3_backup_step(backup.get(), -1);
+    const int finished = sqlite3_backup_finish(backup.release());
+    if (rc != SQLITE_DONE)
+        return notCopied(original, sqliteText(to.get(), rc == SQLITE_OK ? finished : rc));
+    if (finished != SQLITE_OK)
+        return notCopied(original, sqliteText(to.get(), finished));
+    // The copy keeps a rollback journal, whatever mode the original is in: it is no one else's.
+    sqlite3_exec(to.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    return {};
+}
+
+// A Tondra copy whose Kunden table is linked: the linked database is copied too, and the copy's
+// link names that copy, so that the dry run writes into copies only.
+std::string DryRunCopy::relink(const std::string& copy, const std::string& original)
+{
+    int rc = SQLITE_OK;
+    const auto db = openFile(copy, SQLITE_OPEN_READWRITE, rc);
+    if (rc != SQLITE_OK)
+        return notCopied(original, sqliteText(db.get(), rc));
+    sqlite::Statement select;
+    // A database without links has no such table: nothing to do.
+    if (sqlite::prepare(db.get(), "SELECT Connect FROM LinkedTables WHERE upper(Name) = 'KUNDEN'", select))
+        return {};
+    if (sqlite3_step(select.get()) != SQLITE_ROW)
+        return {};
+    const auto linked = linkedDatabasePath(sqlite::textOfColumn(select.get(), 0), original);
+    select.reset();
+
+    const auto linkedCopy = m_folder / "verknuepft" / std::filesystem::path(linked).filename();
+    std::error_code ec;
+    std::filesystem::create_directory(linkedCopy.parent_path(), ec);
+    if (auto error = copyFile(linked, linkedCopy); !error.empty())
+        return error;
+    sqlite::Statement update;
+    if (auto error =
+            sqlite::prepare(db.get(), "UPDATE LinkedTables SET Connect = ?1 WHERE upper(Name) = 'KUNDEN'", update))
+        return notCopied(original, error.description);
+    sqlite::bindText(update.get(), 1, ";DATABASE=" + linkedCopy.string());
+    if (rc = sqlite3_step(update.get()); rc != SQLITE_DONE)
+        return notCopied(original, sqliteText(db.get(), rc));
+    return {};
+}
+
+std::string DryRunCopy::originalOf(const std::string& path) const
+{
+    for (const auto& [copy, original] : m_copies) {
+        if (copy == path)
+            return original;
+    }
+    return path;
+}
+
+} // namespace zelvan

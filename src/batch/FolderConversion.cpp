@@ -1,0 +1,161 @@
+#include "batch/FolderConversion.h"
+
+#include <optional>
+
+#include "batch/DryRunCopy.h"
+#include "batch/SummaryTable.h"
+#include "clientdb/TextFileWriter.h"
+#include "core/PathRoutines.h"
+#include "core/ProgramState.h"
+#include "select/DriveSearch.h"
+#include "select/InvoicingDatabase.h"
+
+namespace zelvan {
+
+namespace {
+
+constexpr const char* kNotDone = "nicht bearbeitet: der Lauf wurde angehalten";
+
+// One conversion of the run: a database, and for Galdo one of its passes.
+struct WorkItem {
+    const FoundDatabase* found;
+    bool fixedDeductions = false;
+    std::string pass;
+};
+
+// The user interface of one database within the run: its messages are answered with their
+// default button and not shown (the summary line says why it failed), its progress steps are
+// numbered within the run, and everything else goes on to the run's own user interface.
+class ItemUserInterface final : public UserInterface {
+public:
+    ItemUserInterface(UserInterface& ui, std::size_t item, std::size_t count, std::string name)
+        : m_ui(ui), m_item(item), m_count(count), m_name(std::move(name))
+    {
+    }
+
+    void setStatusText(std::string_view text) override { m_ui.setStatusText(text); }
+    void setBusy(bool busy) override { m_ui.setBusy(busy); }
+    MessageAnswer showMessage(const MessageRequest& request) override { return defaultAnswer(request); }
+    void processEvents() override { m_ui.processEvents(); }
+    void showProgress(const ProgressReport& report) override
+    {
+        m_ui.showProgress({m_item, m_count, m_name, report.step, report.itemDone});
+    }
+    bool stopRequested() override { return m_ui.stopRequested(); }
+
+private:
+    UserInterface& m_ui;
+    std::size_t m_item;
+    std::size_t m_count;
+    std::string m_name;
+};
+
+std::vector<WorkItem> workItems(const std::vector<FoundDatabase>& found, ClientFormat format)
+{
+    std::vector<WorkItem> items;
+    for (const auto& database : found) {
+        if (format != ClientFormat::Galdo) {
+            items.push_back({&database, false, {}});
+            continue;
+        }
+        items.push_back({&database, false, kPersonnelPass});
+        items.push_back({&database, true, kDeductionsPass});
+    }
+    return items;
+}
+
+std::string itemName(const WorkItem& item)
+{
+    return item.pass.empty() ? item.found->path() : item.found->path() + " (" + item.pass + ")";
+}
+
+// The copies the ledger holds beyond the first `from`, joined.
+std::string copiesSince(const BackupLedger& ledger, std::size_t from)
+{
+    std::string joined;
+    for (std::size_t i = from; i < ledger.copies().size(); ++i) {
+        if (!joined.empty())
+            joined += ", ";
+        joined += ledger.copies()[i];
+    }
+    return joined;
+}
+
+BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryRun)
+{
+    BatchLine line;
+    line.client = item.found->client;
+    line.file = item.found->path();
+    line.pass = item.pass;
+    line.ibansFormed = done.loaded ? done.ibansFormed : 0;
+    if (done.loaded) {
+        const auto& counts = done.saved.counts;
+        line.rows = counts.rows;
+        line.conversionHints = done.saved.committed ? counts.conversionHints() : 0;
+        line.errorHints = done.saved.committed ? counts.errors : 0;
+        line.rowsNotSaved = done.saved.rowsNotSaved;
+    }
+    line.failed = done.failed();
+    line.result = !done.failure.empty() ? done.failure : dryRun ? kDryRunResult : kSaved;
+    // Saved, yet a report is missing: the line does not say "gespeichert" alone.
+    if (!line.failed && !done.saved.unwrittenFiles.empty()) {
+        line.failed = true;
+        for (const auto& path : done.saved.unwrittenFiles)
+            line.result += "; die Datei \"" + path + "\" konnte nicht geschrieben werden";
+    }
+    return line;
+}
+
+} // namespace
+
+BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& directory, UserInterface& ui)
+{
+    BatchSummary summary;
+    DriveSearch search(options.format, IsInvoicingDatabase, ui);
+    search.run(options.folder);
+    const auto items = workItems(search.FoundDatabases(), options.format);
+
+    // One state for the whole run, so that each file is copied once however often it is saved.
+    ProgramState state;
+    state.backups.setEnabled(options.backups);
+    std::optional<std::string> galdoCopy; // the copy made in a Galdo database's first pass
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        const auto& item = items[index];
+        if (!summary.stopped && ui.stopRequested())
+            summary.stopped = true;
+        if (summary.stopped) {
+            BatchLine line{item.found->client, item.found->path(), item.pass, 0, 0, 0, 0, 0, {}, kNotDone, true};
+            summary.lines.push_back(std::move(line));
+            continue;
+        }
+        ItemUserInterface itemUi(ui, index + 1, items.size(), itemName(item));
+        state.format = options.format;
+        state.databasePath = item.found->path();
+        state.fixedDeductions = item.fixedDeductions;
+        state.tableName.clear();
+        state.addedFields.clear();
+        ConversionSettings settings = options.settings;
+        settings.reportPrefix = item.found->fileName + "_" + (item.fixedDeductions ? "Festabzug_" : "");
+
+        const auto copiesBefore = state.backups.copies().size();
+        const auto done = convertDatabase(state, directory, settings, itemUi);
+        auto line = lineOf(item, done, options.settings.dryRun);
+        line.backupFile = copiesSince(state.backups, copiesBefore);
+        if (item.fixedDeductions && line.backupFile.empty() && galdoCopy)
+            line.backupFile = *galdoCopy;
+        galdoCopy = options.format == ClientFormat::Galdo && !item.fixedDeductions
+                        ? std::optional<std::string>(line.backupFile)
+                        : std::nullopt;
+        itemUi.showProgress({0, 0, {}, line.result, true});
+        summary.lines.push_back(std::move(line));
+    }
+
+    summary.summaryFile =
+        WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") + kSummaryFileName;
+    const auto written = WriteTextFile(summaryText(summary, "\r\n"), summary.summaryFile);
+    if (written.errorNumber != 0)
+        summary.summaryFileError = written.description;
+    return summary;
+}
+
+} // namespace zelvan

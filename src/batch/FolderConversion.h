@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bankdir/BankDirectory.h"
+#include "batch/DatabaseConversion.h"
+#include "core/UserInterface.h"
+#include "core/WorkingSet.h"
+
+namespace zelvan {
+
+// One line of the summary: one database, and for Galdo one of its two passes.
+struct BatchLine {
+    std::string client; // "Mandant" as the search lists it: the client number, or the Tondra file name
+    std::string file;   // the database's path
+    std::string pass;   // Galdo: "Personaldaten" or "Festabzüge"; empty for the other formats
+    int rows = 0;
+    int ibansFormed = 0;
+    int conversionHints = 0;
+    int errorHints = 0;
+    int rowsNotSaved = 0;
+    std::string backupFile; // the copy made of the database in this run, if any
+    std::string result;     // "gespeichert", or the German reason it was not
+    // Not opened, not read, not saved, a report not written, or not done because the run stopped.
+    bool failed = false;
+};
+
+// What a run over a whole folder did.
+struct BatchSummary {
+    std::vector<BatchLine> lines;
+    // The run was asked to stop; the databases it did not reach are listed as not done.
+    bool stopped = false;
+    // Sammelprotokoll_ZELVAN.csv in the folder, and why it could not be written (empty when written).
+    std::string summaryFile;
+    std::string summaryFileError;
+};
+
+// The folder run: which databases, and how each is converted.
+struct BatchOptions {
+    ClientFormat format = ClientFormat::None;
+    std::string folder;
+    // The options of convert; the report prefix is set per database.
+    ConversionSettings settings;
+    // A copy of each database file before its first change (convert --ohne-sicherung turns it off).
+    bool backups = true;
+};
+
+inline constexpr const char* kSummaryFileName = "Sammelprotokoll_ZELVAN.csv";
+inline constexpr const char* kSaved = "gespeichert";
+// The result of a database that a dry run converted and saved in its copy.
+inline constexpr const char* kDryRunResult = "Probelauf";
+inline constexpr const char* kPersonnelPass = "Personaldaten";
+inline constexpr const char* kDeductionsPass = "Festabzüge";
+
+// Finds the databases of the format under the folder as the drive search does, converts and saves
+// each one as a single conversion would (a Galdo database twice: personnel data, then fixed
+// deductions), one after the other, each in its own transaction and with one copy per file for the
+// whole run. A database that fails is noted and the next one goes on. Report files get the
+// database's file name in front. Each database's messages are answered with their default button
+// and not shown: its line carries the reason it failed. Progress goes to `ui` after each step and
+// each database; a stop request is read before each database. At the end the summary is written to
+// Sammelprotokoll_ZELVAN.csv in the folder. A dry run (settings.dryRun) works on copies, makes no
+// backup, says "Probelauf" where the real run would say "gespeichert", and writes
+// Probelauf_Sammelprotokoll_ZELVAN.csv; no original file changes.
+BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& directory, UserInterface& ui);
+
+} // namespace zelvan

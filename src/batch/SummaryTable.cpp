@@ -1,0 +1,69 @@
+#include "batch/SummaryTable.h"
+
+namespace zelvan {
+
+namespace {
+
+void appendField(std::string& line, std::string_view field)
+{
+    if (field.find_first_of(";\"\r\n") == std::string_view::npos) {
+        line += field;
+        return;
+    }
+    line += '"';
+    for (const char c : field) {
+        if (c == '"')
+            line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+template <typename Fields> void appendLine(std::string& text, const Fields& fields, std::string_view lineEnd)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            text += ';';
+        appendField(text, fields[i]);
+    }
+    text += lineEnd;
+}
+
+} // namespace
+
+const std::array<std::string, kSummaryColumnCount>& summaryHeadings()
+{
+    static const std::array<std::string, kSummaryColumnCount> headings{
+        "Mandant",           "Datei",
+        "Durchgang",         "Datensätze",
+        "IBAN gebildet",     "mit Konvertierhinweis",
+        "mit Fehlerhinweis", "nicht gespeichert",
+        "Sicherungskopie",   "Ergebnis",
+    };
+    return headings;
+}
+
+std::array<std::string, kSummaryColumnCount> summaryFields(const BatchLine& line)
+{
+    return {line.client,
+            line.file,
+            line.pass,
+            std::to_string(line.rows),
+            std::to_string(line.ibansFormed),
+            std::to_string(line.conversionHints),
+            std::to_string(line.errorHints),
+            std::to_string(line.rowsNotSaved),
+            line.backupFile,
+            line.result};
+}
+
+std::string summaryText(const BatchSummary& summary, std::string_view lineEnd)
+{
+    std::string text;
+    appendLine(text, summaryHeadings(), lineEnd);
+    for (const auto& line : summary.lines)
+        appendLine(text, summaryFields(line), lineEnd);
+    return text;
+}
+
+} // namespace zelvan

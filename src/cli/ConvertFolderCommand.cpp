@@ -1,0 +1,84 @@
+#include "cli/ConvertFolderCommand.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "batch/SummaryTable.h"
+#include "cli/OutputCheck.h"
+#include "select/DriveSearch.h"
+
+namespace zelvan {
+
+namespace {
+
+// Prints one line on standard error for each database done: "[3/50] PFAD: Ergebnis".
+class ProgressLines final : public UserInterface {
+public:
+    explicit ProgressLines(std::ostream& err) : m_err(err) {}
+
+    void setStatusText(std::string_view) override {}
+    void setBusy(bool) override {}
+    MessageAnswer showMessage(const MessageRequest& request) override { return defaultAnswer(request); }
+    void processEvents() override {}
+    void showProgress(const ProgressReport& report) override
+    {
+        if (!report.itemDone)
+            return;
+        m_err << '[' << report.item << '/' << report.itemCount << "] " << report.itemName << ": " << report.step
+              << '\n';
+        m_err.flush();
+    }
+
+private:
+    std::ostream& m_err;
+};
+
+} // namespace
+
+int runConvertFolder(const BatchOptions& options, const BankDirectory& directory, CommandEnvironment& env)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_directory(options.folder, ec)) {
+        const bool exists = std::filesystem::exists(options.folder, ec);
+        env.err << (exists ? "Der Pfad \"" : "Der Ordner \"") << options.folder
+                << (exists ? "\" ist kein Ordner.\n" : "\" wurde nicht gefunden.\n");
+        return kExitUsage;
+    }
+
+    ProgressLines ui(env.err);
+    const auto summary = convertFolder(options, directory, ui);
+
+    std::string text = summaryText(summary, "\n");
+    std::size_t databases = 0;
+    for (std::size_t i = 0; i < summary.lines.size(); ++i)
+        databases += i == 0 || summary.lines[i].file != summary.lines[i - 1].file ? 1u : 0u;
+    text += searchCaption(databases, options.folder) + '\n';
+    errno = 0;
+    env.out << text;
+    const int writeError = env.out ? 0 : errno;
+    const bool complete = outputComplete(env.out, env.err, writeError);
+    if (summary.summaryFileError.empty())
+        env.err << "Sammelprotokoll: " << summary.summaryFile << '\n';
+    else
+        env.err << summary.summaryFileError << '\n';
+    if (!complete)
+        return kExitDatabaseError;
+    return folderExitStatus(summary);
+}
+
+int folderExitStatus(const BatchSummary& summary)
+{
+    if (!summary.summaryFileError.empty())
+        return kExitDatabaseError;
+    bool rowsLeft = false;
+    for (const auto& line : summary.lines) {
+        if (line.failed)
+            return kExitDatabaseError;
+        rowsLeft = rowsLeft || line.rowsNotSaved > 0;
+    }
+    return rowsLeft ? kExitRowsNotSaved : kExitOk;
+}
+
+} // namespace zelvan

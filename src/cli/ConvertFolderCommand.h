@@ -1,0 +1,19 @@
+#pragma once
+
+#include "bankdir/BankDirectory.h"
+#include "batch/FolderConversion.h"
+#include "cli/CommandLine.h"
+
+namespace zelvan {
+
+// convert --alle ORDNER: every database of the format under the folder, one after the other. One
+// progress line per database (and Galdo pass) on standard error; the summary as ";"-separated lines
+// on standard output, then the number found. Sammelprotokoll_ZELVAN.csv goes into the folder.
+int runConvertFolder(const BatchOptions& options, const BankDirectory& directory, CommandEnvironment& env);
+
+// The exit status of a folder run: 1 when any database failed (not opened, read or saved, a report
+// not written, not reached) or the summary file could not be written; else 3 when rows were left
+// unsaved; else 0.
+int folderExitStatus(const BatchSummary& summary);
+
+} // namespace zelvan

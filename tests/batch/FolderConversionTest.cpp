@@ -1,0 +1,394 @@
+#include "batch/FolderConversion.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "DemoDatabases.h"
+#include "bankdir/BankCodeFile.h"
+#include "clientdb/DemoFiles.h"
+#include "clientdb/ReadOnlyFile.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string bytesOf(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The lines of a CR LF text, without their line ends.
+std::vector<std::string> crLfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const auto end = text.find("\r\n", begin);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(begin) + "<no CR LF>");
+            break;
+        }
+        lines.push_back(text.substr(begin, end - begin));
+        begin = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every file under the folder with a digest of its bytes, but the files a dry run writes.
+std::map<std::string, std::size_t> checksums(const fs::path& folder)
+{
+    std::map<std::string, std::size_t> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with("Probelauf_"))
+            continue;
+        files[entry.path().string()] = entry.is_regular_file() ? std::hash<std::string>{}(bytesOf(entry.path())) : 0;
+    }
+    return files;
+}
+
+// Holds an exclusive lock on a database, as another program writing to it would.
+class LockingConnection {
+public:
+    explicit LockingConnection(const std::string& path)
+    {
+        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        EXPECT_EQ(sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    ~LockingConnection()
+    {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
+    }
+    LockingConnection(const LockingConnection&) = delete;
+    LockingConnection& operator=(const LockingConnection&) = delete;
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+class FolderConversion : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto loaded = loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", m_directory);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+    }
+
+    BatchSummary run(ClientFormat format, ProtocolOption protocol = ProtocolOption::HintsOnly, bool backups = true,
+                     bool dryRun = false)
+    {
+        BatchOptions options;
+        options.format = format;
+        options.folder = m_dir.path().string();
+        options.settings.protocol = protocol;
+        options.settings.programFolder = ZELVAN_SOURCE_DIR "/data/";
+        options.backups = backups;
+        options.settings.dryRun = dryRun;
+        return convertFolder(options, m_directory, m_ui);
+    }
+    std::string path(const std::string& relative) const { return (m_dir.path() / relative).string(); }
+
+    test::TempDir m_dir;
+    BankDirectory m_directory;
+    test::RecordingUserInterface m_ui;
+};
+
+TEST_F(FolderConversion, every_database_of_the_format_is_saved_with_its_own_reports)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 5), "");
+
+    const auto summary = run(ClientFormat::MarloOp);
+
+    ASSERT_EQ(summary.lines.size(), 5u);
+    for (std::size_t i = 0; i < summary.lines.size(); ++i) {
+        const auto& line = summary.lines[i];
+        SCOPED_TRACE(line.file);
+        const auto number = std::to_string(i + 1);
+        const auto group = i < 4 ? "Gruppe01/" : "Gruppe02/";
+        EXPECT_EQ(line.client, number);
+        EXPECT_EQ(line.file, path(std::string(group) + "MARL00" + number + ".MDB"));
+        EXPECT_EQ(line.pass, "");
+        EXPECT_EQ(line.result, "gespeichert");
+        EXPECT_FALSE(line.failed);
+        EXPECT_EQ(line.rows, 9);
+        EXPECT_EQ(line.ibansFormed, 6);
+        EXPECT_EQ(line.conversionHints, 0);
+        EXPECT_EQ(line.errorHints, 3);
+        EXPECT_EQ(line.rowsNotSaved, 0);
+        EXPECT_TRUE(
+            line.backupFile.starts_with(path(std::string(group) + "Sicherung_ZELVAN/MARL00" + number + ".MDB.")))
+            << line.backupFile;
+    }
+    // Four databases share Gruppe01: each has its own reports, none the fixed names.
+    const auto files = filesIn(m_dir.path() / "Gruppe01");
+    for (const char* name :
+         {"MARL001.MDB_Protokoll_ZELVAN.txt", "MARL002.MDB_Protokoll_ZELVAN.txt", "MARL003.MDB_Protokoll_ZELVAN.txt",
+          "MARL004.MDB_Protokoll_ZELVAN.txt", "MARL004.MDB_KonvertierFehler_ZELVAN.csv"})
+        EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
+    EXPECT_EQ(std::find(files.begin(), files.end(), "Protokoll_ZELVAN.txt"), files.end());
+    EXPECT_NE(bytesOf(m_dir.path() / "Gruppe01/MARL003.MDB_Protokoll_ZELVAN.txt")
+                  .find("Datei: " + path("Gruppe01/MARL003.MDB")),
+              std::string::npos);
+    // The other formats of the office are not touched.
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Gruppe01/Sicherung_ZELVAN/DORV001.MDB"));
+    EXPECT_EQ(summary.summaryFile, path(kSummaryFileName));
+    EXPECT_EQ(summary.summaryFileError, "");
+}
+
+TEST_F(FolderConversion, a_galdo_database_is_done_twice_with_one_copy_and_reports_of_each_pass)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+
+    const auto summary = run(ClientFormat::Galdo);
+
+    ASSERT_EQ(summary.lines.size(), 2u);
+    EXPECT_EQ(summary.lines[0].pass, "Personaldaten");
+    EXPECT_EQ(summary.lines[1].pass, "Festabzüge");
+    EXPECT_EQ(summary.lines[0].rows, 8);
+    EXPECT_EQ(summary.lines[1].rows, 6);
+    for (const auto& line : summary.lines) {
+        EXPECT_EQ(line.file, path("Gruppe01/GALD001.MDB"));
+        EXPECT_EQ(line.result, "gespeichert");
+    }
+    // One copy for the run, named on both lines: it holds the file from before the first pass.
+    EXPECT_FALSE(summary.lines[0].backupFile.empty());
+    EXPECT_EQ(summary.lines[1].backupFile, summary.lines[0].backupFile);
+    EXPECT_EQ(filesIn(m_dir.path() / "Gruppe01/Sicherung_ZELVAN").size(), 1u);
+    EXPECT_TRUE(fs::exists(m_dir.path() / "Gruppe01/GALD001.MDB_Protokoll_ZELVAN.txt"));
+    EXPECT_TRUE(fs::exists(m_dir.path() / "Gruppe01/GALD001.MDB_Festabzug_Protokoll_ZELVAN.txt"));
+}
+
+TEST_F(FolderConversion, locked_damaged_and_read_only_databases_are_named_and_the_others_are_saved)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 4), "");
+    const auto locked = path("Gruppe01/MARL002.MDB");
+    const auto damaged = path("Gruppe01/MARL003.MDB");
+    const auto readOnly = path("Gruppe01/MARL004.MDB");
+    fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
+    const LockingConnection lock(locked);
+    const test::ReadOnlyFile guard(readOnly);
+    const bool readOnlyHolds = ::access(readOnly.c_str(), W_OK) != 0;
+
+    const auto summary = run(ClientFormat::MarloOp);
+
+    ASSERT_EQ(summary.lines.size(), 4u);
+    EXPECT_EQ(summary.lines[0].result, "gespeichert");
+    EXPECT_FALSE(summary.lines[0].failed);
+    EXPECT_TRUE(summary.lines[1].failed);
+    EXPECT_EQ(summary.lines[1].result, "Fehler beim Öffnen der Haupt-Datenbank " + locked +
+                                           " Nummer:5 Die Datenbank ist von einem anderen Programm gesperrt.");
+    EXPECT_TRUE(summary.lines[2].failed);
+    EXPECT_TRUE(summary.lines[2].result.starts_with("Fehler beim Öffnen der Haupt-Datenbank " + damaged +
+                                                    " Nummer:11 Die Datenbankdatei ist beschädigt"))
+        << summary.lines[2].result;
+    if (readOnlyHolds) {
+        EXPECT_TRUE(summary.lines[3].failed);
+        EXPECT_EQ(summary.lines[3].result, "Die Datenbank \"" + readOnly +
+                                               "\" ist schreibgeschützt. Sie wird nicht umgewandelt; nichts wurde "
+                                               "geändert.");
+    }
+    for (std::size_t i = 1; i < 4; ++i) {
+        EXPECT_EQ(summary.lines[i].rows, 0);
+        EXPECT_EQ(summary.lines[i].backupFile, "");
+    }
+    // No message box stops the run: each database's messages went into its line.
+    EXPECT_TRUE(m_ui.messages.empty());
+}
+
+TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_windows_1252_with_cr_lf)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+    fs::rename(m_dir.path() / "Gruppe01", m_dir.path() / "Büro;Nord");
+
+    const auto summary = run(ClientFormat::Galdo, ProtocolOption::Off, false);
+
+    const auto file = path("Büro;Nord/GALD001.MDB");
+    const auto lines = crLfLines(bytesOf(m_dir.path() / kSummaryFileName));
+    const std::vector<std::string> expected{
+        "Mandant;Datei;Durchgang;Datens\xe4tze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
+        "gespeichert;Sicherungskopie;Ergebnis",
+        "1;\"" + path("B\xfcro;Nord/GALD001.MDB") + "\";Personaldaten;8;4;0;0;0;;gespeichert",
+        "1;\"" + path("B\xfcro;Nord/GALD001.MDB") + "\";Festabz\xfcge;6;5;0;0;0;;gespeichert",
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(summary.lines[0].file, file);
+    // Without copies and without protocol nothing but the saves happened.
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Büro;Nord/Sicherung_ZELVAN"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Büro;Nord/GALD001.MDB_Protokoll_ZELVAN.txt"));
+}
+
+TEST_F(FolderConversion, progress_is_reported_after_each_step_and_each_database)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 2), "");
+
+    run(ClientFormat::Dorvan);
+
+    const auto first = path("Gruppe01/DORV001.MDB");
+    const auto second = path("Gruppe01/DORV002.MDB");
+    struct Expected {
+        std::size_t item;
+        std::string name;
+        std::string step;
+        bool done;
+    };
+    const Expected expected[] = {
+        {1, first, "eingelesen", false},   {1, first, "umgewandelt", false}, {1, first, "gespeichert", false},
+        {1, first, "gespeichert", true},   {2, second, "eingelesen", false}, {2, second, "umgewandelt", false},
+        {2, second, "gespeichert", false}, {2, second, "gespeichert", true},
+    };
+    ASSERT_EQ(m_ui.progress.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(m_ui.progress[i].item, expected[i].item);
+        EXPECT_EQ(m_ui.progress[i].itemCount, 2u);
+        EXPECT_EQ(m_ui.progress[i].itemName, expected[i].name);
+        EXPECT_EQ(m_ui.progress[i].step, expected[i].step);
+        EXPECT_EQ(m_ui.progress[i].itemDone, expected[i].done);
+    }
+}
+
+TEST_F(FolderConversion, a_stop_request_is_honoured_before_the_next_database_and_leaves_it_unchanged)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 3), "");
+    const auto before = test::contentOf(path("Gruppe01/MARL002.MDB"));
+    m_ui.stopAfterItems = 1;
+
+    const auto summary = run(ClientFormat::MarloOp);
+
+    EXPECT_TRUE(summary.stopped);
+    ASSERT_EQ(summary.lines.size(), 3u);
+    EXPECT_EQ(summary.lines[0].result, "gespeichert");
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_TRUE(summary.lines[i].failed);
+        EXPECT_EQ(summary.lines[i].result, "nicht bearbeitet: der Lauf wurde angehalten");
+    }
+    EXPECT_EQ(test::contentOf(path("Gruppe01/MARL002.MDB")), before);
+    EXPECT_EQ(m_ui.progress.back().item, 1u);
+}
+
+TEST_F(FolderConversion, a_summary_file_that_cannot_be_written_is_named)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+    fs::create_directory(m_dir.path() / kSummaryFileName);
+    fs::create_directory(m_dir.path() / kSummaryFileName / "belegt");
+
+    const auto summary = run(ClientFormat::Dorvan);
+
+    EXPECT_TRUE(summary.summaryFileError.starts_with("Die Datei \"" + path(kSummaryFileName) +
+                                                     "\" kann nicht geschrieben werden"))
+        << summary.summaryFileError;
+}
+
+TEST_F(FolderConversion, a_folder_without_databases_gives_an_empty_summary_with_its_headings)
+{
+    const auto summary = run(ClientFormat::Tondra);
+
+    EXPECT_TRUE(summary.lines.empty());
+    EXPECT_EQ(crLfLines(bytesOf(m_dir.path() / kSummaryFileName)).size(), 1u);
+}
+
+// Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        if (const char* old = std::getenv("TMPDIR"))
+            m_old = old;
+        ::setenv("TMPDIR", m_dir.path().c_str(), 1);
+    }
+    ~TemporaryFolder()
+    {
+        if (m_old)
+            ::setenv("TMPDIR", m_old->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    bool empty() const { return fs::is_empty(m_dir.path()); }
+
+private:
+    test::TempDir m_dir;
+    std::optional<std::string> m_old;
+};
+
+TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_the_real_run)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 5), "");
+    const auto damaged = path("Gruppe01/MARL003.MDB");
+    fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
+    const LockingConnection lock(path("Gruppe01/MARL002.MDB"));
+    const test::ReadOnlyFile guard(path("Gruppe02/MARL005.MDB"));
+    const TemporaryFolder temporary;
+
+    for (const auto format : {ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan, ClientFormat::Galdo}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        const auto before = checksums(m_dir.path());
+
+        const auto dry = run(format, ProtocolOption::AllData, true, true);
+
+        EXPECT_EQ(checksums(m_dir.path()), before);
+        EXPECT_TRUE(temporary.empty());
+        EXPECT_EQ(dry.summaryFile, path("Probelauf_Sammelprotokoll_ZELVAN.csv"));
+        EXPECT_TRUE(fs::exists(dry.summaryFile));
+
+        const auto real = run(format, ProtocolOption::AllData);
+
+        ASSERT_EQ(dry.lines.size(), format == ClientFormat::Galdo ? 10u : 5u);
+        ASSERT_EQ(real.lines.size(), dry.lines.size());
+        for (std::size_t i = 0; i < real.lines.size(); ++i) {
+            const auto& predicted = dry.lines[i];
+            const auto& done = real.lines[i];
+            SCOPED_TRACE(done.file + " " + done.pass);
+            EXPECT_EQ(predicted.client, done.client);
+            EXPECT_EQ(predicted.file, done.file);
+            EXPECT_EQ(predicted.pass, done.pass);
+            EXPECT_EQ(predicted.rows, done.rows);
+            EXPECT_EQ(predicted.ibansFormed, done.ibansFormed);
+            EXPECT_EQ(predicted.conversionHints, done.conversionHints);
+            EXPECT_EQ(predicted.errorHints, done.errorHints);
+            EXPECT_EQ(predicted.rowsNotSaved, done.rowsNotSaved);
+            EXPECT_EQ(predicted.failed, done.failed);
+            EXPECT_EQ(predicted.backupFile, "");
+            EXPECT_EQ(predicted.result == "Probelauf", done.result == "gespeichert") << predicted.result;
+        }
+        // The dry run's protocol lies beside the database and names it, not its copy.
+        const auto& first = real.lines.front();
+        if (!first.failed) {
+            const auto name = fs::path(first.file).filename().string();
+            const auto protocol =
+                bytesOf(fs::path(first.file).parent_path() / ("Probelauf_" + name + "_Protokoll_ZELVAN.txt"));
+            EXPECT_NE(protocol.find("  Datei: " + first.file + "\r\n"), std::string::npos) << protocol;
+            EXPECT_EQ(bytesOf(fs::path(first.file).parent_path() / (name + "_Protokoll_ZELVAN.txt"))
+                          .substr(protocol.find("Anzahl")),
+                      protocol.substr(protocol.find("Anzahl")));
+        }
+    }
+}
+
+} // namespace
+} // namespace zelvan

@@ -1,0 +1,47 @@
+#include "batch/SummaryTable.h"
+
+#include <gtest/gtest.h>
+
+namespace zelvan {
+namespace {
+
+TEST(SummaryTable, fields_stand_in_the_order_of_the_headings)
+{
+    const BatchLine line{"7",  "/k/MARL007.MDB", "", 9, 6, 1, 2, 3, "/k/Sicherung_ZELVAN/MARL007.MDB.x", "gespeichert",
+                         false};
+    const std::array<std::string, kSummaryColumnCount> expected{
+        "7", "/k/MARL007.MDB", "", "9", "6", "1", "2", "3", "/k/Sicherung_ZELVAN/MARL007.MDB.x", "gespeichert"};
+    EXPECT_EQ(summaryFields(line), expected);
+}
+
+TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted)
+{
+    struct Case {
+        const char* result;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"gespeichert", "gespeichert"}, {"a;b", "\"a;b\""},   {"Datei \"x\"", "\"Datei \"\"x\"\"\""},
+        {"a\rb", "\"a\rb\""},           {"a\nb", "\"a\nb\""}, {"", ""},
+    };
+    for (const auto& c : cases) {
+        BatchSummary summary;
+        summary.lines.push_back({"1", "f", "", 0, 0, 0, 0, 0, "", c.result, false});
+        const auto text = summaryText(summary, "\r\n");
+        const auto second = text.substr(text.find("\r\n") + 2);
+        EXPECT_EQ(second, std::string("1;f;;0;0;0;0;0;;") + c.written + "\r\n") << c.result;
+    }
+}
+
+TEST(SummaryTable, the_headings_come_first_and_every_line_ends_as_asked)
+{
+    BatchSummary summary;
+    summary.lines.push_back({"GALD001", "g", "Festabzüge", 6, 4, 0, 2, 0, "", "gespeichert", false});
+    EXPECT_EQ(summaryText(summary, "\n"),
+              "Mandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
+              "gespeichert;Sicherungskopie;Ergebnis\n"
+              "GALD001;g;Festabzüge;6;4;0;2;0;;gespeichert\n");
+}
+
+} // namespace
+} // namespace zelvan

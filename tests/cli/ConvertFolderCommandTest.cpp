@@ -1,0 +1,203 @@
+#include "cli/ConvertFolderCommand.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "DemoDatabases.h"
+#include "clientdb/DemoFiles.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runConvert(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "convert");
+    std::istringstream in;
+    std::ostringstream out, err;
+    CommandEnvironment env{in, out, err, ZELVAN_SOURCE_DIR "/data/"};
+    const int status = runCommandLine(args, env);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class ConvertFolderCommand : public testing::Test {
+protected:
+    std::string folder() const { return m_dir.path().string(); }
+    std::string path(const std::string& relative) const { return (m_dir.path() / relative).string(); }
+    test::TempDir m_dir;
+};
+
+TEST_F(ConvertFolderCommand, prints_the_summary_on_standard_output_and_one_progress_line_per_database)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 2), "");
+
+    const auto result = runConvert({"--format", "3", "--alle", folder(), "--ohne-sicherung"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    const auto out = linesOf(result.out);
+    ASSERT_EQ(out.size(), 4u) << result.out;
+    EXPECT_EQ(out[0], "Mandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;"
+                      "nicht gespeichert;Sicherungskopie;Ergebnis");
+    EXPECT_TRUE(out[1].starts_with("1;" + path("Gruppe01/DORV001.MDB") + ";;4;")) << out[1];
+    EXPECT_TRUE(out[1].ends_with(";0;;gespeichert")) << out[1];
+    EXPECT_TRUE(out[2].starts_with("2;" + path("Gruppe01/DORV002.MDB") + ";;4;")) << out[2];
+    EXPECT_EQ(out[3], "2 gefundene Mandanten in " + folder());
+    const auto err = linesOf(result.err);
+    const std::vector<std::string> expected{
+        "(the sample notice)",
+        "[1/2] " + path("Gruppe01/DORV001.MDB") + ": gespeichert",
+        "[2/2] " + path("Gruppe01/DORV002.MDB") + ": gespeichert",
+        "Sammelprotokoll: " + path("Sammelprotokoll_ZELVAN.csv"),
+    };
+    ASSERT_EQ(err.size(), expected.size()) << result.err;
+    for (std::size_t i = 1; i < expected.size(); ++i)
+        EXPECT_EQ(err[i], expected[i]);
+    EXPECT_TRUE(fs::exists(m_dir.path() / "Sammelprotokoll_ZELVAN.csv"));
+}
+
+TEST_F(ConvertFolderCommand, exit_status_is_1_when_a_database_failed_and_3_when_rows_were_left_out)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> prepare;
+        int status;
+    };
+    const Case cases[] = {
+        {"all saved", [](const fs::path&) {}, 0},
+        {"one damaged",
+         [](const fs::path& dir) {
+             const auto damaged = dir / "Gruppe01/MARL002.MDB";
+             fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
+         },
+         1},
+        {"one not a database",
+         [](const fs::path& dir) { std::ofstream(dir / "Gruppe01/MARL002.MDB", std::ios::trunc) << "kaputt"; }, 1},
+        {"a row left out",
+         [](const fs::path& dir) {
+             test::executeOn((dir / "Gruppe01/MARL001.MDB").string(),
+                             "CREATE TRIGGER Gesperrt BEFORE UPDATE ON Personenkonten WHEN old.OPKontoNr = 10010 "
+                             "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+         },
+         3},
+        {"a row left out and one damaged",
+         [](const fs::path& dir) {
+             test::executeOn((dir / "Gruppe01/MARL001.MDB").string(),
+                             "CREATE TRIGGER Gesperrt BEFORE UPDATE ON Personenkonten WHEN old.OPKontoNr = 10010 "
+                             "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+             const auto damaged = dir / "Gruppe01/MARL002.MDB";
+             fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        ASSERT_EQ(demo::writeOfficeDatabases(dir.path(), 2), "");
+        c.prepare(dir.path());
+
+        const auto result = runConvert({"--format", "1", "--alle", dir.path().string()});
+
+        EXPECT_EQ(result.status, c.status) << result.out << result.err;
+        // The other database is saved all the same.
+        EXPECT_EQ(linesOf(result.out).size(), 4u) << result.out;
+    }
+}
+
+TEST_F(ConvertFolderCommand, galdo_is_done_twice_also_when_fixed_deductions_are_asked_for)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+
+    const auto result = runConvert({"--format", "4", "--alle", folder(), "--festabzug", "--protokoll", "hinweise"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    const auto out = linesOf(result.out);
+    ASSERT_EQ(out.size(), 4u) << result.out;
+    EXPECT_TRUE(out[1].starts_with("1;" + path("Gruppe01/GALD001.MDB") + ";Personaldaten;8;")) << out[1];
+    EXPECT_TRUE(out[2].starts_with("1;" + path("Gruppe01/GALD001.MDB") + ";Festabzüge;6;")) << out[2];
+    EXPECT_EQ(out[3], "1 gefundene Mandanten in " + folder());
+    EXPECT_NE(result.err.find("[2/2] " + path("Gruppe01/GALD001.MDB") + " (Festabzüge): gespeichert"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST_F(ConvertFolderCommand, bad_arguments_and_a_missing_folder_exit_with_2)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--format", "1", "--alle", folder(), "--db", path("Gruppe01/MARL001.MDB")}, "schließen einander aus"},
+        {{"--format", "1", "--alle"}, "--alle"},
+        {{"--alle", folder()}, "Das Format fehlt"},
+        {{"--format", "1", "--alle", path("fehlt")}, "Der Ordner \""},
+        {{"--format", "1", "--alle", path("Gruppe01/MARL001.MDB")}, "\" ist kein Ordner."},
+        {{"--format", "1", "--alle", folder(), "--bankfile", path("fehlt.txt")}, "Die BLZ-Datei kann nicht gelesen"},
+    };
+    for (const auto& c : cases) {
+        const auto result = runConvert(c.args);
+        EXPECT_EQ(result.status, 2) << c.message;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Sammelprotokoll_ZELVAN.csv"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Gruppe01/Sicherung_ZELVAN"));
+}
+
+TEST(ConvertFolderHelp, help_describes_the_run_over_a_folder)
+{
+    const auto text = helpText();
+    EXPECT_NE(text.find("zelvan-konverter convert --format N --alle ORDNER [die Optionen von convert]"),
+              std::string::npos);
+    EXPECT_NE(text.find("Sammelprotokoll_ZELVAN.csv"), std::string::npos);
+}
+
+TEST(FolderExitStatus, failed_lines_come_before_rows_left_out)
+{
+    const auto line = [](bool failed, int notSaved) {
+        return BatchLine{"1", "f", "", 1, 0, 0, 0, notSaved, "", failed ? "kaputt" : "gespeichert", failed};
+    };
+    struct Case {
+        std::vector<BatchLine> lines;
+        std::string fileError;
+        int status;
+    };
+    const Case cases[] = {
+        {{}, "", 0},
+        {{line(false, 0)}, "", 0},
+        {{line(false, 2)}, "", 3},
+        {{line(false, 2), line(true, 0)}, "", 1},
+        {{line(false, 0)}, "Die Datei kann nicht geschrieben werden", 1},
+    };
+    for (const auto& c : cases) {
+        BatchSummary summary;
+        summary.lines = c.lines;
+        summary.summaryFileError = c.fileError;
+        EXPECT_EQ(folderExitStatus(summary), c.status);
+    }
+}
+
+} // namespace
+} // namespace zelvan
