@@ -1,30 +1,17 @@
 #include "batch/SummaryTable.h"
 
+#include "core/CsvField.h"
+
 namespace zelvan {
 
 namespace {
-
-void appendField(std::string& line, std::string_view field)
-{
-    if (field.find_first_of(";\"\r\n") == std::string_view::npos) {
-        line += field;
-        return;
-    }
-    line += '"';
-    for (const char c : field) {
-        if (c == '"')
-            line += '"';
-        line += c;
-    }
-    line += '"';
-}
 
 template <typename Fields> void appendLine(std::string& text, const Fields& fields, std::string_view lineEnd)
 {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             text += ';';
-        appendField(text, fields[i]);
+        appendCsvField(text, fields[i]);
     }
     text += lineEnd;
 }

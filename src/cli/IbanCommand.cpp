@@ -9,7 +9,7 @@
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
-#include "cli/CsvField.h"
+#include "core/CsvField.h"
 #include "cli/OutputCheck.h"
 #include "iban/ConversionRun.h"
 

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "cli/ArgumentReader.h"
-#include "cli/CsvField.h"
+#include "core/CsvField.h"
 #include "cli/OutputCheck.h"
 #include "select/DriveSearch.h"
 #include "select/InvoicingDatabase.h"

@@ -4,6 +4,7 @@
 
 #include "clientdb/HintClass.h"
 #include "clientdb/TextFileWriter.h"
+#include "core/CsvField.h"
 #include "core/PathRoutines.h"
 #include "core/Version.h"
 
@@ -13,23 +14,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 const std::string kRule(40, '-');
-
-// A value with ";", a double quote or a line break is quoted, inner quotes doubled, so that
-// every record keeps its seven fields; every other value stands as it is.
-void appendCsvValue(std::string& csv, std::string_view value)
-{
-    if (value.find_first_of(";\"\r\n") == std::string_view::npos) {
-        csv += value;
-        return;
-    }
-    csv += '"';
-    for (const char c : value) {
-        if (c == '"')
-            csv += '"';
-        csv += c;
-    }
-    csv += '"';
-}
 
 std::string wrapSection(const std::string& entries, std::string_view begin, std::string_view end)
 {
@@ -92,7 +76,7 @@ void SaveReport::Add(std::string_view key, std::string_view searchName, std::str
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         if (i > 0)
             csv += ';';
-        appendCsvValue(csv, fields[i]);
+        appendCsvField(csv, fields[i]);
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "DemoDatabases.h"
 #include "bankdir/BankCodeFile.h"
+#include "clientdb/AlteredDatabases.h"
 #include "clientdb/DemoFiles.h"
 #include "clientdb/ReadOnlyFile.h"
 #include "support/RecordingUserInterface.h"
@@ -69,26 +70,6 @@ std::map<std::string, std::size_t> checksums(const fs::path& folder)
     }
     return files;
 }
-
-// Holds an exclusive lock on a database, as another program writing to it would.
-class LockingConnection {
-public:
-    explicit LockingConnection(const std::string& path)
-    {
-        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    ~LockingConnection()
-    {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-    }
-    LockingConnection(const LockingConnection&) = delete;
-    LockingConnection& operator=(const LockingConnection&) = delete;
-
-private:
-    sqlite3* m_db = nullptr;
-};
 
 class FolderConversion : public testing::Test {
 protected:
@@ -189,7 +170,7 @@ TEST_F(FolderConversion, locked_damaged_and_read_only_databases_are_named_and_th
     const auto damaged = path("Gruppe01/MARL003.MDB");
     const auto readOnly = path("Gruppe01/MARL004.MDB");
     fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
-    const LockingConnection lock(locked);
+    const test::LockingConnection lock(locked);
     const test::ReadOnlyFile guard(readOnly);
     const bool readOnlyHolds = ::access(readOnly.c_str(), W_OK) != 0;
 
@@ -341,7 +322,7 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 5), "");
     const auto damaged = path("Gruppe01/MARL003.MDB");
     fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
-    const LockingConnection lock(path("Gruppe01/MARL002.MDB"));
+    const test::LockingConnection lock(path("Gruppe01/MARL002.MDB"));
     const test::ReadOnlyFile guard(path("Gruppe02/MARL005.MDB"));
     const TemporaryFolder temporary;
 

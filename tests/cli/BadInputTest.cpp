@@ -82,26 +82,6 @@ std::string fifo(const fs::path& folder)
     return path;
 }
 
-// Holds an exclusive lock on a database, as another program writing to it would.
-class LockingConnection {
-public:
-    explicit LockingConnection(const std::string& path)
-    {
-        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    ~LockingConnection()
-    {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-    }
-    LockingConnection(const LockingConnection&) = delete;
-    LockingConnection& operator=(const LockingConnection&) = delete;
-
-private:
-    sqlite3* m_db = nullptr;
-};
-
 struct Prepared {
     std::vector<std::string> args;
     // Kept alive while the command runs (a lock, a read-only guard).
@@ -264,7 +244,7 @@ const Case kCases[] = {
     {"database is locked by another connection",
      [](const fs::path& folder) {
          const auto path = marlo(folder);
-         return Prepared{convertFile("1", path), std::make_shared<LockingConnection>(path), {}};
+         return Prepared{convertFile("1", path), std::make_shared<test::LockingConnection>(path), {}};
      },
      1, "Die Datenbank ist von einem anderen Programm gesperrt"},
 

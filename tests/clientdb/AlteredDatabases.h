@@ -19,6 +19,27 @@
 
 namespace zelvan::test {
 
+// Holds an exclusive lock on a database, as another program writing to it would.
+class LockingConnection {
+public:
+    explicit LockingConnection(const std::string& path)
+    {
+        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        EXPECT_EQ(sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    ~LockingConnection()
+    {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
+    }
+    LockingConnection(const LockingConnection&) = delete;
+    LockingConnection& operator=(const LockingConnection&) = delete;
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+
 // Runs SQL on a file directly; returns SQLite's message, empty when it ran.
 inline std::string runSql(const std::string& file, const std::string& sql)
 {

@@ -1,4 +1,4 @@
-#include "cli/CsvField.h"
+#include "core/CsvField.h"
 
 #include <array>
 
