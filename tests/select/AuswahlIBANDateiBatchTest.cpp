@@ -1,8 +1,11 @@
 #include "select/AuswahlIBANDatei.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -19,6 +22,9 @@
 #include "gui/GuiTestDoubles.h"
 #include "select/BatchDialogs.h"
 #include "select/BatchProgressDialog.h"
+#include "select/BatchStartDialog.h"
+#include "select/BatchSummaryDialog.h"
+#include "select/BatchSummaryModel.h"
 #include "select/FoundDatabasesModel.h"
 #include "support/TempDir.h"
 
@@ -272,6 +278,39 @@ private slots:
             const auto& fields = summaryFields(summary.lines[i]);
             QCOMPARE(comparable({fields.begin(), fields.end()}), comparable(lines[i + 1]));
         }
+    }
+
+    void the_real_dialogs_start_a_dry_run_by_default_and_show_its_table()
+    {
+        auto dialog = std::make_unique<AuswahlIBANDatei>(
+            SelectionStart{ClientFormat::MarloOp, {}, "/opt/zelvan/bin/", setup()}, m_files, m_ui);
+        dialog->setDrives({Drive{"Kanzlei", m_office.string()}});
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        const auto before = databases(m_office);
+        QStringList seen;
+        int summaryRows = -1;
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* start = qobject_cast<BatchStartDialog*>(modal); start && start->isVisible()) {
+                seen << QStringLiteral("Start");
+                // Starten as it opened: "Nur Probelauf" ticked.
+                start->findChild<QPushButton*>(QStringLiteral("Starten"))->click();
+            } else if (auto* summary = qobject_cast<BatchSummaryDialog*>(modal); summary && summary->isVisible()) {
+                seen << QStringLiteral("Zusammenfassung");
+                summaryRows = summary->table().rowCount();
+                summary->findChild<QPushButton*>(QStringLiteral("Schliessen"))->click();
+            }
+        });
+        answering.start(20);
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+        answering.stop();
+
+        QCOMPARE(seen, (QStringList{"Start", "Zusammenfassung"}));
+        QCOMPARE(summaryRows, 2);
+        QVERIFY(dialog->lastBatch());
+        QCOMPARE(dialog->lastBatch()->lines.front().result, std::string(kDryRunResult));
+        QVERIFY(databases(m_office) == before);
     }
 
     void abbrechen_during_the_first_database_finishes_it_and_leaves_the_others_untouched()
