@@ -13,6 +13,7 @@
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
 #include "iban/AccountCheckDigits.h"
+#include "select/BatchSetup.h"
 
 class QCheckBox;
 class QComboBox;
@@ -43,7 +44,7 @@ struct FormAdressenServices {
 class FormAdressen final : public QWidget, public UserInterface {
     Q_OBJECT
 
-  public:
+public:
     // Command1 buttons by index.
     enum Command { DatenNeuEinlesen = 0, IbanBicEinsetzen = 1, DatenSpeichern = 2, Ende = 3, Auswaehlen = 4 };
     // Check1 boxes by index.
@@ -80,12 +81,12 @@ class FormAdressen final : public QWidget, public UserInterface {
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override;
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     // Construction (FormAdressen.cpp).
     void buildControls();
 
@@ -106,6 +107,7 @@ class FormAdressen final : public QWidget, public UserInterface {
     void SaveWorkingSet();
     void convert();
     void chooseDatabase();
+    BatchSetup batchSetup();
     void Check1_GotFocus(int index);
     void TDBGrid1_AfterColUpdate(int column);
     void TDBGrid1_GotFocus(bool editing);

@@ -203,7 +203,7 @@ void FormAdressen::findNext()
 
 void FormAdressen::chooseDatabase()
 {
-    const SelectionStart start{m_state.format, m_state.databasePath, m_programFolder};
+    const SelectionStart start{m_state.format, m_state.databasePath, m_programFolder, batchSetup()};
     if (const auto choice = m_chooser.choose(this, start, *this)) {
         m_state.format = choice->format;
         m_state.databasePath = choice->path;
@@ -214,6 +214,27 @@ void FormAdressen::chooseDatabase()
         m_state.fixedDeductions = showMessage(kGaldoQuestion) == MessageAnswer::Yes;
     }
     LoadWorkingSet();
+}
+
+BatchSetup FormAdressen::batchSetup()
+{
+    // The options as convert --alle takes them. The boxes count as they are ticked: the formats
+    // that lack an option ignore it, whichever database the window has loaded.
+    BatchSetup setup;
+    setup.directory = &m_directory;
+    setup.bankFile = m_bankFile.path;
+    setup.bankFileError = m_bankFile.ok ? std::string() : m_bankFile.error;
+    setup.settings.hideRowsWithIban = checkValue(IbanAusblenden) == 1;
+    setup.settings.overwriteBankName = checkValue(BankNameSchreiben) == 1;
+    if (checkValue(KontonummerPruefen) == 1) {
+        if (!m_checkDigits)
+            m_checkDigits = std::make_unique<AccountCheckDigits>();
+        setup.settings.checkDigits = m_checkDigits.get();
+    }
+    const int protocol = m_combo->currentIndex();
+    setup.settings.protocol = static_cast<ProtocolOption>(protocol < 0 ? 0 : protocol);
+    setup.settings.programFolder = m_programFolder;
+    return setup;
 }
 
 void FormAdressen::onCheckToggled(int index)

@@ -21,6 +21,7 @@
 
 #include "app/ProgramFont.h"
 #include "core/PathRoutines.h"
+#include "select/BatchDialogs.h"
 #include "select/DriveSearch.h"
 #include "select/FileOpenDialog.h"
 #include "select/FoundDatabasesModel.h"
@@ -34,8 +35,8 @@ namespace {
 // buttons and the drive list have access keys, no letter twice in the dialog.
 constexpr std::array<const char*, 4> kOptionCaptions{"&Marlo OP", "&Tondra", "D&orvan", "&Galdo"};
 // Captions of the buttons Command1(0..3).
-constexpr std::array<const char*, 4> kCommandCaptions{"&Auswählen", "Abb&ruch", "&Laufwerk durchsuchen",
-                                                      "&Datei direkt auswählen"};
+constexpr std::array<const char*, 5> kCommandCaptions{"&Auswählen", "Abb&ruch", "&Laufwerk durchsuchen",
+                                                      "&Datei direkt auswählen", "Alle &konvertieren..."};
 
 // Widths of the first two result columns as shares of the grid's width, per kind of format.
 struct ColumnShares {
@@ -65,7 +66,8 @@ std::string directChoiceFolder(const std::string& databasePath, const std::strin
 AuswahlIBANDatei::AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui,
                                    QWidget* parent)
     : QDialog(parent), m_files(files), m_ui(ui), m_databasePath(start.databasePath),
-      m_programFolder(start.programFolder)
+      m_programFolder(start.programFolder), m_batch(start.batch), m_ownBatchDialogs(std::make_unique<QtBatchDialogs>()),
+      m_batchDialogs(m_ownBatchDialogs.get())
 {
     setObjectName(QStringLiteral("AuswahlIBANDatei"));
     setWindowTitle(QStringLiteral("Auswahl der zu konvertierenden Datenbank"));
@@ -130,6 +132,7 @@ void AuswahlIBANDatei::buildControls()
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(m_command[DateiDirektAuswaehlen]);
+    buttonRow->addWidget(m_command[AlleKonvertieren]);
     buttonRow->addStretch(1);
     buttonRow->addWidget(m_command[Auswaehlen]);
     buttonRow->addWidget(m_command[Abbruch]);
@@ -223,6 +226,7 @@ void AuswahlIBANDatei::Form_Load(const SelectionStart& start)
     m_caption->clear();
     m_found->reset({}, start.format == ClientFormat::Tondra);
     m_command[Auswaehlen]->setEnabled(false);
+    m_command[AlleKonvertieren]->setEnabled(false);
 }
 
 QString AuswahlIBANDatei::resultCaption() const
@@ -250,6 +254,9 @@ void AuswahlIBANDatei::Command1_Click(int index)
         break;
     case DateiDirektAuswaehlen:
         chooseFileDirectly();
+        break;
+    case AlleKonvertieren:
+        convertAll();
         break;
     default:
         break;
@@ -307,6 +314,7 @@ void AuswahlIBANDatei::runOneSearch()
     m_found->reset({}, tondra);
     m_caption->setText(QStringLiteral("Suchvorgang läuft..."));
     m_command[Auswaehlen]->setEnabled(false);
+    m_command[AlleKonvertieren]->setEnabled(false);
     layoutColumns(format);
 
     const int driveIndex = m_drive->currentIndex();
@@ -325,6 +333,9 @@ void AuswahlIBANDatei::runOneSearch()
     if (m_found->rowCount() > 0)
         m_grid->setCurrentIndex(m_found->index(0, 0));
     m_command[Auswaehlen]->setEnabled(m_found->rowCount() > 0);
+    m_searchedFormat = format;
+    m_searchedFolder = drive.root;
+    enableConvertAll();
 }
 
 void AuswahlIBANDatei::layoutColumns(ClientFormat format)

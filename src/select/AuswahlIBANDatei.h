@@ -3,11 +3,14 @@
 #include <QDialog>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "batch/FolderConversion.h"
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
+#include "select/BatchSetup.h"
 #include "select/DriveList.h"
 
 class QButtonGroup;
@@ -19,6 +22,7 @@ class QTableView;
 
 namespace zelvan {
 
+class BatchDialogs;
 class DriveSearch;
 class FileOpenDialog;
 class FoundDatabasesModel;
@@ -28,6 +32,8 @@ struct SelectionStart {
     ClientFormat format = ClientFormat::None;
     std::string databasePath;
     std::string programFolder; // with its trailing separator
+    // What "Alle konvertieren..." runs with; without a directory the button stays disabled.
+    BatchSetup batch;
 };
 
 // The folder the direct choice starts in: the folder of the current database, or, without one,
@@ -37,13 +43,21 @@ std::string directChoiceFolder(const std::string& databasePath, const std::strin
 // "Auswahl der zu konvertierenden Datenbank": chooses format and file, directly or from a drive
 // search. After Accepted, selectedFormat() and selectedPath() hold the choice. The drive list
 // offers the home folder, the mounted volumes and, last, "Ordner wählen...", which asks for a
-// folder and searches it; a double-click or Enter on a found database chooses it.
+// folder and searches it; a double-click or Enter on a found database chooses it. "Alle
+// konvertieren..." runs convert --alle over the folder just searched, with the main window's
+// options: a start dialog, a progress dialog, and the summary; the dialog stays open afterwards.
 class AuswahlIBANDatei final : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // Buttons of Command1, by index.
-    enum Command { Auswaehlen = 0, Abbruch = 1, LaufwerkDurchsuchen = 2, DateiDirektAuswaehlen = 3 };
+    enum Command {
+        Auswaehlen = 0,
+        Abbruch = 1,
+        LaufwerkDurchsuchen = 2,
+        DateiDirektAuswaehlen = 3,
+        AlleKonvertieren = 4
+    };
 
     // `ui` gets the busy pointer and the event-loop turns of the walk.
     AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui, QWidget* parent = nullptr);
@@ -56,6 +70,11 @@ class AuswahlIBANDatei final : public QDialog {
     static constexpr const char* kChooseFolderEntry = "Ordner wählen...";
     static constexpr const char* kChooseFolderTitle = "Zu durchsuchenden Ordner wählen";
 
+    // Replaces the real start and summary dialogs of "Alle konvertieren...".
+    void setBatchDialogs(BatchDialogs& dialogs) { m_batchDialogs = &dialogs; }
+    // The summary of the last run of "Alle konvertieren...", if any.
+    const BatchSummary* lastBatch() const { return m_lastBatch.get(); }
+
     ClientFormat selectedFormat() const { return m_selectedFormat; }
     const std::string& selectedPath() const { return m_selectedPath; }
 
@@ -66,11 +85,11 @@ class AuswahlIBANDatei final : public QDialog {
     void Command1_Click(int index);
     void done(int result) override;
 
-  protected:
+protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void buildControls();
     void Form_Load(const SelectionStart& start);
     ClientFormat optionFormat() const;
@@ -81,6 +100,9 @@ class AuswahlIBANDatei final : public QDialog {
     void chooseFileDirectly();
     void onDriveActivated(int index);
     void chooseFolderToSearch();
+    // AuswahlIBANDateiBatch.cpp
+    void convertAll();
+    void enableConvertAll();
 
     FileOpenDialog& m_files;
     UserInterface& m_ui;
@@ -92,13 +114,23 @@ class AuswahlIBANDatei final : public QDialog {
     QButtonGroup* m_options = nullptr;
     std::array<QRadioButton*, 4> m_option{};
     QComboBox* m_drive = nullptr;
-    std::array<QPushButton*, 4> m_command{};
+    std::array<QPushButton*, 5> m_command{};
     QLabel* m_caption = nullptr;
     QTableView* m_grid = nullptr;
     FoundDatabasesModel* m_found = nullptr;
 
     ClientFormat m_selectedFormat = ClientFormat::None;
     std::string m_selectedPath;
+
+    // The whole-office run: what it takes, the dialogs it shows, the folder and format of the last
+    // search (the databases it would convert), and what the last run returned.
+    BatchSetup m_batch;
+    std::unique_ptr<BatchDialogs> m_ownBatchDialogs;
+    BatchDialogs* m_batchDialogs = nullptr;
+    ClientFormat m_searchedFormat = ClientFormat::None;
+    std::string m_searchedFolder;
+    std::unique_ptr<BatchSummary> m_lastBatch;
+    bool m_batchRunning = false;
 
     // The walk on the stack, if any, and what was asked while it ran.
     DriveSearch* m_search = nullptr;

@@ -37,7 +37,7 @@ constexpr int kConversionHintsAfterConversion = 1;
 class FormAdressenTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
     std::string m_galdo;
@@ -124,7 +124,7 @@ class FormAdressenTest : public QObject {
                                                       [&](const std::string& c) { return c.starts_with(prefix); }));
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -603,6 +603,39 @@ class FormAdressenTest : public QObject {
         QCOMPARE(m_chooser.starts.front().databasePath, m_galdo);
         QCOMPARE(m_ui.messages.size(), 1u);
         QCOMPARE(m_store.calls, (std::vector<std::string>{"load hide=0 free=0 festabzug=0"}));
+    }
+
+    void the_selection_dialog_gets_the_options_and_bank_file_for_alle_konvertieren()
+    {
+        // The boxes as ticked, also where the loaded database's format does not offer them.
+        store("DatenIBANVorhAusblenden", "1");
+        store("BankBezeichnungSchreiben", "1");
+        store("KontonummerPruefen", "1");
+        store("ProtokollAusgabe", "2");
+        start();
+        command(FormAdressen::Auswaehlen)->click();
+        QCOMPARE(m_chooser.starts.size(), 1u);
+        const BatchSetup& batch = m_chooser.starts.front().batch;
+        QCOMPARE(batch.directory, &m_window->bankDirectory());
+        QCOMPARE(batch.bankFile, m_programFolder + "ZELVANBLZ4.txt");
+        QCOMPARE(batch.bankFileError, std::string());
+        QVERIFY(batch.settings.hideRowsWithIban);
+        QVERIFY(batch.settings.overwriteBankName);
+        QVERIFY(batch.settings.checkDigits != nullptr);
+        QCOMPARE(batch.settings.protocol, ProtocolOption::AllData);
+        QCOMPARE(batch.settings.programFolder, m_programFolder);
+        QVERIFY(!batch.settings.dryRun);
+
+        // Boxes off: none of the options.
+        for (int i : {FormAdressen::IbanAusblenden, FormAdressen::BankNameSchreiben, FormAdressen::KontonummerPruefen})
+            check(i)->setChecked(false);
+        combo()->setCurrentIndex(0);
+        command(FormAdressen::Auswaehlen)->click();
+        const ConversionSettings& off = m_chooser.starts.back().batch.settings;
+        QVERIFY(!off.hideRowsWithIban);
+        QVERIFY(!off.overwriteBankName);
+        QVERIFY(off.checkDigits == nullptr);
+        QCOMPARE(off.protocol, ProtocolOption::Off);
     }
 
     void selection_of_a_missing_file_shows_the_request_and_loads()

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 class AuswahlIBANDateiTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     // A folder tree with client files of several formats and look-alikes.
     void writeTree()
     {
@@ -40,8 +40,8 @@ class AuswahlIBANDateiTest : public QObject {
 
     std::unique_ptr<AuswahlIBANDatei> makeDialog(ClientFormat format = ClientFormat::None, std::string path = {})
     {
-        auto dialog = std::make_unique<AuswahlIBANDatei>(SelectionStart{format, std::move(path), "/opt/zelvan/bin/"},
-                                                         m_files, m_ui);
+        auto dialog = std::make_unique<AuswahlIBANDatei>(
+            SelectionStart{format, std::move(path), "/opt/zelvan/bin/", {}}, m_files, m_ui);
         dialog->setDrives({Drive{"test [Daten]", root()}});
         return dialog;
     }
@@ -67,7 +67,7 @@ class AuswahlIBANDateiTest : public QObject {
     test::ScriptedFileDialog m_files;
     test::ScriptedUserInterface m_ui;
 
-  private slots:
+private slots:
     void initTestCase() { writeTree(); }
     void init()
     {
@@ -298,7 +298,7 @@ class AuswahlIBANDateiTest : public QObject {
         const test::AccessKeys keys = test::accessKeysIn(*dialog);
         QCOMPARE(keys.withoutKey, QStringList());
         QCOMPARE(keys.duplicates(), QStringList());
-        QCOMPARE(keys.keys.size(), 9); // four formats, four buttons, the drive list
+        QCOMPARE(keys.keys.size(), 10); // four formats, five buttons, the drive list
     }
 
     void alt_and_a_letter_presses_its_button()

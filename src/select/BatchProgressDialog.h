@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/UserInterface.h"
+
+class QLabel;
+class QPushButton;
+
+namespace zelvan {
+
+// Shown while a whole-office run works: database i of n, its name and the step, drawn anew after
+// every step. It is the run's UserInterface: progress goes to its labels, a stop is asked for
+// with its "Abbrechen" (or its close box, or Esc), and everything else goes on to `outer`. The
+// run reads the stop only between databases, so the database being saved is finished first.
+class BatchProgressDialog final : public QDialog, public UserInterface {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "Alle konvertieren";
+    static constexpr const char* kSearching = "Die Datenbanken werden gesucht...";
+    static constexpr const char* kStopping =
+        "Wird angehalten: die Datenbank, die gerade bearbeitet wird, wird noch fertig gespeichert; "
+        "die übrigen bleiben unverändert.";
+
+    explicit BatchProgressDialog(UserInterface& outer, QWidget* parent = nullptr);
+
+    QString itemText() const;
+    QString nameText() const;
+    QString stepText() const;
+
+    // UserInterface
+    void setStatusText(std::string_view text) override { m_outer.setStatusText(text); }
+    void setBusy(bool busy) override { m_outer.setBusy(busy); }
+    MessageAnswer showMessage(const MessageRequest& request) override { return m_outer.showMessage(request); }
+    void processEvents() override { m_outer.processEvents(); }
+    void showProgress(const ProgressReport& report) override;
+    bool stopRequested() override { return m_stopRequested; }
+
+    void reject() override;
+
+private:
+    void requestStop();
+
+    UserInterface& m_outer;
+    QLabel* m_item = nullptr;
+    QLabel* m_name = nullptr;
+    QLabel* m_step = nullptr;
+    QPushButton* m_cancel = nullptr;
+    bool m_stopRequested = false;
+};
+
+} // namespace zelvan

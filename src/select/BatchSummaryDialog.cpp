@@ -1,0 +1,104 @@
+#include "select/BatchSummaryDialog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/ProgramFont.h"
+#include "core/PathRoutines.h"
+#include "select/BatchSummaryModel.h"
+
+namespace zelvan {
+
+namespace {
+
+// Captions with their access keys, no letter twice in the dialog.
+constexpr const char* kOpenCsvCaption = "Sammel&protokoll öffnen";
+constexpr const char* kOpenFolderButton = "&Ordner öffnen";
+constexpr const char* kCloseCaption = "&Schließen";
+
+} // namespace
+
+QString batchSummaryText(const BatchSummary& summary, bool dryRun)
+{
+    std::size_t failed = 0;
+    for (const auto& line : summary.lines)
+        failed += line.failed ? 1 : 0;
+    QString text = dryRun ? QStringLiteral("Probelauf: keine Datenbank wurde verändert. ") : QString();
+    text += QStringLiteral("%1 Durchgänge, davon %2 mit Fehler.")
+                .arg(qulonglong(summary.lines.size()))
+                .arg(qulonglong(failed));
+    if (summary.stopped)
+        text += QStringLiteral(" Der Lauf wurde angehalten; die nicht bearbeiteten Datenbanken sind unverändert.");
+    if (!summary.summaryFileError.empty())
+        text += QStringLiteral("\n") + QString::fromStdString(summary.summaryFileError);
+    else
+        text += QStringLiteral("\nSammelprotokoll: ") + QString::fromStdString(summary.summaryFile);
+    return text;
+}
+
+BatchSummaryDialog::BatchSummaryDialog(const BatchSummary& summary, bool dryRun, QWidget* parent, FolderOpener open)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("BatchSummaryDialog"));
+    setWindowTitle(dryRun ? QStringLiteral("Zusammenfassung des Probelaufs") : QStringLiteral("Zusammenfassung"));
+    setModal(true);
+    m_text = new QLabel(batchSummaryText(summary, dryRun));
+    m_text->setObjectName(QStringLiteral("Text"));
+    m_text->setWordWrap(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_model = new BatchSummaryModel(summary.lines, this);
+    m_table = new QTableView;
+    m_table->setObjectName(QStringLiteral("Zusammenfassung"));
+    m_table->setModel(m_model);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->resizeColumnsToContents();
+
+    const QString csv = QString::fromStdString(summary.summaryFile);
+    const QString folder = QString::fromStdString(FolderOfPath(summary.summaryFile));
+    auto* openCsv = new QPushButton(QString::fromUtf8(kOpenCsvCaption));
+    openCsv->setObjectName(QStringLiteral("SammelprotokollOeffnen"));
+    openCsv->setAutoDefault(false);
+    openCsv->setEnabled(summary.summaryFileError.empty() && !csv.isEmpty());
+    connect(openCsv, &QPushButton::clicked, this, [open, csv] {
+        if (open)
+            open(csv);
+    });
+    auto* openFolder = new QPushButton(QString::fromUtf8(kOpenFolderButton));
+    openFolder->setObjectName(QStringLiteral("OrdnerOeffnen"));
+    openFolder->setAutoDefault(false);
+    openFolder->setEnabled(!folder.isEmpty());
+    connect(openFolder, &QPushButton::clicked, this, [open, folder] {
+        if (open)
+            open(folder);
+    });
+    auto* close = new QPushButton(QString::fromUtf8(kCloseCaption));
+    close->setObjectName(QStringLiteral("Schliessen"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(openCsv);
+    buttons->addWidget(openFolder);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(buttons);
+    ApplyProgramFont(*this);
+    resize(900, 420);
+}
+
+QString BatchSummaryDialog::text() const
+{
+    return m_text->text();
+}
+
+} // namespace zelvan

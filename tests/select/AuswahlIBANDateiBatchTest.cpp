@@ -1,0 +1,358 @@
+#include "select/AuswahlIBANDatei.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "DemoDatabases.h"
+#include "bankdir/BankCodeFile.h"
+#include "batch/SummaryTable.h"
+#include "cli/CommandLine.h"
+#include "gui/GuiTestDoubles.h"
+#include "select/BatchDialogs.h"
+#include "select/BatchProgressDialog.h"
+#include "select/BatchStartDialog.h"
+#include "select/BatchSummaryDialog.h"
+#include "select/BatchSummaryModel.h"
+#include "select/FoundDatabasesModel.h"
+#include "support/TempDir.h"
+
+namespace zelvan {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Start and summary dialogs that answer from a script and record what they were shown.
+class ScriptedBatchDialogs final : public BatchDialogs {
+public:
+    std::optional<bool> confirmStart(QWidget*, const BatchStartInfo& info) override
+    {
+        starts.push_back(info);
+        if (answers.empty())
+            return std::nullopt;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void showSummary(QWidget*, const BatchSummary& summary, bool dryRun) override
+    {
+        summaries.push_back(summary);
+        dryRuns.push_back(dryRun);
+    }
+
+    std::deque<std::optional<bool>> answers;
+    std::vector<BatchStartInfo> starts;
+    std::vector<BatchSummary> summaries;
+    std::vector<bool> dryRuns;
+};
+
+std::string bytesOf(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Every client database under the folder with its bytes.
+std::map<std::string, std::string> databases(const fs::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".MDB")
+            files[entry.path().string()] = bytesOf(entry.path());
+    }
+    return files;
+}
+
+int rowsWithIban(const std::string& database)
+{
+    sqlite3* db = nullptr;
+    int count = -1;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Personenkonten WHERE IFNULL(BankIBAN, '') <> ''", -1,
+                               &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            count = sqlite3_column_int(statement, 0);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+std::vector<std::string> split(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, ';');)
+        fields.push_back(field);
+    return fields;
+}
+
+// The summary's fields but the file and its copy, which name another folder in the twin run.
+std::vector<std::string> comparable(std::vector<std::string> fields)
+{
+    fields.erase(fields.begin() + 8);
+    fields.erase(fields.begin() + 1);
+    return fields;
+}
+
+constexpr const char* kBankFile = ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt";
+
+} // namespace
+
+// "Alle konvertieren..." over a small office folder, with the real core and scripted dialogs.
+class AuswahlIBANDateiBatchTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::TempDir m_dir;
+    test::ScriptedFileDialog m_files;
+    test::ScriptedUserInterface m_ui;
+    ScriptedBatchDialogs m_dialogs;
+    BankDirectory m_directory;
+    fs::path m_office;
+    int m_run = 0;
+
+    // A fresh office of two clients (MARL001.MDB, MARL002.MDB and the other formats) per test.
+    fs::path writeOffice(const std::string& name)
+    {
+        const fs::path folder = m_dir.path() / name;
+        [&] { QCOMPARE(demo::writeOfficeDatabases(folder, 2), std::string()); }();
+        return folder;
+    }
+
+    BatchSetup setup(bool withDirectory = true) const
+    {
+        BatchSetup batch;
+        batch.directory = withDirectory ? &m_directory : nullptr;
+        batch.bankFile = kBankFile;
+        batch.settings.programFolder = ZELVAN_SOURCE_DIR "/data/";
+        return batch;
+    }
+
+    std::unique_ptr<AuswahlIBANDatei> searched(const BatchSetup& batch)
+    {
+        auto dialog = std::make_unique<AuswahlIBANDatei>(
+            SelectionStart{ClientFormat::MarloOp, {}, "/opt/zelvan/bin/", batch}, m_files, m_ui);
+        dialog->setBatchDialogs(m_dialogs);
+        dialog->setDrives({Drive{"Kanzlei", m_office.string()}});
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        return dialog;
+    }
+
+    static QPushButton* alleKonvertieren(AuswahlIBANDatei& dialog)
+    {
+        return dialog.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(AuswahlIBANDatei::AlleKonvertieren));
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(loadBankCodeFile(kBankFile, m_directory).ok); }
+    void init()
+    {
+        m_office = writeOffice("buero" + std::to_string(++m_run));
+        m_dialogs = {};
+        m_ui = {};
+    }
+
+    void alle_konvertieren_waits_for_a_search_that_found_databases()
+    {
+        auto dialog = std::make_unique<AuswahlIBANDatei>(
+            SelectionStart{ClientFormat::MarloOp, {}, "/opt/zelvan/bin/", setup()}, m_files, m_ui);
+        dialog->setDrives({Drive{"Kanzlei", m_office.string()}});
+        QCOMPARE(alleKonvertieren(*dialog)->text(), QStringLiteral("Alle &konvertieren..."));
+        QVERIFY(!alleKonvertieren(*dialog)->isEnabled());
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        QVERIFY(alleKonvertieren(*dialog)->isEnabled());
+
+        // A search that finds nothing disables it again.
+        dialog->setDrives({Drive{"leer", (m_dir.path()).string() + "/gibt-es-nicht"}});
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        QVERIFY(!alleKonvertieren(*dialog)->isEnabled());
+
+        // Without the main window's bank directory it is never offered.
+        auto without = searched(setup(false));
+        QVERIFY(without->foundDatabases().rowCount() > 0);
+        QVERIFY(!alleKonvertieren(*without)->isEnabled());
+    }
+
+    void the_start_dialog_names_count_format_folder_and_bank_file_and_abbrechen_runs_nothing()
+    {
+        auto dialog = searched(setup());
+        const auto before = databases(m_office);
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+
+        QCOMPARE(m_dialogs.starts.size(), 1u);
+        QCOMPARE(m_dialogs.starts.front().databases, 2u);
+        QCOMPARE(m_dialogs.starts.front().format, ClientFormat::MarloOp);
+        QCOMPARE(m_dialogs.starts.front().folder, m_office.string());
+        QCOMPARE(m_dialogs.starts.front().bankFile, std::string(kBankFile));
+        QVERIFY(m_dialogs.summaries.empty());
+        QCOMPARE(dialog->lastBatch(), nullptr);
+        QVERIFY(!fs::exists(m_office / kSummaryFileName));
+        QVERIFY(databases(m_office) == before);
+    }
+
+    void an_unusable_bank_file_is_named_and_nothing_runs()
+    {
+        BatchSetup batch = setup();
+        batch.bankFileError = "Die BLZ-Datei \"/x/ZELVANBLZ4.txt\" wurde nicht gefunden.";
+        auto dialog = searched(batch);
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+        QVERIFY(m_dialogs.starts.empty());
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_ui.messages.front().text, batch.bankFileError);
+        QCOMPARE(m_ui.messages.front().icon, MessageIcon::Critical);
+    }
+
+    void a_dry_run_changes_no_database_and_shows_its_summary()
+    {
+        auto dialog = searched(setup());
+        const auto before = databases(m_office);
+        m_dialogs.answers = {true};
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+
+        QVERIFY(databases(m_office) == before);
+        QCOMPARE(m_dialogs.summaries.size(), 1u);
+        QCOMPARE(m_dialogs.dryRuns, std::vector<bool>{true});
+        const BatchSummary& summary = m_dialogs.summaries.front();
+        QCOMPARE(summary.lines.size(), 2u);
+        for (const auto& line : summary.lines) {
+            QCOMPARE(line.result, std::string(kDryRunResult));
+            QVERIFY(!line.failed);
+            QVERIFY(line.ibansFormed > 0);
+        }
+        QCOMPARE(summary.summaryFile, (m_office / "Probelauf_Sammelprotokoll_ZELVAN.csv").string());
+        QVERIFY(fs::exists(summary.summaryFile));
+        QVERIFY(!fs::exists(m_office / kSummaryFileName));
+        // The dialog stays open for the real run, and offers it again.
+        QVERIFY(alleKonvertieren(*dialog)->isEnabled());
+        QCOMPARE(m_ui.busyDepth, 0);
+    }
+
+    void a_real_run_saves_and_shows_the_figures_of_convert_alle()
+    {
+        BatchSetup batch = setup();
+        batch.settings.overwriteBankName = true;
+        batch.settings.protocol = ProtocolOption::HintsOnly;
+        auto dialog = searched(batch);
+        m_dialogs.answers = {false};
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+        QCOMPARE(m_dialogs.summaries.size(), 1u);
+        const BatchSummary& summary = m_dialogs.summaries.front();
+        QCOMPARE(summary.lines.size(), 2u);
+        for (const auto& line : summary.lines) {
+            QCOMPARE(line.result, std::string(kSaved));
+            QVERIFY(rowsWithIban(line.file) > 0);
+        }
+        QCOMPARE(summary.summaryFile, (m_office / kSummaryFileName).string());
+
+        // The same office once more, through the command.
+        const fs::path twin = writeOffice("zwilling" + std::to_string(m_run));
+        std::istringstream in;
+        std::ostringstream out, err;
+        CommandEnvironment env{in, out, err, ZELVAN_SOURCE_DIR "/data/"};
+        QCOMPARE(runCommandLine({"convert", "--format", "1", "--alle", twin.string(), "--bankfile", kBankFile,
+                                 "--bankname", "--protokoll", "hinweise"},
+                                env),
+                 kExitOk);
+        std::istringstream printed(out.str());
+        std::vector<std::vector<std::string>> lines;
+        for (std::string line; std::getline(printed, line);)
+            lines.push_back(split(line));
+        QCOMPARE(lines.size(), 4u); // headings, two databases, the caption
+        for (std::size_t i = 0; i < summary.lines.size(); ++i) {
+            const auto& fields = summaryFields(summary.lines[i]);
+            QCOMPARE(comparable({fields.begin(), fields.end()}), comparable(lines[i + 1]));
+        }
+    }
+
+    void the_real_dialogs_start_a_dry_run_by_default_and_show_its_table()
+    {
+        auto dialog = std::make_unique<AuswahlIBANDatei>(
+            SelectionStart{ClientFormat::MarloOp, {}, "/opt/zelvan/bin/", setup()}, m_files, m_ui);
+        dialog->setDrives({Drive{"Kanzlei", m_office.string()}});
+        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
+        const auto before = databases(m_office);
+        QStringList seen;
+        int summaryRows = -1;
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* start = qobject_cast<BatchStartDialog*>(modal); start && start->isVisible()) {
+                seen << QStringLiteral("Start");
+                // Starten as it opened: "Nur Probelauf" ticked.
+                start->findChild<QPushButton*>(QStringLiteral("Starten"))->click();
+            } else if (auto* summary = qobject_cast<BatchSummaryDialog*>(modal); summary && summary->isVisible()) {
+                seen << QStringLiteral("Zusammenfassung");
+                summaryRows = summary->table().rowCount();
+                summary->findChild<QPushButton*>(QStringLiteral("Schliessen"))->click();
+            }
+        });
+        answering.start(20);
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+        answering.stop();
+
+        QCOMPARE(seen, (QStringList{"Start", "Zusammenfassung"}));
+        QCOMPARE(summaryRows, 2);
+        QVERIFY(dialog->lastBatch());
+        QCOMPARE(dialog->lastBatch()->lines.front().result, std::string(kDryRunResult));
+        QVERIFY(databases(m_office) == before);
+    }
+
+    void abbrechen_during_the_first_database_finishes_it_and_leaves_the_others_untouched()
+    {
+        auto dialog = searched(setup());
+        const auto before = databases(m_office);
+        QStringList seenWhenStopped;
+        m_ui.onEventTurn = [&](int) {
+            auto* progress = dialog->findChild<BatchProgressDialog*>();
+            if (!progress || !seenWhenStopped.isEmpty() || progress->itemText() != QStringLiteral("Datenbank 1 von 2"))
+                return;
+            QVERIFY(progress->isVisible());
+            progress->findChild<QPushButton*>(QStringLiteral("Abbrechen"))->click();
+            QVERIFY(progress->stopRequested());
+            seenWhenStopped << progress->itemText() << progress->nameText() << progress->stepText();
+        };
+        m_dialogs.answers = {false};
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+
+        QCOMPARE(seenWhenStopped.size(), 3);
+        QVERIFY(seenWhenStopped[2].endsWith(QString::fromUtf8(BatchProgressDialog::kStopping)));
+        QCOMPARE(m_dialogs.summaries.size(), 1u);
+        const BatchSummary& summary = m_dialogs.summaries.front();
+        QVERIFY(summary.stopped);
+        QCOMPARE(summary.lines.size(), 2u);
+        QCOMPARE(summary.lines[0].result, std::string(kSaved));
+        QCOMPARE(seenWhenStopped[1], QString::fromStdString(summary.lines[0].file));
+        QCOMPARE(summary.lines[1].result, std::string("nicht bearbeitet: der Lauf wurde angehalten"));
+        QVERIFY(summary.lines[1].failed);
+        const auto after = databases(m_office);
+        for (const auto& [file, bytes] : before) {
+            if (file == summary.lines[0].file)
+                QVERIFY(bytes != after.at(file));
+            else
+                QVERIFY2(bytes == after.at(file), file.c_str());
+        }
+        // The progress dialog is gone with the run.
+        QCOMPARE(dialog->findChild<BatchProgressDialog*>(), nullptr);
+    }
+};
+
+} // namespace zelvan
+
+QTEST_MAIN(zelvan::AuswahlIBANDateiBatchTest)
+#include "AuswahlIBANDateiBatchTest.moc"

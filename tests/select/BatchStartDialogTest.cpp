@@ -1,0 +1,95 @@
+#include "select/BatchStartDialog.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/AccessKeys.h"
+
+namespace zelvan {
+
+class BatchStartDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    static BatchStartInfo info(std::size_t databases = 12, ClientFormat format = ClientFormat::MarloOp)
+    {
+        return {databases, format, "/daten/kanzlei", "/opt/zelvan/bin/ZELVANBLZ4.txt"};
+    }
+
+private slots:
+    void names_count_format_folder_and_bank_file_data()
+    {
+        QTest::addColumn<int>("databases");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("text");
+        const QString bankFile = QStringLiteral("\n\nBLZ-Datei: /opt/zelvan/bin/ZELVANBLZ4.txt");
+        QTest::newRow("Marlo") << 12 << 1
+                               << QStringLiteral("12 Datenbanken (Marlo) in /daten/kanzlei werden nacheinander "
+                                                 "konvertiert und gespeichert.") +
+                                      bankFile;
+        QTest::newRow("eine") << 1 << 2
+                              << QStringLiteral("1 Datenbank (Tondra) in /daten/kanzlei werden nacheinander "
+                                                "konvertiert und gespeichert.") +
+                                     bankFile;
+        QTest::newRow("Galdo") << 3 << 4
+                               << QStringLiteral("3 Datenbanken (Galdo) in /daten/kanzlei werden nacheinander "
+                                                 "konvertiert und gespeichert.\nJede Datenbank zweimal: "
+                                                 "Personaldaten, dann Festabzüge.") +
+                                      bankFile;
+    }
+
+    void names_count_format_folder_and_bank_file()
+    {
+        QFETCH(int, databases);
+        QFETCH(int, format);
+        QFETCH(QString, text);
+        BatchStartDialog dialog(info(static_cast<std::size_t>(databases), static_cast<ClientFormat>(format)));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Alle konvertieren"));
+        QCOMPARE(dialog.text(), text);
+    }
+
+    void nur_probelauf_is_on_when_it_opens()
+    {
+        BatchStartDialog dialog(info());
+        auto* dryRun = dialog.findChild<QCheckBox*>(QStringLiteral("NurProbelauf"));
+        QCOMPARE(dryRun->text(), QStringLiteral("Nur &Probelauf (keine Datenbank wird verändert)"));
+        QVERIFY(dryRun->isChecked());
+        QVERIFY(dialog.dryRunOnly());
+    }
+
+    void starten_accepts_with_the_box_as_ticked_and_abbrechen_rejects()
+    {
+        BatchStartDialog started(info());
+        started.show();
+        started.findChild<QCheckBox*>(QStringLiteral("NurProbelauf"))->setChecked(false);
+        started.findChild<QPushButton*>(QStringLiteral("Starten"))->click();
+        QCOMPARE(started.result(), int(QDialog::Accepted));
+        QVERIFY(!started.dryRunOnly());
+
+        BatchStartDialog cancelled(info());
+        cancelled.show();
+        cancelled.findChild<QPushButton*>(QStringLiteral("Abbrechen"))->click();
+        QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+    }
+
+    void starten_is_the_default_button()
+    {
+        BatchStartDialog dialog(info());
+        QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("Starten"))->isDefault());
+    }
+
+    void every_control_has_its_own_access_key()
+    {
+        BatchStartDialog dialog(info());
+        const test::AccessKeys keys = test::accessKeysIn(dialog);
+        QCOMPARE(keys.withoutKey, QStringList());
+        QCOMPARE(keys.duplicates(), QStringList());
+        QCOMPARE(keys.keys, (QStringList{"p", "s", "a"}));
+    }
+};
+
+} // namespace zelvan
+
+QTEST_MAIN(zelvan::BatchStartDialogTest)
+#include "BatchStartDialogTest.moc"

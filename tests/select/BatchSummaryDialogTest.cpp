@@ -1,0 +1,135 @@
+#include "select/BatchSummaryDialog.h"
+
+#include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QPushButton>
+#include <QTest>
+
+#include "batch/SummaryTable.h"
+#include "gui/AccessKeys.h"
+#include "select/BatchSummaryModel.h"
+
+namespace zelvan {
+
+class BatchSummaryDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    static BatchSummary summary()
+    {
+        BatchSummary made;
+        made.lines.push_back({"1", "/kanzlei/MARL001.MDB", "", 8, 6, 1, 1, 0, "/kanzlei/Sicherung_ZELVAN/MARL001.MDB",
+                              "gespeichert", false});
+        made.lines.push_back({"2", "/kanzlei/MARL002.MDB", "", 0, 0, 0, 0, 0, "",
+                              "Die Datenbank ist gesperrt; nicht gespeichert", true});
+        made.summaryFile = "/kanzlei/Sammelprotokoll_ZELVAN.csv";
+        return made;
+    }
+
+    QStringList m_opened;
+
+    QStringList row(const BatchSummaryModel& model, int r)
+    {
+        QStringList fields;
+        for (int c = 0; c < model.columnCount(); ++c)
+            fields << model.index(r, c).data().toString();
+        return fields;
+    }
+
+private slots:
+    void init() { m_opened.clear(); }
+
+    void the_table_has_the_columns_and_fields_of_the_summary_file()
+    {
+        BatchSummaryDialog dialog(summary(), false);
+        const BatchSummaryModel& model = dialog.table();
+        QAbstractItemModelTester tester(const_cast<BatchSummaryModel*>(&model));
+        QCOMPARE(model.columnCount(), 10);
+        QStringList headings;
+        for (int c = 0; c < model.columnCount(); ++c)
+            headings << model.headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(headings,
+                 (QStringList{"Mandant", "Datei", "Durchgang", "Datensätze", "IBAN gebildet", "mit Konvertierhinweis",
+                              "mit Fehlerhinweis", "nicht gespeichert", "Sicherungskopie", "Ergebnis"}));
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(row(model, 0), (QStringList{"1", "/kanzlei/MARL001.MDB", "", "8", "6", "1", "1", "0",
+                                             "/kanzlei/Sicherung_ZELVAN/MARL001.MDB", "gespeichert"}));
+        QCOMPARE(row(model, 1), (QStringList{"2", "/kanzlei/MARL002.MDB", "", "0", "0", "0", "0", "0", "",
+                                             "Die Datenbank ist gesperrt; nicht gespeichert"}));
+    }
+
+    void a_failed_database_is_marked_and_its_reason_readable()
+    {
+        BatchSummaryDialog dialog(summary(), false);
+        const BatchSummaryModel& model = dialog.table();
+        for (int c = 0; c < model.columnCount(); ++c) {
+            QVERIFY(!model.index(0, c).data(Qt::BackgroundRole).isValid());
+            QVERIFY(model.index(1, c).data(Qt::BackgroundRole).value<QBrush>().style() != Qt::NoBrush);
+            QCOMPARE(model.index(1, c).data(Qt::ToolTipRole).toString(),
+                     QStringLiteral("Die Datenbank ist gesperrt; nicht gespeichert"));
+        }
+        QVERIFY(model.index(1, 9).data(Qt::DecorationRole).isValid());
+        QVERIFY(!model.index(0, 9).data(Qt::DecorationRole).isValid());
+    }
+
+    void the_text_says_what_was_done_data()
+    {
+        QTest::addColumn<bool>("dryRun");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("text");
+        const QString file = QStringLiteral("\nSammelprotokoll: /kanzlei/Sammelprotokoll_ZELVAN.csv");
+        QTest::newRow("gespeichert") << false << false << QStringLiteral("2 Durchgänge, davon 1 mit Fehler.") + file;
+        QTest::newRow("Probelauf")
+            << true << false
+            << QStringLiteral("Probelauf: keine Datenbank wurde verändert. 2 Durchgänge, davon 1 mit Fehler.") + file;
+        QTest::newRow("angehalten")
+            << false << true
+            << QStringLiteral("2 Durchgänge, davon 1 mit Fehler. Der Lauf wurde angehalten; die nicht bearbeiteten "
+                              "Datenbanken sind unverändert.") +
+                   file;
+    }
+
+    void the_text_says_what_was_done()
+    {
+        QFETCH(bool, dryRun);
+        QFETCH(bool, stopped);
+        QFETCH(QString, text);
+        BatchSummary made = summary();
+        made.stopped = stopped;
+        BatchSummaryDialog dialog(made, dryRun);
+        QCOMPARE(dialog.text(), text);
+        QCOMPARE(dialog.windowTitle(),
+                 dryRun ? QStringLiteral("Zusammenfassung des Probelaufs") : QStringLiteral("Zusammenfassung"));
+    }
+
+    void the_buttons_open_the_summary_file_and_its_folder()
+    {
+        BatchSummaryDialog dialog(summary(), false, nullptr, [this](const QString& path) { m_opened << path; });
+        dialog.findChild<QPushButton*>(QStringLiteral("SammelprotokollOeffnen"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("OrdnerOeffnen"))->click();
+        QCOMPARE(m_opened, (QStringList{"/kanzlei/Sammelprotokoll_ZELVAN.csv", "/kanzlei/"}));
+    }
+
+    void a_summary_file_not_written_is_named_and_not_offered()
+    {
+        BatchSummary made = summary();
+        made.summaryFileError = "Die Datei \"/kanzlei/Sammelprotokoll_ZELVAN.csv\" konnte nicht geschrieben werden.";
+        BatchSummaryDialog dialog(made, false, nullptr, [this](const QString& path) { m_opened << path; });
+        QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("SammelprotokollOeffnen"))->isEnabled());
+        QVERIFY(dialog.text().endsWith(QStringLiteral("\n") + QString::fromStdString(made.summaryFileError)));
+    }
+
+    void every_button_has_its_own_access_key()
+    {
+        BatchSummaryDialog dialog(summary(), false);
+        const test::AccessKeys keys = test::accessKeysIn(dialog);
+        QCOMPARE(keys.withoutKey, QStringList());
+        QCOMPARE(keys.duplicates(), QStringList());
+        QCOMPARE(keys.keys, (QStringList{"p", "o", "s"}));
+    }
+};
+
+} // namespace zelvan
+
+QTEST_MAIN(zelvan::BatchSummaryDialogTest)
+#include "BatchSummaryDialogTest.moc"
