@@ -18,6 +18,7 @@
 #include "app/FormAdressen.h"
 #include "app/WindowPlacement.h"
 #include "select/AuswahlIBANDatei.h"
+#include "support/MarloIbanCount.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -96,21 +97,6 @@ class ProgramStartTest : public QObject {
         return true;
     }
 
-    static int rowsWithIban(const std::string& database)
-    {
-        sqlite3* db = nullptr;
-        int count = -1;
-        if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-            sqlite3_stmt* statement = nullptr;
-            if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Personenkonten WHERE IFNULL(BankIBAN, '') <> ''", -1,
-                                   &statement, nullptr) == SQLITE_OK &&
-                sqlite3_step(statement) == SQLITE_ROW)
-                count = sqlite3_column_int(statement, 0);
-            sqlite3_finalize(statement);
-        }
-        sqlite3_close(db);
-        return count;
-    }
 
     // As the item view draws a cell: shortened when its text is wider than its room.
     static bool drawnShortened(const AccountGrid& grid, const QModelIndex& index)
@@ -177,7 +163,7 @@ class ProgramStartTest : public QObject {
         std::filesystem::create_directories(folder);
         m_keyboardDatabase = (folder / demo::kMarloFile).string();
         QCOMPARE(demo::writeMarloDatabase(m_keyboardDatabase, {}), std::string());
-        const int ibansBefore = rowsWithIban(m_keyboardDatabase);
+        const int ibansBefore = test::rowsWithIban(m_keyboardDatabase);
         m_seen.clear();
         m_answered.clear();
 
@@ -208,7 +194,7 @@ class ProgramStartTest : public QObject {
         QTRY_VERIFY(!save->isEnabled());
         QTRY_COMPARE(m_seen.size(), 4);
         QCOMPARE(m_seen.back(), QStringLiteral("Meldung"));
-        QVERIFY(rowsWithIban(m_keyboardDatabase) > ibansBefore);
+        QVERIFY(test::rowsWithIban(m_keyboardDatabase) > ibansBefore);
 
         // End: nothing is unsaved, nothing is asked.
         QVERIFY(pressAlt(window, Qt::Key_E));

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandRun.h"
 #include "DemoDatabases.h"
 #include "clientdb/AlteredDatabases.h"
 #include "clientdb/DemoFiles.h"
@@ -20,20 +21,12 @@
 namespace zelvan {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 Result runConvert(std::vector<std::string> args)
 {
     args.insert(args.begin(), "convert");
-    std::istringstream in;
-    std::ostringstream out, err;
-    CommandEnvironment env{in, out, err, ZELVAN_SOURCE_DIR "/data/"};
-    const int status = runCommandLine(args, env);
-    return {status, out.str(), err.str()};
+    return test::runCommand(args);
 }
 
 class ConvertDemo : public testing::Test {

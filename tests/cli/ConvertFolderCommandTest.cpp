@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandRun.h"
 #include "DemoDatabases.h"
 #include "clientdb/DemoFiles.h"
 #include "support/TempDir.h"
@@ -16,20 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 Result runConvert(std::vector<std::string> args)
 {
     args.insert(args.begin(), "convert");
-    std::istringstream in;
-    std::ostringstream out, err;
-    CommandEnvironment env{in, out, err, ZELVAN_SOURCE_DIR "/data/"};
-    const int status = runCommandLine(args, env);
-    return {status, out.str(), err.str()};
+    return test::runCommand(args);
 }
 
 std::vector<std::string> linesOf(const std::string& text)

@@ -26,6 +26,7 @@
 #include "select/BatchSummaryDialog.h"
 #include "select/BatchSummaryModel.h"
 #include "select/FoundDatabasesModel.h"
+#include "support/MarloIbanCount.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -77,21 +78,6 @@ std::map<std::string, std::string> databases(const fs::path& folder)
     return files;
 }
 
-int rowsWithIban(const std::string& database)
-{
-    sqlite3* db = nullptr;
-    int count = -1;
-    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Personenkonten WHERE IFNULL(BankIBAN, '') <> ''", -1,
-                               &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            count = sqlite3_column_int(statement, 0);
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return count;
-}
 
 std::vector<std::string> split(const std::string& line)
 {
@@ -256,7 +242,7 @@ private slots:
         QCOMPARE(summary.lines.size(), 2u);
         for (const auto& line : summary.lines) {
             QCOMPARE(line.result, std::string(kSaved));
-            QVERIFY(rowsWithIban(line.file) > 0);
+            QVERIFY(test::rowsWithIban(line.file) > 0);
         }
         QCOMPARE(summary.summaryFile, (m_office / kSummaryFileName).string());
 
