@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "clientdb/DbError.h"
+#include "core/ByteOrderMark.h"
 #include "core/Windows1252.h"
 
 namespace zelvan {
@@ -43,11 +44,8 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-} // namespace
-
-WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
+WriteResult writeBytes(const std::string& bytes, const std::string& path, const std::string& permissionsOf)
 {
-    const std::string bytes = utf8ToWindows1252(text);
     // The permissions are settled before the file exists under its name, so the text is never
     // readable by more users than it will be.
     mode_t mode = kDefaultMode;
@@ -76,6 +74,18 @@ WriteResult WriteTextFile(const std::string& text, const std::string& path, cons
         return failure(error, path);
     }
     return {};
+}
+
+} // namespace
+
+WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
+{
+    return writeBytes(utf8ToWindows1252(text), path, permissionsOf);
+}
+
+WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path)
+{
+    return writeBytes(std::string(kUtf8ByteOrderMark) + text, path, {});
 }
 
 } // namespace zelvan

@@ -46,27 +46,28 @@ protected:
     SaveReport m_report;
 };
 
-const std::string kExpectedHead = "Automatische Konvertierung Zelvan Konverter Version: 1.0\r\n"
-                                  "Format: Marlo OP  Datei: {DB}\r\n"
-                                  "Datum/Zeit: 06.12.2026 14:05:09\r\n"
-                                  "Anzahl Datens\xE4tze insgesamt: 3\r\n"
-                                  "Davon mit Konvertierhinweis: 1\r\n"
-                                  "Davon mit Fehlerhinweis: 1\r\n"
-                                  "\r\n"
-                                  "Daten mit Konvertierfehler-Beginn:\r\n"
-                                  "----------------------------------------\r\n"
-                                  "BLZ: 99999999 Konto-Nr: 1  --> BIC:  IBAN:  Fehler: 3-BLZ ist nicht im "
-                                  "Bundesbank-Bestand  OPKontoNr: 1002\r\n"
-                                  "----------------------------------------\r\n"
-                                  "Daten mit Konvertierfehler-Ende:\r\n\r\n"
-                                  "Daten mit Konvertierhinweis-Beginn:\r\n"
-                                  "----------------------------------------\r\n"
-                                  "BLZ: 50060400 Konto-Nr: 9  --> BIC: BZBKDEFFXXX IBAN: DE52500604000000000009 Hinweis: "
-                                  "101-Umwandlung ohne Neuberechnung der Kontenpr\xFC"
-                                  "fziffer. Evtl. pr\xFC"
-                                  "fen beim Kontoinhaber  OPKontoNr: 1001\r\n"
-                                  "----------------------------------------\r\n"
-                                  "Daten mit Konvertierhinweis-Ende:\r\n\r\n";
+const std::string kExpectedHead =
+    "Automatische Konvertierung Zelvan Konverter Version: 1.0\r\n"
+    "Format: Marlo OP  Datei: {DB}\r\n"
+    "Datum/Zeit: 06.12.2026 14:05:09\r\n"
+    "Anzahl Datens\xE4tze insgesamt: 3\r\n"
+    "Davon mit Konvertierhinweis: 1\r\n"
+    "Davon mit Fehlerhinweis: 1\r\n"
+    "\r\n"
+    "Daten mit Konvertierfehler-Beginn:\r\n"
+    "----------------------------------------\r\n"
+    "BLZ: 99999999 Konto-Nr: 1  --> BIC:  IBAN:  Fehler: 3-BLZ ist nicht im "
+    "Bundesbank-Bestand  OPKontoNr: 1002\r\n"
+    "----------------------------------------\r\n"
+    "Daten mit Konvertierfehler-Ende:\r\n\r\n"
+    "Daten mit Konvertierhinweis-Beginn:\r\n"
+    "----------------------------------------\r\n"
+    "BLZ: 50060400 Konto-Nr: 9  --> BIC: BZBKDEFFXXX IBAN: DE52500604000000000009 Hinweis: "
+    "101-Umwandlung ohne Neuberechnung der Kontenpr\xFC"
+    "fziffer. Evtl. pr\xFC"
+    "fen beim Kontoinhaber  OPKontoNr: 1001\r\n"
+    "----------------------------------------\r\n"
+    "Daten mit Konvertierhinweis-Ende:\r\n\r\n";
 
 std::string withDatabase(std::string text, const std::string& database)
 {
@@ -83,7 +84,9 @@ TEST_F(SaveReportFiles, protocol_with_hints_only_byte_for_byte)
     EXPECT_EQ(file(kProtocolFileName), withDatabase(kExpectedHead, place().databasePath));
     EXPECT_EQ(file(kHintsFileName), std::string(kHeader) +
                                         "\r\n1001;SCHULZE;50060400;9;BZBKDEFFXXX;DE52500604000000000009;101-Umwandlung "
-                                        "ohne Neuberechnung der Kontenpr\xFC" "fziffer. Evtl. pr\xFC" "fen beim Kontoinhaber");
+                                        "ohne Neuberechnung der Kontenpr\xFC"
+                                        "fziffer. Evtl. pr\xFC"
+                                        "fen beim Kontoinhaber");
     EXPECT_EQ(file(kErrorsFileName), std::string(kHeader) + "\r\n1002;MAIER;99999999;1;;;" + kHint3);
 }
 
@@ -163,13 +166,34 @@ TEST_F(SaveReportFiles, a_second_save_reports_only_its_own_rows_and_keeps_an_old
     EXPECT_EQ(file(kErrorsFileName), olderErrors);
 }
 
-TEST_F(SaveReportFiles, csv_values_with_separators_are_quoted)
+// A search name as the CSV reports write it: never the start of a formula, quoted where needed.
+TEST(SaveReportCsv, a_field_never_starts_a_formula_in_a_spreadsheet)
 {
-    m_report.Start(kHeader, ProtocolOption::HintsOnly);
-    m_report.Add("1", "M\xC3\x9CLLER; Hans \"Hansi\"", "99999999", "1", "", "", "3-eigener; Text\r\nzweite Zeile");
-    m_report.Finish({1, std::nullopt, 1, 1}, place());
-    EXPECT_EQ(file(kErrorsFileName),
-              std::string(kHeader) + "\r\n1;\"M\xDCLLER; Hans \"\"Hansi\"\"\";99999999;1;;;\"3-eigener; Text\r\nzweite Zeile\"");
+    struct Case {
+        const char* name;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"=2+2", "'=2+2"},
+        {"+49 30", "'+49 30"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(1+1)*cmd|' /C calc'!A0", "'@SUM(1+1)*cmd|' /C calc'!A0"},
+        {"\tA", "'\tA"},
+        {"\rA", "\"'\rA\""},
+        {"\xEF\xBC\x9D"
+         "1+1",
+         "'=1+1"}, // a full-width equals sign, written as "="
+        {"A \"B\"", "\"A \"\"B\"\"\""},
+        {"=A;B", "\"'=A;B\""},
+        {"A\r\nB", "\"A\r\nB\""},
+        {"Anna-Lena", "Anna-Lena"},
+    };
+    for (const auto& c : cases) {
+        SaveReport report;
+        report.Start("", ProtocolOption::HintsOnly);
+        report.Add("1", c.name, "99999999", "1", "", "", kHint3);
+        EXPECT_EQ(report.errorsCsv(), std::string("\r\n1;") + c.written + ";99999999;1;;;" + kHint3) << c.name;
+    }
 }
 
 TEST_F(SaveReportFiles, files_that_cannot_be_written_are_named)
