@@ -7,8 +7,8 @@
 #include "clientdb/TextFileWriter.h"
 #include "core/PathRoutines.h"
 #include "core/ProgramState.h"
-#include "select/DriveSearch.h"
-#include "select/InvoicingDatabase.h"
+#include "search/DriveSearch.h"
+#include "search/InvoicingDatabase.h"
 
 namespace zelvan {
 

@@ -7,7 +7,7 @@
 
 #include "batch/SummaryTable.h"
 #include "cli/OutputCheck.h"
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 
 namespace zelvan {
 

@@ -17,8 +17,9 @@ namespace zelvan {
 namespace {
 
 const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
-const std::string kFullDisk = "Die Ausgabe konnte nicht vollständig geschrieben werden (Der Datenträger ist voll); sie "
-                              "ist unvollständig.\n";
+const std::string kFullDisk =
+    "Die Ausgabe konnte nicht vollständig geschrieben werden: Der Datenträger ist voll (Fehler 28); sie "
+    "ist unvollständig.\n";
 
 // Standard output on a disk that is full after `room` bytes, as a write that fails leaves it.
 class FullDisk : public std::streambuf {

@@ -377,7 +377,8 @@ TEST(WorkingSetSaver, without_a_copy_nothing_is_saved_and_the_message_says_why)
                   "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\r\n\r\n"
                   "Nr: 3040\r\nBeschreibung: In den Ordner \"" +
                       folder +
-                      "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung. Ohne "
+                      "\" kann keine Sicherungskopie geschrieben werden: " + test::ReadOnlyFolder::refusal() +
+                      ". Ohne "
                       "Sicherungskopie wird die Datenbank nicht geändert.");
         EXPECT_FALSE(session.state.database.inTransaction());
         EXPECT_EQ(test::contentOf(path), before);
