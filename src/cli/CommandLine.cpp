@@ -38,6 +38,8 @@ std::string hintList()
         list += hint.text;
         if (hint.text.ends_with("IBAN-Regel: "))
             list += "<Regel>";
+        else if (hint.text.ends_with("BIC: "))
+            list += "<BIC>";
         list += '\n';
     }
     return list;
