@@ -4,7 +4,6 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -136,9 +135,16 @@ bool holdsOnlyWindows1252(const icu::UnicodeString& text)
     return true;
 }
 
-bool isAscii(std::string_view text)
+// Whether the code page holds the UTF-8 text as it stands; German names need no ICU this way.
+bool fitsWindows1252(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t cp = 0;
+        if (!readUtf8(text, pos, cp) || !inWindows1252(cp))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -166,13 +172,11 @@ std::string utf8ToWindows1252(std::string_view text)
 
 Windows1252Text transliterateForWindows1252(std::string_view text)
 {
-    if (isAscii(text))
+    if (fitsWindows1252(text))
         return {std::string(text), false};
     // Malformed UTF-8 arrives here as U+FFFD, which has no Latin form.
     icu::UnicodeString unicode =
         icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-    if (holdsOnlyWindows1252(unicode))
-        return {std::string(text), false};
 
     // Composed first, so that a letter stored with a separate accent ("e" and U+0301) stays the "é"
     // Windows-1252 has.
