@@ -37,9 +37,7 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
         {"50060400;11404\r\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         {"50060400;11404", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         // An editor's byte-order mark before the first line.
-        {"\xEF\xBB\xBF"
-         "50060400;11404\n",
-         "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
+        {"\uFEFF50060400;11404\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         // An 8-character BIC keeps its padding.
         {"10020030;1234567\n", "10020030;1234567;UEBBDEB1   ;DE73100200300001234567;;\n"},
         // Split at the first ";" only; no trimming; a field with ";" comes back quoted.
@@ -148,15 +146,16 @@ TEST(IbanCommand, deleted_banks_and_banks_marked_for_deletion_of_the_sample_file
 {
     const std::string hint12 = "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.";
     const std::string hint103 = "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt";
-    const auto result = runIban("40050060;1234567\n"   // "D", successor in the file
-                                "40050080;1234567\n"   // "D", successor not in the file
-                                "40050090;1234567\n"   // "D", no successor
-                                "40050110;4769\n"      // flag "1", own rule 000100
+    const auto result = runIban("40050060;1234567\n"  // "D", successor in the file
+                                "40050080;1234567\n"  // "D", successor not in the file
+                                "40050090;1234567\n"  // "D", no successor
+                                "40050110;4769\n"     // flag "1", own rule 000100
                                 "40050120;1234567\n"); // flag "1", own rule 000000
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "40050060;1234567;NEUBDEMMXXX;DE19400500700001234567;" + hint103 + ";\n" +
-                              "40050080;1234567;RESTDEMMXXX;;" + hint12 + ";\n" + "40050090;1234567;SCHLDEMMXXX;;" +
-                              hint12 + ";\n" + "40050110;4769;VORMDEMMXXX;;4-BLZ ohne IBAN-Ermittlung;\n" +
+                              "40050080;1234567;RESTDEMMXXX;;" + hint12 + ";\n" +
+                              "40050090;1234567;SCHLDEMMXXX;;" + hint12 + ";\n" +
+                              "40050110;4769;VORMDEMMXXX;;4-BLZ ohne IBAN-Ermittlung;\n" +
                               "40050120;1234567;NEUBDEMMXXX;DE19400500700001234567;" + hint103 + ";\n");
 }
 

@@ -18,8 +18,7 @@ test::CommandResult runPruefen(const std::string& input, std::vector<std::string
 TEST(PruefenCommand, answers_each_line_with_method_and_verdict_on_the_sample_file)
 {
     // The first line begins with an editor's byte-order mark.
-    const auto result = runPruefen("\xEF\xBB\xBF"
-                                   "10020030;1008\n"
+    const auto result = runPruefen("\uFEFF10020030;1008\n"
                                    "10020030;1000\r\n"
                                    "10020030;10 08\n"
                                    "10020030;\n"

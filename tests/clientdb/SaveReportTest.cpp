@@ -46,28 +46,27 @@ protected:
     SaveReport m_report;
 };
 
-const std::string kExpectedHead =
-    "Automatische Konvertierung Zelvan Konverter Version: 1.0\r\n"
-    "Format: Marlo OP  Datei: {DB}\r\n"
-    "Datum/Zeit: 06.12.2026 14:05:09\r\n"
-    "Anzahl Datens\xE4tze insgesamt: 3\r\n"
-    "Davon mit Konvertierhinweis: 1\r\n"
-    "Davon mit Fehlerhinweis: 1\r\n"
-    "\r\n"
-    "Daten mit Konvertierfehler-Beginn:\r\n"
-    "----------------------------------------\r\n"
-    "BLZ: 99999999 Konto-Nr: 1  --> BIC:  IBAN:  Fehler: 3-BLZ ist nicht im "
-    "Bundesbank-Bestand  OPKontoNr: 1002\r\n"
-    "----------------------------------------\r\n"
-    "Daten mit Konvertierfehler-Ende:\r\n\r\n"
-    "Daten mit Konvertierhinweis-Beginn:\r\n"
-    "----------------------------------------\r\n"
-    "BLZ: 50060400 Konto-Nr: 9  --> BIC: BZBKDEFFXXX IBAN: DE52500604000000000009 Hinweis: "
-    "101-Umwandlung ohne Neuberechnung der Kontenpr\xFC"
-    "fziffer. Evtl. pr\xFC"
-    "fen beim Kontoinhaber  OPKontoNr: 1001\r\n"
-    "----------------------------------------\r\n"
-    "Daten mit Konvertierhinweis-Ende:\r\n\r\n";
+const std::string kExpectedHead = "Automatische Konvertierung Zelvan Konverter Version: 1.0\r\n"
+                                  "Format: Marlo OP  Datei: {DB}\r\n"
+                                  "Datum/Zeit: 06.12.2026 14:05:09\r\n"
+                                  "Anzahl Datens\xE4tze insgesamt: 3\r\n"
+                                  "Davon mit Konvertierhinweis: 1\r\n"
+                                  "Davon mit Fehlerhinweis: 1\r\n"
+                                  "\r\n"
+                                  "Daten mit Konvertierfehler-Beginn:\r\n"
+                                  "----------------------------------------\r\n"
+                                  "BLZ: 99999999 Konto-Nr: 1  --> BIC:  IBAN:  Fehler: 3-BLZ ist nicht im "
+                                  "Bundesbank-Bestand  OPKontoNr: 1002\r\n"
+                                  "----------------------------------------\r\n"
+                                  "Daten mit Konvertierfehler-Ende:\r\n\r\n"
+                                  "Daten mit Konvertierhinweis-Beginn:\r\n"
+                                  "----------------------------------------\r\n"
+                                  "BLZ: 50060400 Konto-Nr: 9  --> BIC: BZBKDEFFXXX IBAN: DE52500604000000000009 Hinweis: "
+                                  "101-Umwandlung ohne Neuberechnung der Kontenpr\xFC"
+                                  "fziffer. Evtl. pr\xFC"
+                                  "fen beim Kontoinhaber  OPKontoNr: 1001\r\n"
+                                  "----------------------------------------\r\n"
+                                  "Daten mit Konvertierhinweis-Ende:\r\n\r\n";
 
 std::string withDatabase(std::string text, const std::string& database)
 {
@@ -84,9 +83,7 @@ TEST_F(SaveReportFiles, protocol_with_hints_only_byte_for_byte)
     EXPECT_EQ(file(kProtocolFileName), withDatabase(kExpectedHead, place().databasePath));
     EXPECT_EQ(file(kHintsFileName), std::string(kHeader) +
                                         "\r\n1001;SCHULZE;50060400;9;BZBKDEFFXXX;DE52500604000000000009;101-Umwandlung "
-                                        "ohne Neuberechnung der Kontenpr\xFC"
-                                        "fziffer. Evtl. pr\xFC"
-                                        "fen beim Kontoinhaber");
+                                        "ohne Neuberechnung der Kontenpr\xFC" "fziffer. Evtl. pr\xFC" "fen beim Kontoinhaber");
     EXPECT_EQ(file(kErrorsFileName), std::string(kHeader) + "\r\n1002;MAIER;99999999;1;;;" + kHint3);
 }
 
@@ -180,9 +177,7 @@ TEST(SaveReportCsv, a_field_never_starts_a_formula_in_a_spreadsheet)
         {"@SUM(1+1)*cmd|' /C calc'!A0", "'@SUM(1+1)*cmd|' /C calc'!A0"},
         {"\tA", "'\tA"},
         {"\rA", "\"'\rA\""},
-        {"\xEF\xBC\x9D"
-         "1+1",
-         "'=1+1"}, // a full-width equals sign, written as "="
+        {"\uFF1D1+1", "'=1+1"}, // a full-width equals sign, written as "="
         {"A \"B\"", "\"A \"\"B\"\"\""},
         {"=A;B", "\"'=A;B\""},
         {"A\r\nB", "\"A\r\nB\""},
