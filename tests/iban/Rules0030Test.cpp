@@ -54,6 +54,8 @@ const BankDirectory& rulesDirectory()
             {"60020300", "004800"}, {"10000480", "004800"}, {"30060010", "004900"}, {"40060000", "004900"},
             {"57060000", "004900"}, {"10000490", "004900"},
         };
+        // Method 09 has no check digit: 10000360 tests rule 0036's ranges, not its own check.
+        banks[1].checkMethod = "09";
         for (const auto& blz : kRule0039Blzs)
             banks.push_back({blz, "003900"});
         for (const char* target :
@@ -460,7 +462,7 @@ TEST(Rules0030To0049, sample_bank_file_drives_the_rules)
     ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
     static constexpr RuleCase kCases[] = {
         {"20110700", "1234567", "DE10300107000001234567", "", "BOTKDEDXXXX"},
-        {"70391039", "123456", "DE93210500000123456000", "", "TZSHDEHHXXX"},
+        {"70391039", "123455", "DE30210500000123455000", "", "TZSHDEHHXXX"},
         {"70391039", "0000099999", "", kHint7, "TZSHDEHHXXX"},
         {"25621327", "1234567", "DE32280200500001234567", "", "TBNSDE327XX"},
     };

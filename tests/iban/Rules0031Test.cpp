@@ -46,14 +46,15 @@ struct RuleCase {
 const BankDirectory& rulesDirectory()
 {
     static const BankDirectory directory = test::directoryOf({
-        {"10031010", "003101"},
-        {"10032000", "003200"},
-        {"10033010", "003301"},
-        {"10034000", "003400"},
-        {"10035010", "003501"},
-        {"70020270", "003301", "ZIELDE70XXX"},
-        {"60020290", "003400", "ZIELDE60XXX"},
-        {"79020076", "003501", "ZIELDE79XXX"},
+        // Method 09 has no check digit: these banks test the ranges, not the bank's own check.
+        {"10031010", "003101", kStoredBic, "09"},
+        {"10032000", "003200", kStoredBic, "09"},
+        {"10033010", "003301", kStoredBic, "09"},
+        {"10034000", "003400", kStoredBic, "09"},
+        {"10035010", "003501", kStoredBic, "09"},
+        {"70020270", "003301", "ZIELDE70XXX", "09"},
+        {"60020290", "003400", "ZIELDE60XXX", "09"},
+        {"79020076", "003501", "ZIELDE79XXX", "09"},
         {"76420080", "000000", "ZIELDE76XXX"},
         {"10020890", "000000", "ZIELDE10XXX"},
         // 76020070 (key 100) is missing on purpose: its accounts get no BIC.
@@ -272,11 +273,11 @@ TEST(Rules0033To0035, special_accounts_match_by_number_and_only_for_their_code)
 TEST(Rules0031To0035, unicredit_accounts_as_the_bank_converts_them)
 {
     const auto directory = test::directoryOf({
-        {"10020890", "003200", "HYVEDEMM488"},
-        {"70020270", "003301", "HYVEDEMMXXX"},
-        {"60020290", "003400", "HYVEDEMM473"},
-        {"79020076", "003501", "HYVEDEMM455"},
-        {"76020070", "003200", "HYVEDEMM460"},
+        {"10020890", "003200", "HYVEDEMM488", "99"},
+        {"70020270", "003301", "HYVEDEMMXXX", "95"},
+        {"60020290", "003400", "HYVEDEMM473", "99"},
+        {"79020076", "003501", "HYVEDEMM455", "99"},
+        {"76020070", "003200", "HYVEDEMM460", "99"},
     });
     static constexpr RuleCase kCases[] = {
         {"10020890", "1230492", "DE33100208900001230492", kHint102, "HYVEDEMM488"},
@@ -309,9 +310,9 @@ TEST(Rules0031To0035, sample_bank_file_drives_the_rules)
     BankDirectory directory;
     ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
     static constexpr RuleCase kCases[] = {
-        {"70020270", "8000000000", "DE52700202708000000000", kHint102, "TBUCDE70270"},
+        {"70020270", "8000000003", "DE68700202708000000003", kHint102, "TBUCDE70270"},
         {"70391036", "1234567890", "DE47764200801234567890", kHint102, "TBUCDE76080"},
-        {"70391037", "8000000000", "", kHint6Code003400, ""},
+        {"70391037", "8000000003", "", kHint6Code003400, ""},
         {"70391038", "9696", "DE29790200761490196966", kHint102, "TBUCDE79076"},
     };
     expectCases(directory, kCases);
