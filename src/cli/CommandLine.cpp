@@ -68,7 +68,7 @@ std::string helpText()
            "      liest Zeilen \"BLZ;Kontonummer\" von der Standardeingabe und schreibt je Zeile\n"
            "      \"BLZ;Kontonummer;Methode;Ergebnis\", Ergebnis ok, falsch, ohne Prüfziffer, BLZ gelöscht\n"
            "      oder BLZ unbekannt: die Prüfung, die --pruefziffer vor einer Umwandlung macht; ohne\n"
-           "      Prüfziffer auch für Konten, die eine IBAN-Regel der Bank ersetzt oder umstellt\n"
+           "      Prüfziffer auch für Konten, die eine IBAN-Regel der Bank ersetzt, umstellt oder ausnimmt\n"
            "  zelvan-konverter search --format N ORDNER\n"
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
            "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"

@@ -177,6 +177,22 @@ TEST(Rule0036, converts_under_21050000_with_its_bic_at_every_bank_of_the_rule)
     EXPECT_EQ(test::convert(without, "23050000", "123456").bic, "");
 }
 
+// The bank's method (C5) after the blocked ranges: a wrong account gets hint 10 and 21050000's BIC.
+TEST(Rule0036, the_bank_checks_the_account_after_the_blocked_ranges)
+{
+    const auto directory = test::directoryOf(
+        {{"20050000", "003600", "HSHNDEHHXXX", "C5"}, {"21050000", "003600", "HSHNDEHHXXX", "C5"}});
+    static constexpr const char* kHint10 = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
+    static constexpr RuleCase kCases[] = {
+        {"20050000", "251699", "", kHint10, "HSHNDEHHXXX"},
+        {"20050000", "4893628539", "", kHint10, "HSHNDEHHXXX"},
+        {"20050000", "99999", "", kHint7, "HSHNDEHHXXX"},
+        {"20050000", "251694", "DE54210500000251694000", "", "HSHNDEHHXXX"},
+        {"20050000", "4893628530", "DE37210500004893628530", kHint101, "HSHNDEHHXXX"},
+    };
+    expectCases(directory, kCases);
+}
+
 TEST(Rule0037, moves_one_blz_and_writes_its_bic_after_the_iban)
 {
     static constexpr RuleCase kCases[] = {

@@ -62,10 +62,11 @@ const BankDirectory& rulesDirectory()
     return directory;
 }
 
-void expectCases(const BankDirectory& directory, std::span<const RuleCase> cases)
+void expectCases(const BankDirectory& directory, std::span<const RuleCase> cases,
+                 const AccountCheckDigits* checkDigits = nullptr)
 {
     for (const auto& c : cases) {
-        const auto row = test::convert(directory, c.blz, c.account);
+        const auto row = test::convert(directory, c.blz, c.account, checkDigits);
         EXPECT_EQ(row.iban, c.iban) << c.blz << " / \"" << c.account << "\"";
         EXPECT_EQ(row.hint, c.hint) << c.blz << " / \"" << c.account << "\"";
         EXPECT_EQ(row.bic, c.bic) << c.blz << " / \"" << c.account << "\"";
@@ -241,6 +242,32 @@ TEST(Rule0033, short_accounts_keep_their_blz)
         {"10033010", "1234567890", "DE47764200801234567890", kHint102, "ZIELDE76XXX"},
     };
     expectCases(rulesDirectory(), kCases);
+}
+
+// Method 00: each pair fails, then passes it. The bank's check comes before the range table, the
+// short and the 8xx refusals; the pseudo accounts it replaces (502 fails 00) are not checked.
+TEST(Rules0031To0035, the_bank_checks_the_account_before_ranges_and_lengths)
+{
+    const auto directory = test::directoryOf({{"20031010", "003101"},
+                                              {"20032000", "003200"},
+                                              {"20034000", "003400"},
+                                              {"64020186", "000000", "ZIELDE64XXX"},
+                                              {"60020290", "003400", "ZIELDE60XXX"}});
+    static constexpr const char* kHint10 = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
+    static constexpr RuleCase kCases[] = {
+        {"20031010", "1234567", "", kHint10, kStoredBic},
+        {"20031010", "1234566", "", kHint6Code003101, ""},
+        {"20032000", "800000001", "", kHint10, kStoredBic},
+        {"20032000", "800000002", "", kHint6Code003200, ""},
+        {"20031010", "1420000001", "", kHint10, kStoredBic},
+        {"20031010", "1420000000", "DE51640201861420000000", kHint102, "ZIELDE64XXX"},
+        {"20034000", "8000000000", "", kHint10, kStoredBic},
+        {"20034000", "8000000003", "", kHint6Code003400, ""},
+        {"20034000", "502", "DE28600202904340118001", kHint102, "ZIELDE60XXX"},
+    };
+    const AccountCheckDigits checker;
+    expectCases(directory, kCases);
+    expectCases(directory, kCases, &checker);
 }
 
 TEST(Rules0033To0035, special_accounts_match_by_number_and_only_for_their_code)
