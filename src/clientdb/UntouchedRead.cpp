@@ -53,8 +53,13 @@ std::string untouchedReadUri(const std::string& path)
     const auto absolute = std::filesystem::absolute(path, ec);
     const std::string file = ec ? path : absolute.string();
     const char* options = "mode=ro";
-    if (inWalMode(file))
-        options = std::filesystem::exists(file + "-shm", ec) ? "mode=ro&readonly_shm=1" : "immutable=1";
+    // Changes in a -wal without its -shm cannot be read without making one: such a file is refused
+    // rather than read as if they were not there.
+    if (inWalMode(file)) {
+        const auto walBytes = std::filesystem::file_size(file + "-wal", ec);
+        const bool walInUse = (!ec && walBytes > 0) || std::filesystem::exists(file + "-shm", ec);
+        options = walInUse ? "mode=ro&readonly_shm=1" : "immutable=1";
+    }
     return "file://" + uriPath(file) + "?" + options;
 }
 

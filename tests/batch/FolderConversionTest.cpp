@@ -293,19 +293,19 @@ TEST_F(FolderConversion, a_folder_without_databases_gives_an_empty_summary_with_
 }
 
 // Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen; with
-// `fullDisk` to a small file system of its own without room left, where this user may mount one.
+// `room` to a small file system of its own with that many bytes free, where this user may mount one.
 class TemporaryFolder {
 public:
-    explicit TemporaryFolder(bool fullDisk = false)
+    explicit TemporaryFolder(std::optional<std::uintmax_t> room = std::nullopt)
     {
         if (const char* old = std::getenv("TMPDIR"))
             m_old = old;
-        if (fullDisk) {
+        if (room) {
             m_disk.emplace(m_dir.path() / "klein", "size=64k");
             if (m_disk->mounted())
-                m_disk->fill();
+                m_disk->fill(*room);
         }
-        ::setenv("TMPDIR", (fullDisk ? m_disk->path() : m_dir.path()).c_str(), 1);
+        ::setenv("TMPDIR", (room ? m_disk->path() : m_dir.path()).c_str(), 1);
     }
     ~TemporaryFolder()
     {
@@ -450,20 +450,25 @@ TEST_F(FolderConversion, a_dry_run_names_a_folder_that_takes_no_backup_as_the_re
     EXPECT_NE(real.lines[0].result.find(dry.lines[0].result), std::string::npos) << real.lines[0].result;
 }
 
+// A temporary folder without room for the copy, or for the changes the conversion makes in it.
 TEST_F(FolderConversion, a_full_temporary_folder_is_named_as_the_fault_of_the_dry_run_copy)
 {
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
-    const TemporaryFolder temporary(true);
-    if (!temporary.full())
-        GTEST_SKIP() << "a small file system for TMPDIR can only be mounted by root";
-    const auto before = checksums(m_dir.path());
+    const auto copySize = fs::file_size(path("Gruppe01/MARL001.MDB"));
+    for (const std::uintmax_t room : {std::uintmax_t{0}, copySize + 4096}) {
+        const TemporaryFolder temporary(room);
+        if (!temporary.full())
+            GTEST_SKIP() << "a small file system for TMPDIR can only be mounted by root";
+        const auto before = checksums(m_dir.path());
 
-    const auto dry = run(ClientFormat::MarloOp, ProtocolOption::Off, true, true);
+        const auto dry = run(ClientFormat::MarloOp, ProtocolOption::Off, true, true);
 
-    EXPECT_EQ(checksums(m_dir.path()), before);
-    ASSERT_EQ(dry.lines.size(), 1u);
-    EXPECT_EQ(dry.lines[0].result, "Die Probelauf-Kopie in TMPDIR konnte nicht angelegt werden: Der Datenträger ist "
-                                   "voll (Fehler 28).");
+        EXPECT_EQ(checksums(m_dir.path()), before);
+        ASSERT_EQ(dry.lines.size(), 1u);
+        EXPECT_EQ(dry.lines[0].result, "Die Probelauf-Kopie in TMPDIR konnte nicht angelegt werden: Der Datenträger "
+                                       "ist voll (Fehler 28).")
+            << room;
+    }
 }
 
 } // namespace

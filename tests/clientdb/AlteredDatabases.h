@@ -124,7 +124,7 @@ inline std::string retypeMarlo(const std::string& file, NumberCopy copy)
 }
 
 // A small file system of its own (tmpfs), where the machine lets this user mount one; fill()
-// then takes all of its free space.
+// then takes its free space.
 class SmallFileSystem {
 public:
     explicit SmallFileSystem(const std::filesystem::path& folder, const char* size = "size=512k") : m_path(folder)
@@ -142,12 +142,16 @@ public:
 
     bool mounted() const { return m_mounted; }
     const std::filesystem::path& path() const { return m_path; }
-    void fill() const
+    // Leaves `room` bytes free.
+    void fill(std::uintmax_t room = 0) const
     {
-        std::ofstream filler(m_path / "Fueller.bin", std::ios::binary);
-        const std::string block(4096, 'x');
-        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
-            ;
+        {
+            std::ofstream filler(m_path / "Fueller.bin", std::ios::binary);
+            const std::string block(4096, 'x');
+            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+                ;
+        }
+        std::filesystem::resize_file(m_path / "Fueller.bin", std::filesystem::file_size(m_path / "Fueller.bin") - room);
     }
 
 private:
