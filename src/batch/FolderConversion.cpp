@@ -97,6 +97,8 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryR
     }
     line.failed = done.failed();
     line.result = !done.failure.empty() ? done.failure : dryRun ? kDryRunResult : kSaved;
+    if (!done.note.empty())
+        line.result += "; " + done.note;
     // Saved, yet a report is missing: the line does not say "gespeichert" alone.
     if (!line.failed && !done.saved.unwrittenFiles.empty()) {
         line.failed = true;
