@@ -132,6 +132,12 @@ std::string blzText(std::uint32_t number)
     return std::string(kBlzWidth - text.size(), '0') + text;
 }
 
+// "1 Byte", "2 Bytes": a count of bytes in the words of a message.
+std::string byteCount(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " Byte" : " Bytes");
+}
+
 std::string lineLabel(std::size_t number)
 {
     return "Zeile " + std::to_string(number);
@@ -151,7 +157,7 @@ std::string checkBankLine(std::string_view line, std::size_t number)
         return lineLabel(number) + " ist leer.";
     if (line.size() != kBankLineBytes) {
         // Bytes, not characters: an editor shows a UTF-8 line of 175 bytes as 174 characters.
-        return lineLabel(number) + " ist " + std::to_string(line.size()) + " Bytes lang statt " +
+        return lineLabel(number) + " ist " + byteCount(line.size()) + " lang statt " +
                std::to_string(kBankLineBytes) + (holdsUtf8(line) ? " – ist die Datei als UTF-8 gespeichert?" : ".");
     }
     if (hasForm(line))

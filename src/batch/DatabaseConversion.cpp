@@ -139,14 +139,6 @@ void reportStep(UserInterface& ui, const std::string& path, const char* step)
     ui.showProgress({0, 0, path, step, false});
 }
 
-int ibansIn(const WorkingSetArray& rows)
-{
-    int count = 0;
-    for (const auto& row : rows)
-        count += row[AccountColumn::Iban].empty() ? 0 : 1;
-    return count;
-}
-
 // Reads, converts and saves the database `state` names. In a dry run that is a copy, and the
 // reports name the original and lie beside it.
 void convertFitting(ProgramState& state, const BankDirectory& directory, const ConversionSettings& settings,
@@ -167,7 +159,6 @@ void convertFitting(ProgramState& state, const BankDirectory& directory, const C
     // The bank-name option is not offered for the payroll format.
     const bool bankName = settings.overwriteBankName && loaded.bankNameOptionAvailable;
     runConversion(rows, directory, {state.format, bankName, settings.checkDigits}, ui);
-    result.ibansFormed = ibansIn(rows);
     reportStep(ui, path, "umgewandelt");
 
     SaveReport report;
@@ -177,6 +168,7 @@ void convertFitting(ProgramState& state, const BankDirectory& directory, const C
         // Marlo database, as in a real run.
         options.reportPrefix = kDryRunPrefix + settings.reportPrefix;
         options.reportDatabasePath = copy->originalOf(state.databasePath);
+        options.dryRun = true;
     }
     result.saved = SaveWorkingSet(state, rows, options, report, ui);
     if (!result.saved.committed)

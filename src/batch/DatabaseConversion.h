@@ -35,8 +35,6 @@ struct DatabaseConversion {
     bool loaded = false;
     // The save, when the rows were read.
     SaveOutcome saved;
-    // Rows that got an IBAN from the conversion.
-    int ibansFormed = 0;
     // The message that told why the database was not converted or not saved, on one line; empty
     // when the save was committed.
     std::string failure;

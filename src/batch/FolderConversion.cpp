@@ -87,11 +87,12 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryR
     line.client = item.found->client;
     line.file = item.found->path();
     line.pass = item.pass;
-    line.ibansFormed = done.loaded ? done.ibansFormed : 0;
     if (done.loaded) {
         const auto& counts = done.saved.counts;
         line.rows = counts.rows;
         line.conversionHints = done.saved.committed ? counts.conversionHints() : 0;
+        // A row counts as converted only when it was saved.
+        line.ibansFormed = done.saved.committed ? counts.ibans : 0;
         line.errorHints = done.saved.committed ? counts.errors : 0;
         line.rowsNotSaved = done.saved.rowsNotSaved;
     }
@@ -155,8 +156,12 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 
     summary.summaryFile =
         WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") + kSummaryFileName;
-    // UTF-8, so that every path in it stays true.
-    const auto written = WriteUtf8TextFile(summaryText(summary, "\r\n", CsvReader::Spreadsheet), summary.summaryFile);
+    // UTF-8, so that every path in it stays true; readable by no one who cannot read every database.
+    std::vector<std::string> databases;
+    for (const auto& line : summary.lines)
+        databases.push_back(line.file);
+    const auto written =
+        WriteUtf8TextFile(summaryText(summary, "\r\n", CsvReader::Spreadsheet), summary.summaryFile, databases);
     if (written.errorNumber != 0)
         summary.summaryFileError = written.description;
     return summary;

@@ -11,6 +11,8 @@ std::string ArgumentReader::next()
             m_inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
+        if (!m_seenOptions.insert(arg).second)
+            fail("Die Option " + arg + " ist doppelt angegeben.");
     }
     return arg;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,8 @@
 namespace zelvan {
 
 // Walks the arguments of a sub-command: options with or without a value ("--name value" or
-// "--name=value") and plain arguments. Errors are German texts for standard error.
+// "--name=value") and plain arguments. Errors are German texts for standard error. An option given
+// twice is an error: which of the two was meant cannot be told.
 class ArgumentReader {
 public:
     explicit ArgumentReader(const std::vector<std::string>& args, std::size_t first = 1)
@@ -18,7 +20,8 @@ public:
     }
 
     bool atEnd() const { return m_pos >= m_args.size(); }
-    // The next argument; an option's "=value" part is held back for value().
+    // The next argument; an option's "=value" part is held back for value(). An option seen before
+    // sets an error.
     std::string next();
     // The value of the option just read; sets an error when there is none.
     std::optional<std::string> value(const std::string& option);
@@ -36,6 +39,7 @@ private:
     const std::vector<std::string>& m_args;
     std::size_t m_pos;
     std::optional<std::string> m_inlineValue;
+    std::set<std::string> m_seenOptions;
     std::string m_error;
 };
 

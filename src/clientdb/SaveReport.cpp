@@ -108,12 +108,16 @@ std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlac
     std::string text = "Automatische Konvertierung Zelvan Konverter Version: ";
     text += kShortVersionText;
     text.append(kCrLf).append(place.formatFileLine).append(kCrLf);
+    if (place.dryRun)
+        text.append("Probelauf: die Datenbank wurde nicht verändert.").append(kCrLf);
     text.append("Datum/Zeit: ").append(place.dateTime).append(kCrLf);
     text.append("Anzahl Datensätze insgesamt: ").append(std::to_string(counts.rows)).append(kCrLf);
     if (counts.missingAccounts)
         text.append("Davon mit fehlender KontoNr: ").append(std::to_string(*counts.missingAccounts)).append(kCrLf);
     text.append("Davon mit Konvertierhinweis: ").append(std::to_string(counts.conversionHints())).append(kCrLf);
     text.append("Davon mit Fehlerhinweis: ").append(std::to_string(counts.errors)).append(kCrLf);
+    if (counts.notSaved > 0)
+        text.append("Davon nicht gespeichert: ").append(std::to_string(counts.notSaved)).append(kCrLf);
     if (m_transliteratedFields > 0)
         text.append("Felder mit Zeichen außerhalb von Windows-1252 umschrieben: ")
             .append(std::to_string(m_transliteratedFields))

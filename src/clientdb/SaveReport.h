@@ -16,6 +16,8 @@ struct SaveCounts {
     std::optional<int> missingAccounts; // Galdo only
     int hinted = 0;                     // rows with any hint
     int errors = 0;                     // rows with an error hint
+    int notSaved = 0;                   // rows left unsaved, counted in none of the above
+    int ibans = 0;                      // rows saved with an IBAN
     int conversionHints() const { return hinted - errors; }
 };
 
@@ -28,6 +30,8 @@ struct ReportPlace {
     // Put before each report file's name: in a run over a whole folder, where several databases
     // share one, "MARL007.MDB_" (Galdo fixed deductions "GALD001.MDB_Festabzug_"); else empty.
     std::string filePrefix{};
+    // A dry run: the protocol's head says that the database was not changed.
+    bool dryRun = false;
 };
 
 inline constexpr const char* kProtocolFileName = "Protokoll_ZELVAN.txt";

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 #include "core/ByteOrderMark.h"
 #include "core/SystemErrorCause.h"
@@ -16,10 +18,35 @@ namespace zelvan {
 
 namespace {
 
-// A report without a file to take its permissions from is as readable as any file the user writes.
-constexpr mode_t kDefaultMode = 0644;
 constexpr mode_t kPrivateMode = 0600;
 constexpr mode_t kReadWriteBits = 0666;
+// Taken when the umask cannot be read: readable by the owner only.
+constexpr mode_t kUnknownUmask = 077;
+
+// The process's umask, read without setting it: umask() would change it for a moment for every
+// thread.
+mode_t currentUmask()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("Umask:"))
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+    }
+    return kUnknownUmask;
+}
+
+// The read and write bits every one of the files has (a file whose mode cannot be read counts as
+// readable by its owner only), less the umask.
+mode_t sharedMode(const std::vector<std::string>& files)
+{
+    mode_t mode = kReadWriteBits;
+    for (const auto& file : files) {
+        struct stat reference {};
+        mode &= ::stat(file.c_str(), &reference) == 0 ? (reference.st_mode & kReadWriteBits) : kPrivateMode;
+    }
+    return mode & ~currentUmask();
+}
 
 WriteResult failure(int number, const std::string& path)
 {
@@ -42,15 +69,10 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-WriteResult writeBytes(const std::string& bytes, const std::string& path, const std::string& permissionsOf)
+// The permissions are settled before the file exists under its name, so the text is never
+// readable by more users than it will be.
+WriteResult writeBytes(const std::string& bytes, const std::string& path, mode_t mode)
 {
-    // The permissions are settled before the file exists under its name, so the text is never
-    // readable by more users than it will be.
-    mode_t mode = kDefaultMode;
-    if (!permissionsOf.empty()) {
-        struct stat reference {};
-        mode = ::stat(permissionsOf.c_str(), &reference) == 0 ? (reference.st_mode & kReadWriteBits) : kPrivateMode;
-    }
     std::string temporary = path + ".XXXXXX";
     // mkstemp makes the file readable and writable by its owner only.
     const int fd = ::mkstemp(temporary.data());
@@ -78,12 +100,18 @@ WriteResult writeBytes(const std::string& bytes, const std::string& path, const 
 
 WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
 {
-    return writeBytes(utf8ToWindows1252(text), path, permissionsOf);
+    mode_t mode = sharedMode({});
+    if (!permissionsOf.empty()) {
+        struct stat reference {};
+        mode = ::stat(permissionsOf.c_str(), &reference) == 0 ? (reference.st_mode & kReadWriteBits) : kPrivateMode;
+    }
+    return writeBytes(utf8ToWindows1252(text), path, mode);
 }
 
-WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path)
+WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path,
+                              const std::vector<std::string>& permissionsOf)
 {
-    return writeBytes(std::string(kUtf8ByteOrderMark) + text, path, {});
+    return writeBytes(std::string(kUtf8ByteOrderMark) + text, path, sharedMode(permissionsOf));
 }
 
 } // namespace zelvan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zelvan {
 
@@ -17,7 +18,10 @@ struct WriteResult {
 WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf = {});
 
 // Writes UTF-8 text as it stands, after a byte-order mark by which spreadsheets know the encoding,
-// in the same safe way; for files whose paths must stay true to the last character.
-WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path);
+// in the same safe way; for files whose paths must stay true to the last character. The file gets
+// the read and write permissions that every one of `permissionsOf` has, less the umask: a summary
+// of several databases is readable by no user who cannot read each of them.
+WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path,
+                              const std::vector<std::string>& permissionsOf = {});
 
 } // namespace zelvan

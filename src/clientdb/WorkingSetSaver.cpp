@@ -153,6 +153,8 @@ public:
             ++m_counts.hinted;
         if (hintClass == HintClass::Error)
             ++m_counts.errors;
+        if (!iban.empty())
+            ++m_counts.ibans;
         if (protocolOn())
             m_report.Add(row[AccountColumn::Key], row[AccountColumn::SearchName], row[AccountColumn::Blz],
                          row[AccountColumn::Account], bic, iban, hint);
@@ -280,6 +282,7 @@ SaveOutcome SaveRun::report(bool payroll)
         outcome.rowsNotSaved = m_counts.rows;
         // Nothing was written, so no row counts with its hint.
         outcome.counts.rows = m_counts.rows;
+        outcome.counts.notSaved = m_counts.rows;
         const DbError cause = withWriteCause(*m_fatal, m_state.databasePath);
         m_ui.showMessage({notSavedText() + std::string(kCrLf) + std::string(kCrLf) + "Nr: " +
                               std::to_string(cause.number) + std::string(kCrLf) + "Beschreibung: " + cause.description,
@@ -288,6 +291,7 @@ SaveOutcome SaveRun::report(bool payroll)
     }
     outcome.committed = true;
     outcome.rowsNotSaved = m_notSaved;
+    m_counts.notSaved = m_notSaved;
     if (protocolOn()) {
         if (!payroll)
             m_counts.missingAccounts.reset();
@@ -297,7 +301,7 @@ SaveOutcome SaveRun::report(bool payroll)
             m_options.reportDatabasePath.empty() ? m_state.databasePath : m_options.reportDatabasePath;
         m_unwritten =
             m_report.Finish(m_counts, {FormatFileLine(m_state.format, reportPath), reportPath, m_options.programFolder,
-                                       currentDateTimeText(), m_options.reportPrefix});
+                                       currentDateTimeText(), m_options.reportPrefix, m_options.dryRun});
         outcome.unwrittenFiles = m_unwritten;
     }
     outcome.counts = m_counts;

@@ -22,6 +22,8 @@ struct SaveOptions {
     // The database the reports name and lie beside when it is not the current one (a dry run works
     // on a copy and reports beside the original); empty for the current one.
     std::string reportDatabasePath{};
+    // The save goes into a dry run's copy: the protocol says the database was not changed.
+    bool dryRun = false;
 };
 
 // How a save ended; the summary message has been shown.

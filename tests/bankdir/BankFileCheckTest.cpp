@@ -130,6 +130,7 @@ TEST(BankFileCheck, a_line_of_another_length_is_counted_in_bytes)
     };
     const Case cases[] = {
         {"", "Zeile 3 ist leer."},
+        {"1", "Zeile 3 ist 1 Byte lang statt 174."},
         {good.substr(0, 173), "Zeile 3 ist 173 Bytes lang statt 174."},
         {good.substr(0, 168), "Zeile 3 ist 168 Bytes lang statt 174."},
         {good + " ", "Zeile 3 ist 175 Bytes lang statt 174."},

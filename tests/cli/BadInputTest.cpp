@@ -171,6 +171,13 @@ const Case kCases[] = {
          return Prepared{convertMarlo(folder, writeFile(folder / "blz.txt", hugeLines())), {}, {}};
      },
      2, "\" wird nicht verwendet. Zeile 1 ist 10485760 Bytes lang statt 174."},
+    {"convert, --db given twice",
+     [](const fs::path& folder) {
+         auto args = convertFile("1", marlo(folder));
+         args.push_back("--db=" + (folder / "MARL002.MDB").string());
+         return Prepared{args, {}, {}};
+     },
+     2, "Die Option --db ist doppelt angegeben."},
 
     // The client database.
     {"database is a folder",

@@ -108,18 +108,19 @@ TEST_F(SaveReportFiles, unsaved_rows_come_first_in_their_own_block_and_in_no_csv
     addThreeRows();
     m_report.AddUnsaved("1003", "50060400", "77", "BZBKDEFFXXX", "DE12500604000000000077", "Datensatz nicht gefunden");
     m_report.AddUnsaved("1004", "50060400", "78", "", "", "Gesperrt (f\xC3\xBCr Test).");
-    m_report.Finish({3, std::nullopt, 2, 1}, place());
+    m_report.Finish({3, std::nullopt, 2, 1, 2}, place());
 
     std::string expected = withDatabase(kExpectedHead, place().databasePath);
-    const std::string header = "Davon mit Fehlerhinweis: 1\r\n\r\n";
+    const std::string header = "Davon mit Fehlerhinweis: 1\r\n";
     expected.insert(expected.find(header) + header.size(),
+                    "Davon nicht gespeichert: 2\r\n\r\n"
                     "Nicht gespeicherte Daten-Beginn:\r\n"
                     "----------------------------------------\r\n"
                     "BLZ: 50060400 Konto-Nr: 77  --> BIC: BZBKDEFFXXX IBAN: DE12500604000000000077 Grund: "
                     "Datensatz nicht gefunden  OPKontoNr: 1003\r\n"
                     "BLZ: 50060400 Konto-Nr: 78  --> BIC:  IBAN:  Grund: Gesperrt (f\xFCr Test).  OPKontoNr: 1004\r\n"
                     "----------------------------------------\r\n"
-                    "Nicht gespeicherte Daten-Ende:\r\n\r\n");
+                    "Nicht gespeicherte Daten-Ende:\r\n");
     EXPECT_EQ(file(kProtocolFileName), expected);
     EXPECT_EQ(file(kHintsFileName).find("1003"), std::string::npos);
     EXPECT_EQ(file(kErrorsFileName).find("1004"), std::string::npos);
@@ -144,6 +145,16 @@ TEST_F(SaveReportFiles, galdo_header_and_a_save_without_hints)
     EXPECT_TRUE(protocol.ends_with("Fehlerhinweis: 0\r\n\r\n\r\n\r\n\r\n\r\n"));
     EXPECT_FALSE(fs::exists(m_dir.path() / kHintsFileName));
     EXPECT_FALSE(fs::exists(m_dir.path() / kErrorsFileName));
+}
+
+TEST_F(SaveReportFiles, a_dry_run_says_so_below_the_database_it_names)
+{
+    auto dryRun = place();
+    dryRun.dryRun = true;
+    m_report.Start(kHeader, ProtocolOption::HintsOnly);
+    m_report.Finish({0, std::nullopt, 0, 0}, dryRun);
+    EXPECT_NE(file(kProtocolFileName).find(dryRun.databasePath + "\r\nProbelauf: die Datenbank wurde nicht ver\xE4ndert.\r\n"),
+              std::string::npos);
 }
 
 TEST_F(SaveReportFiles, a_second_save_reports_only_its_own_rows_and_keeps_an_older_csv)

@@ -170,12 +170,21 @@ TEST_P(AccountFormatSave, a_row_deleted_meanwhile_is_counted_as_not_saved)
     Session session(GetParam(), path);
     const auto key = session.rows[1][AccountColumn::Key];
     test::executeOn(path, "DELETE FROM " + table() + " WHERE OPKontoNr = '" + key + "'");
+    for (auto& row : session.rows) {
+        row[AccountColumn::Iban].clear();
+        row[AccountColumn::Hint].clear();
+    }
     fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
+    fill(session.rows[1], "TESTDEFFXXX", "DE52500604000000000009", kHint101);
 
     const auto outcome = session.save();
 
     EXPECT_TRUE(outcome.committed);
     EXPECT_EQ(outcome.rowsNotSaved, 1);
+    // The deleted row counts only as not saved, neither with its IBAN nor with its hint.
+    EXPECT_EQ(outcome.counts.ibans, 1);
+    EXPECT_EQ(outcome.counts.hinted, 0);
+    EXPECT_EQ(outcome.counts.notSaved, 1);
     EXPECT_TRUE(outcome.changesLeft());
     EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 1\r\n" + key + ": Datensatz nicht gefunden"))
         << session.summary();
