@@ -1,8 +1,8 @@
 #include "clientdb/TableRecordset.h"
 
+#include <algorithm>
+#include <array>
 #include <initializer_list>
-
-#include "clientdb/RowIdName.h"
 
 namespace zelvan {
 
@@ -32,6 +32,38 @@ DbResult<std::vector<std::string>> namesOf(sqlite3* db, std::string_view sql,
     if (rc != SQLITE_DONE)
         return sqlite::lastError(db, rc);
     return names;
+}
+
+// SQLite's names of the row id, in the order they are tried.
+constexpr std::array<std::string_view, 3> kRowIdNames{"rowid", "_rowid_", "oid"};
+
+DbError unaddressable(const std::string& table, const std::string& reason)
+{
+    return makeError(DbErrorNumber::NoRowId, "Die Tabelle " + table + " wird nicht geändert: " + reason +
+                                                 ", daher kann kein Datensatz sicher einzeln geändert werden.");
+}
+
+// The name through which a record is addressed by its row id: the first of rowid, _rowid_ and
+// oid that is no field of the table (a field of that name would be read and matched instead, and
+// its values may repeat). Fields with all three names, or no row id (WITHOUT ROWID), are an error.
+DbResult<std::string> rowIdName(sqlite3* db, const std::string& table)
+{
+    const auto withoutRowId =
+        namesOf(db, "SELECT wr FROM pragma_table_list WHERE schema = 'main' AND name = ?1 COLLATE NOCASE", {table});
+    if (!withoutRowId.ok())
+        return withoutRowId.error();
+    if (!withoutRowId.value().empty() && withoutRowId.value().front() == "1")
+        return unaddressable(table, "Sie hat keine Zeilennummer (WITHOUT ROWID)");
+    // table_xinfo also lists generated fields, which hide a name just as well.
+    const auto fields = namesOf(db, "SELECT name FROM pragma_table_xinfo(?1)", {table});
+    if (!fields.ok())
+        return fields.error();
+    for (const auto name : kRowIdNames) {
+        const auto hides = [name](const std::string& field) { return sqlite::sameName(field, name); };
+        if (std::none_of(fields.value().begin(), fields.value().end(), hides))
+            return std::string(name);
+    }
+    return unaddressable(table, "Ihre Felder rowid, _rowid_ und oid verdecken die Zeilennummer");
 }
 
 } // namespace
