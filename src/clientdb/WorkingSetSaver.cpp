@@ -599,6 +599,12 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
     // A row that writes the bank's BIC and its record, or any row where a trigger may fail after
     // the record was changed, is written in its own savepoint.
     const bool triggers = tables.records.hasTriggers() || tables.banks.hasTriggers();
+    struct WrittenRow {
+        std::size_t index;
+        std::string bic;
+        std::string iban;
+    };
+    std::vector<WrittenRow> written;
 
     for (std::size_t index = 0; index < rows.size(); ++index) {
         if (run.failed())
@@ -643,16 +649,21 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
         const auto& hint = row[AccountColumn::Hint];
         const FieldValues fields{
             {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}, {"IBANKonvertierNr", hintNumberValue(hint)}};
-        const bool written = run.writeRow(bankFound || triggers, [&] {
+        const bool rowWritten = run.writeRow(bankFound || triggers, [&] {
             return (!bankFound || writeBankBic(tables, write, run)) &&
                    run.stepDone(writeFields(tables.records, fields), write);
         });
-        if (!written)
+        if (!rowWritten)
             continue;
         if (bankFound)
             run.bankBicWritten(row[AccountColumn::Blz], bic);
-        run.countAndReport(row, bic, iban);
+        written.push_back({index, bic, iban});
         run.rowWritten(index);
+    }
+    // Reported once every row is written: the BIC the protocol shows is the one the bank holds.
+    for (const auto& [index, bic, iban] : written) {
+        const auto* bankBic = run.bankBicWritten(rows[index][AccountColumn::Blz]);
+        run.countAndReport(rows[index], bankBic ? *bankBic : bic, iban);
     }
 }
 
