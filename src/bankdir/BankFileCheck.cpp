@@ -157,8 +157,8 @@ std::string checkBankLine(std::string_view line, std::size_t number)
         return lineLabel(number) + " ist leer.";
     if (line.size() != kBankLineBytes) {
         // Bytes, not characters: an editor shows a UTF-8 line of 175 bytes as 174 characters.
-        return lineLabel(number) + " ist " + byteCount(line.size()) + " lang statt " +
-               std::to_string(kBankLineBytes) + (holdsUtf8(line) ? " – ist die Datei als UTF-8 gespeichert?" : ".");
+        return lineLabel(number) + " ist " + byteCount(line.size()) + " lang statt " + std::to_string(kBankLineBytes) +
+               (holdsUtf8(line) ? " – ist die Datei als UTF-8 gespeichert?" : ".");
     }
     if (hasForm(line))
         return {};

@@ -153,7 +153,8 @@ TEST_F(SaveReportFiles, a_dry_run_says_so_below_the_database_it_names)
     dryRun.dryRun = true;
     m_report.Start(kHeader, ProtocolOption::HintsOnly);
     m_report.Finish({0, std::nullopt, 0, 0}, dryRun);
-    EXPECT_NE(file(kProtocolFileName).find(dryRun.databasePath + "\r\nProbelauf: die Datenbank wurde nicht ver\xE4ndert.\r\n"),
+    EXPECT_NE(file(kProtocolFileName)
+                  .find(dryRun.databasePath + "\r\nProbelauf: die Datenbank wurde nicht ver\xE4ndert.\r\n"),
               std::string::npos);
 }
 
