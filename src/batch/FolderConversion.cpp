@@ -163,7 +163,8 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 
     summary.summaryFile =
         WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") + kSummaryFileName;
-    const auto written = WriteTextFile(summaryText(summary, "\r\n"), summary.summaryFile);
+    // UTF-8, so that every path in it stays true.
+    const auto written = WriteUtf8TextFile(summaryText(summary, "\r\n", CsvReader::Spreadsheet), summary.summaryFile);
     if (written.errorNumber != 0)
         summary.summaryFileError = written.description;
     return summary;

@@ -200,26 +200,27 @@ TEST_F(FolderConversion, locked_damaged_and_read_only_databases_are_named_and_th
     EXPECT_TRUE(m_ui.messages.empty());
 }
 
-TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_windows_1252_with_cr_lf)
+TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_utf_8_with_cr_lf)
 {
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
-    fs::rename(m_dir.path() / "Gruppe01", m_dir.path() / "Büro;Nord");
+    fs::rename(m_dir.path() / "Gruppe01", m_dir.path() / "Иванов;Büro");
 
     const auto summary = run(ClientFormat::Galdo, ProtocolOption::Off, false);
 
-    const auto file = path("Büro;Nord/GALD001.MDB");
+    // UTF-8 with a byte-order mark, so that the path stays true.
+    const auto file = path("Иванов;Büro/GALD001.MDB");
     const auto lines = crLfLines(bytesOf(m_dir.path() / kSummaryFileName));
     const std::vector<std::string> expected{
-        "Mandant;Datei;Durchgang;Datens\xe4tze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
+        "\xEF\xBB\xBFMandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
         "gespeichert;Sicherungskopie;Ergebnis",
-        "1;\"" + path("B\xfcro;Nord/GALD001.MDB") + "\";Personaldaten;8;4;0;0;0;;gespeichert",
-        "1;\"" + path("B\xfcro;Nord/GALD001.MDB") + "\";Festabz\xfcge;6;5;0;0;0;;gespeichert",
+        "1;\"" + file + "\";Personaldaten;8;4;0;0;0;;gespeichert",
+        "1;\"" + file + "\";Festabzüge;6;5;0;0;0;;gespeichert",
     };
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(summary.lines[0].file, file);
     // Without copies and without protocol nothing but the saves happened.
-    EXPECT_FALSE(fs::exists(m_dir.path() / "Büro;Nord/Sicherung_ZELVAN"));
-    EXPECT_FALSE(fs::exists(m_dir.path() / "Büro;Nord/GALD001.MDB_Protokoll_ZELVAN.txt"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Иванов;Büro/Sicherung_ZELVAN"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Иванов;Büro/GALD001.MDB_Protokoll_ZELVAN.txt"));
 }
 
 TEST_F(FolderConversion, progress_is_reported_after_each_step_and_each_database)
