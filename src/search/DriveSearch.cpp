@@ -253,12 +253,12 @@ std::string unreadableFolderLine(const UnreadableFolder& folder)
 
 std::string unreadableFoldersLine(std::size_t count)
 {
-    return std::to_string(count) + " Ordner konnten nicht durchsucht werden";
+    return std::to_string(count) + (count == 1 ? " Ordner konnte" : " Ordner konnten") + " nicht durchsucht werden";
 }
 
 std::string folderLinksLine(int count)
 {
-    return std::to_string(count) + " Verknüpfungen auf Ordner nicht verfolgt";
+    return std::to_string(count) + (count == 1 ? " Verknüpfung" : " Verknüpfungen") + " auf Ordner nicht verfolgt";
 }
 
 void setFolderOpenRefusal(std::function<int(const std::string& folder)> refusal)

@@ -84,7 +84,7 @@ std::string searchCaption(std::size_t count, const std::string& where);
 std::string unreadableFolderResult(int errorNumber);
 // "Ordner nicht lesbar: /kanzlei/2013 (keine Berechtigung)"
 std::string unreadableFolderLine(const UnreadableFolder& folder);
-// "N Ordner konnten nicht durchsucht werden"; "N Verknüpfungen auf Ordner nicht verfolgt"
+// "N Ordner konnten nicht durchsucht werden"; "N Verknüpfungen auf Ordner nicht verfolgt" (singular for one)
 std::string unreadableFoldersLine(std::size_t count);
 std::string folderLinksLine(int count);
 

@@ -100,7 +100,7 @@ TEST(SearchCommand, names_every_folder_it_could_not_read_and_exits_with_1)
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.out.ends_with("\n1 gefundene Mandanten in " + root + "\n")) << result.out;
     EXPECT_EQ(result.err, "Ordner nicht lesbar: " + root +
-                              "/k/gesperrt (keine Berechtigung)\n1 Verknüpfungen auf Ordner nicht verfolgt\n");
+                              "/k/gesperrt (keine Berechtigung)\n1 Verknüpfung auf Ordner nicht verfolgt\n");
 }
 
 TEST(SearchCommand, refuses_bad_arguments_and_missing_folders)

@@ -136,7 +136,7 @@ private slots:
         }
         QCOMPARE(column(*dialog, 0), (QStringList{"1", "12"}));
         QVERIFY(dialog->searchNotes().isVisibleTo(dialog.get()));
-        QCOMPARE(dialog->searchNotes().text(), QStringLiteral("1 Ordner konnten nicht durchsucht werden"));
+        QCOMPARE(dialog->searchNotes().text(), QStringLiteral("1 Ordner konnte nicht durchsucht werden"));
         QCOMPARE(dialog->searchNotes().toolTip(),
                  QString::fromStdString("Ordner nicht lesbar: " + b + " (keine Berechtigung)"));
 

@@ -109,7 +109,7 @@ private slots:
                               true, false, true});
         BatchSummaryDialog dialog(made, false);
         QVERIFY(dialog.text().startsWith(
-            QStringLiteral("2 Durchgänge, davon 1 mit Fehler. 1 Ordner konnten nicht durchsucht werden.\n")));
+            QStringLiteral("2 Durchgänge, davon 1 mit Fehler. 1 Ordner konnte nicht durchsucht werden.\n")));
     }
 
     void the_buttons_open_the_summary_file_and_its_folder()
