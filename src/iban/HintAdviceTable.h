@@ -18,10 +18,10 @@ inline constexpr std::array kHintAdvice{
                "berechnet werden. Meist hat die Bank die Konten auf neue Nummern umgestellt.",
                "Beim Kunden die neue Bankverbindung (IBAN und BIC) erfragen."},
     HintAdvice{HintNumber::BlzNotInDirectory,
-               "Die Bankleitzahl steht nicht in der BLZ-Datei der Bundesbank: ein Tippfehler, eine seit Langem "
-               "aufgegebene Bankleitzahl oder eine veraltete BLZ-Datei.",
-               "Die BLZ auf Tippfehler prüfen; stimmt sie, die aktuelle BLZ-Datei einsetzen oder die neue "
-               "Bankverbindung erfragen."},
+               "Die Bankleitzahl steht nicht in der BLZ-Datei der Bundesbank: ein Tippfehler, Leerzeichen vor "
+               "oder nach der BLZ, eine seit Langem aufgegebene Bankleitzahl oder eine veraltete BLZ-Datei.",
+               "Die BLZ auf Tippfehler und Leerzeichen prüfen; stimmt sie, die aktuelle BLZ-Datei einsetzen oder "
+               "die neue Bankverbindung erfragen."},
     HintAdvice{HintNumber::BlzWithoutIban,
                "Die Bank trägt in der BLZ-Datei die Regel 000100: Die IBAN ihrer Konten lässt sich nicht "
                "berechnen, nur die Bank selbst kennt sie.",
