@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace zelvan::test {
 
@@ -16,6 +17,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     // Writes `content` as bytes to a file in the folder and returns its full path.
     std::string write(const std::string& name, const std::string& content) const;
+    // The names of the entries in the folder, sorted.
+    std::vector<std::string> names() const;
 
 private:
     std::filesystem::path m_path;
