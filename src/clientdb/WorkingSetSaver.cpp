@@ -431,7 +431,7 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
         const RowWrite write{row, bic, iban};
-        if (auto refusal = refusedBankDetails(iban, bic, row.stored); !refusal.empty()) {
+        if (auto refusal = refusedTypedBankDetails(iban, bic, row); !refusal.empty()) {
             run.rowNotSaved(write, std::move(refusal));
             continue;
         }
@@ -569,7 +569,7 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
         const RowWrite write{row, bic, iban};
-        if (auto refusal = refusedBankDetails(iban, bic, row.stored); !refusal.empty()) {
+        if (auto refusal = refusedTypedBankDetails(iban, bic, row); !refusal.empty()) {
             run.rowNotSaved(write, std::move(refusal));
             continue;
         }

@@ -46,7 +46,7 @@ struct SaveOutcome {
 // A row is written only into the record it was loaded from, and only while that record still
 // holds the row's stored bank details; a row without key, with a key that several records
 // share, or whose record another program has changed since, is named as not saved, and so is a
-// row whose IBAN or BIC differs from the loaded one and is no valid IBAN or BIC. The cells
+// row whose typed IBAN or BIC differs from the loaded one and is no valid IBAN or BIC. The cells
 // are never changed; the stored details of the rows written are renewed after the commit.
 SaveOutcome SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
                            UserInterface& ui);

@@ -74,6 +74,14 @@ int ibanCheckDigits(std::string_view iban)
     return 98 - Mod97(digits);
 }
 
+std::string_view withoutOuterBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 TypedValueCheck refused(std::string value, std::string reason)
 {
     return {std::move(value), std::move(reason)};
@@ -126,13 +134,17 @@ TypedValueCheck checkBic(std::string_view text)
     return {std::move(value), {}};
 }
 
-std::string refusedBankDetails(std::string_view iban, std::string_view bic, const StoredBankDetails& loaded)
+std::string refusedTypedBankDetails(std::string_view iban, std::string_view bic, const AccountRow& row)
 {
-    if (iban != loaded.iban) {
+    if (!row.typedFor)
+        return {};
+    const StoredBankDetails& loaded = row.stored;
+    // The save writes the values without blanks around them; the record may hold them with.
+    if (withoutOuterBlanks(iban) != withoutOuterBlanks(loaded.iban)) {
         if (auto check = checkIban(iban); !check.valid())
             return std::move(check.reason);
     }
-    if (bic != loaded.bic) {
+    if (withoutOuterBlanks(bic) != withoutOuterBlanks(loaded.bic)) {
         if (auto check = checkBic(bic); !check.valid())
             return std::move(check.reason);
     }

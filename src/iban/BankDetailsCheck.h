@@ -25,10 +25,12 @@ TypedValueCheck checkIban(std::string_view text);
 // optional branch of three.
 TypedValueCheck checkBic(std::string_view text);
 
-// Why a row's IBAN or BIC may not be written: the first of them that differs from what the
-// record holds as loaded and fails its check. Empty when both may be written; values as loaded
-// are never checked, so an old invalid value does not block a save.
-std::string refusedBankDetails(std::string_view iban, std::string_view bic, const StoredBankDetails& loaded);
+// Why a row's typed IBAN or BIC may not be written as `iban` and `bic`: the first of them that
+// differs from what the record holds as loaded and fails its check. Empty when both may be
+// written. Only a row with typed values is checked (the bank-code file is the authority on the
+// BICs a conversion takes), and values as loaded never are, so an old invalid value does not
+// block a save.
+std::string refusedTypedBankDetails(std::string_view iban, std::string_view bic, const AccountRow& row);
 
 // For a German IBAN whose BLZ the bank-code file lists with another BIC than `bic`: a note that
 // says so; else empty. Many branch lines carry no BIC, so a difference is no reason to refuse.

@@ -975,13 +975,13 @@ private slots:
         QCOMPARE(m_window->statusText(),
                  QStringLiteral("Die BLZ 37040044 hat in der BLZ-Datei den BIC ZVASDEFFXXX, die Zeile keinen BIC."));
         // Typed for another account than the row has at the conversion: computed anew.
-        type(0, AccountColumn::Bic, QStringLiteral("COBADEFFXXX"));
+        type(0, AccountColumn::Iban, QStringLiteral("FR1420041010050500013M02606"));
         type(0, AccountColumn::Account, QStringLiteral("1234"));
         QCOMPARE(m_ui.messages.size(), 1u);
 
         makeUnsaved();
         QCOMPARE(m_window->statusText(), QStringLiteral("Bereit. 2 Zeilen behalten die eingegebene IBAN / BIC."));
-        QCOMPARE(rows[0][AccountColumn::Bic], std::string("ZVASDEFFXXX"));
+        QCOMPARE(rows[0][AccountColumn::Iban], std::string("DE21370400440000001234"));
         QCOMPARE(rows[1][AccountColumn::Iban], std::string("DE89370400440532013000"));
         QCOMPARE(rows[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
         command(FormAdressen::DatenSpeichern)->click();
