@@ -168,7 +168,8 @@ TEST_F(ConvertDemo, a_copy_that_cannot_be_made_stops_the_run_and_changes_nothing
     };
     const auto folder = (m_dir.path() / "Sicherung_ZELVAN").string();
     const std::string reason = "In den Ordner \"" + folder +
-                               "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung. Ohne "
+                               "\" kann keine Sicherungskopie geschrieben werden: " + test::ReadOnlyFolder::refusal() +
+                               ". Ohne "
                                "Sicherungskopie wird die Datenbank nicht geändert.\n";
     const Case cases[] = {
         {"1", demo::kMarloFile,
