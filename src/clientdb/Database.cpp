@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "clientdb/SqlDialect.h"
+#include "clientdb/UntouchedRead.h"
 
 namespace zelvan {
 
@@ -110,6 +111,16 @@ DbError Database::notOpen() const
 
 DbError Database::open(const std::string& path)
 {
+    return openFile(path, false);
+}
+
+DbError Database::openUntouched(const std::string& path)
+{
+    return openFile(path, true);
+}
+
+DbError Database::openFile(const std::string& path, bool untouched)
+{
     close();
     namespace fs = std::filesystem;
     if (path.empty())
@@ -127,7 +138,10 @@ DbError Database::open(const std::string& path)
     // An absolute path keeps SQLite from reading a name beginning with "file:" as a URI.
     const std::string absolute = fs::absolute(path, ec).string();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc =
+        untouched
+            ? sqlite3_open_v2(untouchedReadUri(path).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+            : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     sqlite::Connection connection(raw, ConnectionCloser{});
     if (rc != SQLITE_OK)
         return sqlite::lastError(raw, rc);
@@ -151,12 +165,6 @@ DbError Database::open(const std::string& path)
 bool Database::isReadOnly() const
 {
     return isOpen() && sqlite3_db_readonly(m_connection.get(), "main") == 1;
-}
-
-void Database::leaveWalOnClose()
-{
-    if (isOpen())
-        sqlite3_db_config(m_connection.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 }
 
 DbError Database::close()
