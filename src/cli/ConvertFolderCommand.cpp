@@ -7,6 +7,7 @@
 
 #include "batch/SummaryTable.h"
 #include "cli/OutputCheck.h"
+#include "clientdb/ClientFormats.h"
 #include "search/DriveSearch.h"
 
 namespace zelvan {
@@ -49,6 +50,11 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
 
     ProgressLines ui(env.err);
     const auto summary = convertFolder(options, directory, ui);
+    if (summary.lines.empty()) {
+        const auto name = formatInfo(options.format).name;
+        env.err << "Keine Datenbank des Formats " << name << " unter " << options.folder << " gefunden.\n";
+        return folderExitStatus(summary, true);
+    }
 
     std::string text = summaryText(summary, "\n");
     std::size_t databases = 0;
@@ -59,8 +65,6 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
     env.out << text;
     const int writeError = env.out ? 0 : errno;
     const bool complete = outputComplete(env.out, env.err, writeError);
-    if (summary.lines.empty())
-        env.err << "Unter \"" << options.folder << "\" wurde keine Datenbank dieses Formats gefunden.\n";
     if (summary.summaryFileError.empty())
         env.err << "Sammelprotokoll: " << summary.summaryFile << '\n';
     else
