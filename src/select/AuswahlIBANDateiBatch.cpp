@@ -44,13 +44,14 @@ void AuswahlIBANDatei::convertAll()
     options.folder = m_searchedFolder;
     options.settings = m_batch.settings;
     options.settings.dryRun = *dryRun;
+    options.sessionBackups = m_batch.backups;
 
     m_batchRunning = true;
     enableConvertAll();
     BatchSummary summary;
     {
         BatchProgressDialog progress(m_ui, this);
-        progress.show();
+        progress.showNow();
         const BusyPointer busy(m_ui);
         summary = convertFolder(options, *m_batch.directory, progress);
     }
