@@ -203,4 +203,10 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
     return summary;
 }
 
+std::string noDatabaseFoundText(const BatchOptions& options)
+{
+    return "Keine Datenbank des Formats " + std::string(formatInfo(options.format).name) + " unter " + options.folder +
+           " gefunden.";
+}
+
 } // namespace zelvan

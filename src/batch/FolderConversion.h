@@ -80,4 +80,7 @@ inline constexpr const char* kDeductionsPass = "Festabzüge";
 // summary's name; no original file changes.
 BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& directory, UserInterface& ui);
 
+// What a run that found no database says: "Keine Datenbank des Formats Marlo unter ORDNER gefunden."
+std::string noDatabaseFoundText(const BatchOptions& options);
+
 } // namespace zelvan

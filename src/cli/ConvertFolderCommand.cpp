@@ -7,7 +7,6 @@
 
 #include "batch/SummaryTable.h"
 #include "cli/OutputCheck.h"
-#include "clientdb/ClientFormats.h"
 #include "search/DriveSearch.h"
 
 namespace zelvan {
@@ -51,8 +50,7 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
     ProgressLines ui(env.err);
     const auto summary = convertFolder(options, directory, ui);
     if (summary.lines.empty()) {
-        const auto name = formatInfo(options.format).name;
-        env.err << "Keine Datenbank des Formats " << name << " unter " << options.folder << " gefunden.\n";
+        env.err << noDatabaseFoundText(options) << '\n';
         return folderExitStatus(summary, true);
     }
 

@@ -58,6 +58,12 @@ void AuswahlIBANDatei::convertAll()
     m_batchRunning = false;
     m_lastBatch = std::make_unique<BatchSummary>(summary);
     enableConvertAll();
+    // The databases found before may be gone: then there is nothing to sum up.
+    if (summary.lines.empty()) {
+        m_ui.showMessage({noDatabaseFoundText(options), std::string(kApplicationTitle), MessageButtons::Ok,
+                          MessageIcon::Exclamation, 0});
+        return;
+    }
     m_batchDialogs->showSummary(this, summary, *dryRun);
 }
 
