@@ -139,7 +139,8 @@ TEST_F(ConvertFolderCommand, a_folder_it_could_not_read_is_a_line_of_the_summary
     ASSERT_EQ(out.size(), 4u) << result.out;
     EXPECT_EQ(out[2], line);
     EXPECT_EQ(out[3], "1 gefundene Mandanten in " + folder());
-    std::ifstream csv(path("Sammelprotokoll_ZELVAN.csv"), std::ios::binary);
+    const auto summaryFile = result.err.substr(result.err.find("Sammelprotokoll: ") + 17);
+    std::ifstream csv(summaryFile.substr(0, summaryFile.find('\n')), std::ios::binary);
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {}).find(line + "\r\n"), std::string::npos);
 }
 
