@@ -150,9 +150,9 @@ private:
     std::array<int, kOptionCount> m_checkShown{}; // the value each box had before its last click
     QComboBox* m_combo = nullptr;
     QLabel* m_formatLine = nullptr;
-    QString m_formatLineText;    // the format line whole; the label shows it elided in the middle
-    QString m_bankFileToolTip;   // the bank-code file's part of the format line's tooltip
-    QString m_hintCountsText;    // the hint counts without the count of shown rows
+    QString m_formatLineText;  // the format line whole; the label shows it elided in the middle
+    QString m_bankFileToolTip; // the bank-code file's part of the format line's tooltip
+    QString m_hintCountsText;  // the hint counts without the count of shown rows
     QLabel* m_sampleNote = nullptr;
     QLabel* m_dataSet = nullptr;
     QLabel* m_caption = nullptr;

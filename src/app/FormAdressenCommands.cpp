@@ -172,9 +172,8 @@ void FormAdressen::showHintCounts()
                            .arg(static_cast<qulonglong>(counts.conversions));
     // Galdo employees without an account get neither hint: they are counted on their own.
     if (m_state.format == ClientFormat::Galdo) {
-        const auto withoutAccount = std::count_if(m_rows.begin(), m_rows.end(), [](const AccountRow& row) {
-            return row[AccountColumn::Account].empty();
-        });
+        const auto withoutAccount = std::count_if(
+            m_rows.begin(), m_rows.end(), [](const AccountRow& row) { return row[AccountColumn::Account].empty(); });
         m_hintCountsText += QStringLiteral("   Ohne Kontonummer: %1").arg(static_cast<qlonglong>(withoutAccount));
     }
     showShownRows();
@@ -228,8 +227,7 @@ void FormAdressen::findNext()
 void FormAdressen::chooseDatabase()
 {
     const SelectionStart start{m_state.format, m_state.databasePath, m_programFolder, batchSetup()};
-    const CurrentDatabase previous{m_state.format, m_state.databasePath, m_state.tableName,
-                                      m_state.fixedDeductions};
+    const CurrentDatabase previous{m_state.format, m_state.databasePath, m_state.tableName, m_state.fixedDeductions};
     const auto choice = m_chooser.choose(this, start, *this);
     if (choice) {
         m_state.format = choice->format;

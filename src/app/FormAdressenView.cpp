@@ -68,7 +68,8 @@ void FormAdressen::elideFormatLine()
     const int room = m_formatLine->contentsRect().width() - 2 * m_formatLine->margin() -
                      m_formatLine->fontMetrics().horizontalAdvance(QLatin1Char('x'));
     m_formatLine->setText(m_formatLine->fontMetrics().elidedText(m_formatLineText, Qt::ElideMiddle, room));
-    const QString whole = m_bankFileToolTip.isEmpty() ? m_formatLineText : m_formatLineText + "\n\n" + m_bankFileToolTip;
+    const QString whole =
+        m_bankFileToolTip.isEmpty() ? m_formatLineText : m_formatLineText + "\n\n" + m_bankFileToolTip;
     m_formatLine->setToolTip(whole);
 }
 

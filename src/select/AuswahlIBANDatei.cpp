@@ -66,8 +66,8 @@ std::string directChoiceFolder(const std::string& databasePath, const std::strin
 AuswahlIBANDatei::AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui,
                                    QWidget* parent)
     : QDialog(parent), m_files(files), m_ui(ui), m_databasePath(start.databasePath),
-      m_programFolder(start.programFolder), m_startFolder(start.searchFolder), m_batch(start.batch), m_ownBatchDialogs(std::make_unique<QtBatchDialogs>()),
-      m_batchDialogs(m_ownBatchDialogs.get())
+      m_programFolder(start.programFolder), m_startFolder(start.searchFolder), m_batch(start.batch),
+      m_ownBatchDialogs(std::make_unique<QtBatchDialogs>()), m_batchDialogs(m_ownBatchDialogs.get())
 {
     setObjectName(QStringLiteral("AuswahlIBANDatei"));
     setWindowTitle(QStringLiteral("Auswahl der zu konvertierenden Datenbank"));

@@ -161,9 +161,9 @@ private slots:
         const std::string path = m_programFolder + "ZELVANBLZ4.txt";
         QCOMPARE(window.formatFileLineToolTip(), window.formatFileLine() + "\n\n" +
                                                      QStringLiteral("BLZ-Datei: %1\ngeändert am %2, %3 Banken\n%4")
-                                                     .arg(QString::fromStdString(path), modified(path))
-                                                     .arg(window.bankDirectory().Count())
-                                                     .arg(QString::fromStdString(notice)));
+                                                         .arg(QString::fromStdString(path), modified(path))
+                                                         .arg(window.bankDirectory().Count())
+                                                         .arg(QString::fromStdString(notice)));
         // The status line keeps its own text.
         QCOMPARE(window.statusText(),
                  QString::fromStdString("BLZ-Bestand eingelesen.  Anzahl BLZ: " +
@@ -189,7 +189,7 @@ private slots:
         const std::string path = m_programFolder + "ZELVANBLZ4.txt";
         QCOMPARE(window.formatFileLineToolTip(), window.formatFileLine() + "\n\n" +
                                                      QStringLiteral("BLZ-Datei: %1\ngeändert am %2, 3571 Banken")
-                                                     .arg(QString::fromStdString(path), modified(path)));
+                                                         .arg(QString::fromStdString(path), modified(path)));
     }
 
     void a_file_that_is_not_used_is_announced_and_refuses_the_conversion_data()

@@ -20,7 +20,7 @@ namespace zelvan {
 class FormAdressenViewTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
     ProgramState m_state;
@@ -60,7 +60,7 @@ class FormAdressenViewTest : public QObject {
         grid()->setCurrentIndex(grid()->model()->index(row, column));
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -115,7 +115,8 @@ class FormAdressenViewTest : public QObject {
         QTest::addColumn<int>("format");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("status");
-        const QString locked("BLZ und Kontonummer sind erst mit „IBAN / BIC für manuelle Eingaben freigeben“ änderbar.");
+        const QString locked(
+            "BLZ und Kontonummer sind erst mit „IBAN / BIC für manuelle Eingaben freigeben“ änderbar.");
         QTest::newRow("Marlo, eine Ziffer") << 1 << int(Qt::Key_1) << locked;
         QTest::newRow("Marlo, F2") << 1 << int(Qt::Key_F2) << locked;
         QTest::newRow("Galdo") << 4 << int(Qt::Key_1)
