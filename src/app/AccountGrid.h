@@ -56,6 +56,8 @@ class AccountGrid final : public QTableView {
     void clickHeading(int column);
     // Commits an open edit and gives the focus to the next (or previous) control of the window.
     void leaveGrid(bool forward);
+    // The item view's edit(index) stays callable beside the override below.
+    using QTableView::edit;
     // Typing does not jump to a row whose text starts with the letters typed.
     void keyboardSearch(const QString&) override {}
 

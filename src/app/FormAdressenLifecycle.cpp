@@ -17,6 +17,7 @@
 #include "bankdir/BankCodeFile.h"
 #include "bankdir/BankFileCheck.h"
 #include "core/FileExists.h"
+#include "widgets/HelpWindow.h"
 
 namespace zelvan {
 
@@ -95,14 +96,17 @@ void FormAdressen::Form_Activate()
     announceBankFile();
 }
 
+std::string FormAdressen::bankFileModified() const
+{
+    if (!m_bankFile.ok)
+        return {};
+    const QFileInfo file(QString::fromStdString(m_bankFile.path));
+    return file.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
+}
+
 void FormAdressen::showBankFile()
 {
-    std::string modified;
-    if (m_bankFile.ok) {
-        const QFileInfo file(QString::fromStdString(m_bankFile.path));
-        modified = file.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
-    }
-    m_bankFileToolTip = QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), modified));
+    m_bankFileToolTip = QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), bankFileModified()));
     m_sampleNote->setText(QString::fromUtf8(kSampleNotice.data(), static_cast<qsizetype>(kSampleNotice.size())));
     m_sampleNote->setToolTip(m_bankFileToolTip);
     m_sampleNote->setVisible(m_bankFile.ok && m_bankFile.sample);
@@ -160,6 +164,8 @@ void FormAdressen::Form_Unload()
     m_settings.write(key("ProtokollAusgabe"), QString::number(m_combo->currentIndex()));
     m_settings.sync();
     m_store.CloseClientDatabase(m_state, *this);
+    if (m_help)
+        m_help->close();
     m_unloaded = true;
 }
 

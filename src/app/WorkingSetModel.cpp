@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "clientdb/HintClass.h"
+#include "iban/BankDetailsCheck.h"
+#include "iban/ConversionHint.h"
+
 namespace zelvan {
 
 WorkingSetModel::WorkingSetModel(WorkingSetArray& rows, QObject* parent) : QAbstractTableModel(parent), m_rows(rows) {}
@@ -67,6 +71,15 @@ QVariant WorkingSetModel::data(const QModelIndex& index, int role) const
             m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
         return QString::fromStdString(cell);
     }
+    if (role == Qt::ToolTipRole && index.column() == static_cast<int>(AccountColumn::Hint)) {
+        // The whole hint and, below it, what to do about it.
+        const auto& hint = m_rows[static_cast<std::size_t>(index.row())][AccountColumn::Hint];
+        const std::string_view advice = hintAdviceLine(hintNumberOf(hint));
+        if (advice.empty())
+            return {};
+        return QString::fromStdString(hint) + QLatin1Char('\n') +
+               QString::fromUtf8(advice.data(), static_cast<qsizetype>(advice.size()));
+    }
     if (role == kMaxLengthRole) {
         const GridColumn* setup = column(index.column());
         return setup ? setup->maxLength : 0;
@@ -82,13 +95,30 @@ bool WorkingSetModel::setData(const QModelIndex& index, const QVariant& value, i
     const GridColumn* setup = column(index.column());
     if (setup && setup->maxLength > 0 && text.size() > setup->maxLength)
         return false;
-    auto& cell = m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
+    auto& row = m_rows[static_cast<std::size_t>(index.row())];
+    auto& cell = row.cells[static_cast<std::size_t>(index.column())];
     std::string newValue = text.toStdString();
+    const bool bankDetail = index.column() == static_cast<int>(AccountColumn::Iban) ||
+                            index.column() == static_cast<int>(AccountColumn::Bic);
+    if (bankDetail) {
+        // Refused where it is typed; the cell keeps its value.
+        TypedValueCheck check =
+            index.column() == static_cast<int>(AccountColumn::Iban) ? checkIban(newValue) : checkBic(newValue);
+        if (!check.valid()) {
+            emit valueRefused(QString::fromStdString(check.reason));
+            return false;
+        }
+        newValue = std::move(check.value);
+    }
     if (newValue == cell)
         return true;
     cell = std::move(newValue);
+    if (bankDetail)
+        row.typedFor = TypedFor{row[AccountColumn::Blz], row[AccountColumn::Account]};
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     emit cellCommitted(index.column());
+    if (bankDetail)
+        emit bankDetailTyped(index.row());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "clientdb/SqlDialect.h"
+#include "clientdb/UntouchedRead.h"
 
 namespace zelvan {
 
@@ -110,6 +111,16 @@ DbError Database::notOpen() const
 
 DbError Database::open(const std::string& path)
 {
+    return openFile(path, false);
+}
+
+DbError Database::openUntouched(const std::string& path)
+{
+    return openFile(path, true);
+}
+
+DbError Database::openFile(const std::string& path, bool untouched)
+{
     close();
     namespace fs = std::filesystem;
     if (path.empty())
@@ -127,7 +138,10 @@ DbError Database::open(const std::string& path)
     // An absolute path keeps SQLite from reading a name beginning with "file:" as a URI.
     const std::string absolute = fs::absolute(path, ec).string();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc =
+        untouched
+            ? sqlite3_open_v2(untouchedReadUri(path).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+            : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     sqlite::Connection connection(raw, ConnectionCloser{});
     if (rc != SQLITE_OK)
         return sqlite::lastError(raw, rc);
@@ -151,12 +165,6 @@ DbError Database::open(const std::string& path)
 bool Database::isReadOnly() const
 {
     return isOpen() && sqlite3_db_readonly(m_connection.get(), "main") == 1;
-}
-
-void Database::leaveWalOnClose()
-{
-    if (isOpen())
-        sqlite3_db_config(m_connection.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 }
 
 DbError Database::close()
@@ -300,17 +308,19 @@ DbResult<Recordset> Database::openRecordset(std::string_view statement) const
 
     std::vector<std::string> values;
     std::vector<bool> nulls;
+    std::vector<bool> numbers;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i) {
-            const bool null = sqlite3_column_type(raw, i) == SQLITE_NULL;
-            values.push_back(null ? std::string() : sqlite::loadedText(raw, i));
-            nulls.push_back(null);
+            const int type = sqlite3_column_type(raw, i);
+            values.push_back(type == SQLITE_NULL ? std::string() : sqlite::loadedText(raw, i));
+            nulls.push_back(type == SQLITE_NULL);
+            numbers.push_back(type == SQLITE_INTEGER || type == SQLITE_FLOAT);
         }
     }
     if (rc != SQLITE_DONE)
         return sqlite::lastError(db, rc);
-    return Recordset(std::move(fields), std::move(values), std::move(nulls));
+    return Recordset(std::move(fields), std::move(values), std::move(nulls), std::move(numbers));
 }
 
 DbResult<TableRecordset> Database::openTable(std::string_view table) const
@@ -356,6 +366,11 @@ DbError Database::execute(std::string_view sql)
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         return sqlite::lastError(m_connection.get(), rc);
     return {};
+}
+
+std::string_view sqliteVersion()
+{
+    return sqlite3_libversion();
 }
 
 } // namespace zelvan

@@ -31,13 +31,13 @@ public:
     // folder, an Access file, any other file that is not a SQLite database, a damaged or a
     // locked one are errors.
     DbError open(const std::string& path);
+    // The same checks, but the file is only read and nothing of it or beside it changes (see
+    // untouchedReadUri): a journal another program left is not played back but refused.
+    DbError openUntouched(const std::string& path);
     bool isOpen() const { return m_connection != nullptr; }
     const std::string& path() const { return m_path; }
     // True when the file could only be opened for reading (no write permission).
     bool isReadOnly() const;
-    // Closing leaves a WAL file as it is instead of merging it into the database file, so that a
-    // database only looked at keeps every byte.
-    void leaveWalOnClose();
     DbError close();
 
     DbResult<TableDef> tableDef(std::string_view name) const;
@@ -66,9 +66,13 @@ public:
 
 private:
     DbError notOpen() const;
+    DbError openFile(const std::string& path, bool untouched);
 
     sqlite::Connection m_connection;
     std::string m_path;
 };
+
+// The version of the SQLite library in use, such as "3.40.1".
+std::string_view sqliteVersion();
 
 } // namespace zelvan

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,25 @@ struct StoredBankDetails {
     std::string iban;
 };
 
+// The BLZ and account number a row had when its IBAN or BIC was typed since the load.
+struct TypedFor {
+    std::string blz;
+    std::string account;
+};
+
 // One row of the working set. A null database value reads as the empty string.
 struct AccountRow {
     std::array<std::string, kAccountColumnCount> cells;
     // Filled by the load, renewed by every save that wrote the row; never shown in the grid.
     StoredBankDetails stored;
+    // The cells the record holds as numbers rather than text, one bit per column: a key is sought
+    // again as it is stored.
+    std::uint16_t numberCells = 0;
+    // Set by a typed IBAN or BIC, cleared by a save that wrote the row: a new conversion keeps the
+    // typed values while BLZ and account are still these.
+    std::optional<TypedFor> typedFor;
+
+    bool isNumber(AccountColumn column) const { return (numberCells >> static_cast<std::size_t>(column) & 1U) != 0; }
 
     std::string& operator[](AccountColumn column) { return cells[static_cast<std::size_t>(column)]; }
     const std::string& operator[](AccountColumn column) const { return cells[static_cast<std::size_t>(column)]; }

@@ -20,10 +20,13 @@
 #include "app/AccountGrid.h"
 #include "app/FormatLine.h"
 #include "gui/AccessKeys.h"
+#include "gui/CellToolTip.h"
 #include "gui/FakeWorkingSetStore.h"
 #include "gui/GuiTestDoubles.h"
+#include "iban/ConversionHint.h"
 #include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
+#include "widgets/HelpWindow.h"
 
 namespace zelvan {
 
@@ -953,6 +956,45 @@ private slots:
         QCOMPARE(m_store.saved[3][AccountColumn::Hint].substr(0, 2), std::string("3-"));
     }
 
+    void typed_iban_and_bic_are_checked_where_typed_and_kept_by_a_new_conversion()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        const auto type = [this](int row, AccountColumn column, const QString& text) {
+            const QModelIndex cell = grid()->model()->index(row, static_cast<int>(column));
+            grid()->setCurrentIndex(cell);
+            grid()->edit(cell);
+            qobject_cast<QLineEdit*>(grid()->indexWidget(cell))->setText(text);
+            grid()->commitPendingEdit();
+            QCoreApplication::processEvents();
+        };
+        const auto& rows = m_window->rows();
+        // Refused where it is typed: the reason in a box, the cell as it was.
+        type(2, AccountColumn::Iban, QStringLiteral("DE99120300000000202051"));
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_ui.messages[0].text, std::string("Die Prüfziffer der IBAN stimmt nicht."));
+        QCOMPARE(rows[2][AccountColumn::Iban], std::string());
+        // A foreign IBAN is taken as it is written; a German one beside another BIC is noted.
+        type(2, AccountColumn::Iban, QStringLiteral("gb29 nwbk 6016 1331 9268 19"));
+        QCOMPARE(rows[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
+        type(1, AccountColumn::Iban, QStringLiteral("DE89370400440532013000"));
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Die BLZ 37040044 hat in der BLZ-Datei den BIC ZVASDEFFXXX, die Zeile keinen BIC."));
+        // Typed for another account than the row has at the conversion: computed anew.
+        type(0, AccountColumn::Iban, QStringLiteral("FR1420041010050500013M02606"));
+        type(0, AccountColumn::Account, QStringLiteral("1234"));
+        QCOMPARE(m_ui.messages.size(), 1u);
+
+        makeUnsaved();
+        QCOMPARE(m_window->statusText(), QStringLiteral("Bereit. 2 Zeilen behalten die eingegebene IBAN / BIC."));
+        QCOMPARE(rows[0][AccountColumn::Iban], std::string("DE21370400440000001234"));
+        QCOMPARE(rows[1][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QCOMPARE(rows[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
+        command(FormAdressen::DatenSpeichern)->click();
+        QCOMPARE(m_store.saved[1][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QCOMPARE(m_store.saved[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
+    }
+
     void ctrl_f_finds_the_next_row_and_selects_it()
     {
         startOnMarlo();
@@ -988,6 +1030,30 @@ private slots:
         QVERIFY(!findField()->isVisible());
         QCOMPARE(QApplication::focusWidget(), grid());
         QVERIFY(m_window->isVisible());
+    }
+
+    void f1_on_a_row_opens_the_help_at_its_hint_whose_tooltip_advises()
+    {
+        const std::string hint6 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 002002";
+        m_store.samples.push_back({"10003", "Krause", "10020030", "12", "", "", hint6, ""});
+        startOnMarlo();
+        activate();
+        const QModelIndex hint = grid()->model()->index(3, int(AccountColumn::Hint));
+        const std::string advice(hintAdviceLine(6));
+        QCOMPARE(test::toolTipAt(*grid(), hint), QString::fromStdString(hint6 + "\n" + advice));
+
+        grid()->setCurrentIndex(grid()->model()->index(3, 0));
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_F1);
+        auto* help = m_window->findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->currentSection(), QStringLiteral("hinweis-6"));
+
+        // Elsewhere in the window F1 opens the help at its start.
+        activate();
+        command(FormAdressen::Auswaehlen)->setFocus();
+        QTest::keyClick(command(FormAdressen::Auswaehlen), Qt::Key_F1);
+        QCOMPARE(help->currentSection(), QStringLiteral("anfang"));
     }
 
     void a_load_keeps_the_grid_mode()

@@ -490,6 +490,8 @@ TEST_F(ConvertDemo, a_dry_run_of_one_database_changes_no_file_and_writes_probela
         EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
         const auto protocol = bytesOf(path("Probelauf_Protokoll_ZELVAN.txt"));
         EXPECT_NE(protocol.find("  Datei: " + path(c.named) + "\r\n"), std::string::npos) << protocol;
+        EXPECT_TRUE(result.out.ends_with("Protokoll und CSV-Dateien im Ordner: " + m_dir.path().string() + "/\n"))
+            << result.out;
     }
 }
 
