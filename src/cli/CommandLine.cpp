@@ -6,6 +6,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/IbanCommand.h"
 #include "cli/PruefenCommand.h"
+#include "cli/RestoreCommand.h"
 #include "cli/SearchCommand.h"
 #include "core/Version.h"
 #include "iban/ConversionHint.h"
@@ -23,10 +24,9 @@ struct Command {
 
 // The sub-commands by name.
 constexpr Command kCommands[] = {
-    {"convert", runConvertCommand},
-    {"iban", runIbanCommand},
-    {"pruefen", runPruefenCommand},
-    {"search", runSearchCommand},
+    {"convert", runConvertCommand},          {"iban", runIbanCommand},
+    {"pruefen", runPruefenCommand},          {"search", runSearchCommand},
+    {"wiederherstellen", runRestoreCommand},
 };
 
 // The hints a conversion writes, as the README lists them.
@@ -71,6 +71,10 @@ std::string helpText()
            "  zelvan-konverter search --format N ORDNER\n"
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
            "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"
+           "  zelvan-konverter wiederherstellen --format N --db PFAD [--kopie DATEI]\n"
+           "      ohne --kopie: listet die Sicherungskopien der Datenbank, die neueste zuerst, je Kopie\n"
+           "      \"Kopie;Zeit;Bytes;Datensätze;Prüfung\"; mit --kopie: prüft die Kopie, sichert den jetzigen Stand\n"
+           "      und spielt die Kopie zurück\n"
            "  zelvan-konverter --help          zeigt diese Hilfe\n"
            "  zelvan-konverter --version       zeigt die Programmversion\n"
            "\n"
@@ -91,7 +95,9 @@ std::string helpText()
            "  1  eine Datenbank oder Ausgabe konnte nicht geöffnet, gelesen oder geschrieben werden\n"
            "  2  falsche Argumente oder unbrauchbare BLZ-Datei\n"
            "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n"
-           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt wurde, sonst 3, wenn Datensätze fehlen\n" +
+           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt wurde, sonst 3, wenn Datensätze fehlen\n"
+           "  bei wiederherstellen: 1, wenn ein anderes Programm die Datenbank benutzt; 2, wenn die Kopie\n"
+           "  nicht vollständig, verändert, beschädigt oder von einem anderen Format ist\n" +
            hintList();
 }
 

@@ -1,6 +1,7 @@
 #include "clientdb/Database.h"
 
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -108,7 +109,34 @@ DbError Database::notOpen() const
     return makeError(DbErrorNumber::NoDatabaseOpen, "Es ist keine Datenbank geöffnet.");
 }
 
+std::string unchangingUri(const std::string& absolutePath)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char c : absolutePath) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || c == '/' || c == '.' || c == '_' || c == '-') {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 0x0f];
+        }
+    }
+    return uri + "?mode=ro&immutable=1";
+}
+
 DbError Database::open(const std::string& path)
+{
+    return openFile(path, false);
+}
+
+DbError Database::openUnchanging(const std::string& path)
+{
+    return openFile(path, true);
+}
+
+DbError Database::openFile(const std::string& path, bool unchanging)
 {
     close();
     namespace fs = std::filesystem;
@@ -127,7 +155,10 @@ DbError Database::open(const std::string& path)
     // An absolute path keeps SQLite from reading a name beginning with "file:" as a URI.
     const std::string absolute = fs::absolute(path, ec).string();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc =
+        unchanging
+            ? sqlite3_open_v2(unchangingUri(absolute).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+            : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     sqlite::Connection connection(raw, ConnectionCloser{});
     if (rc != SQLITE_OK)
         return sqlite::lastError(raw, rc);

@@ -31,6 +31,9 @@ public:
     // folder, an Access file, any other file that is not a SQLite database, a damaged or a
     // locked one are errors.
     DbError open(const std::string& path);
+    // Opens a file that no program writes (a backup copy) only to read it, as it lies: without
+    // locks, and nothing is written into it or beside it.
+    DbError openUnchanging(const std::string& path);
     bool isOpen() const { return m_connection != nullptr; }
     const std::string& path() const { return m_path; }
     // True when the file could only be opened for reading (no write permission).
@@ -66,9 +69,15 @@ public:
 
 private:
     DbError notOpen() const;
+    DbError openFile(const std::string& path, bool unchanging);
 
     sqlite::Connection m_connection;
     std::string m_path;
 };
+
+// A file's absolute path as a SQLite URI (open with SQLITE_OPEN_URI) that opens it read-only and
+// unlocked, for a file no program writes: every byte outside a few plain characters is
+// percent-encoded, so "?", "#" and "%" in a name stay part of it.
+std::string unchangingUri(const std::string& absolutePath);
 
 } // namespace zelvan

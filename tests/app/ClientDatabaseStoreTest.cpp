@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class ClientDatabaseStoreTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
 
@@ -58,11 +58,11 @@ class ClientDatabaseStoreTest : public QObject {
         std::size_t count = 0;
         for (auto it = fs::directory_iterator(m_dir.path() / "Sicherung_ZELVAN", ec);
              !ec && it != fs::directory_iterator(); ++it)
-            ++count;
+            count += it->path().extension() == ".sha256" ? 0u : 1u;
         return count;
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,

@@ -318,8 +318,9 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     fill(session.rows[0], "C", "D", "");
     session.save({ProtocolOption::HintsOnly, false, {}});
     const auto key = session.rows[0][AccountColumn::Key];
-    EXPECT_EQ(query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
-              "D");
+    EXPECT_EQ(
+        query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+        "D");
     EXPECT_EQ(session.summary(),
               "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) + session.folderLine());
 
@@ -347,9 +348,10 @@ TEST(WorkingSetSaver, the_first_save_copies_the_file_and_the_next_one_does_not)
     fill(session.rows[0], "C", "D", "");
     EXPECT_TRUE(session.save().committed);
     EXPECT_EQ(session.state.backups.copies().size(), 1u);
+    // The copy and its checksum.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.path("Sicherung_ZELVAN")),
                             std::filesystem::directory_iterator()),
-              1);
+              2);
     EXPECT_EQ(test::contentOf(copy), before);
 }
 
@@ -443,9 +445,9 @@ TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
     const auto outcome = session.save({ProtocolOption::AllData, false, {}});
     EXPECT_TRUE(outcome.committed);
     ASSERT_EQ(outcome.unwrittenFiles.size(), 1u);
-    EXPECT_NE(session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] +
-                                     "\" konnte nicht geschrieben werden."),
-              std::string::npos);
+    EXPECT_NE(
+        session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] + "\" konnte nicht geschrieben werden."),
+        std::string::npos);
     // No protocol, so no folder to look in.
     EXPECT_EQ(session.summary().find("Protokoll und CSV-Dateien im Ordner"), std::string::npos) << session.summary();
     EXPECT_EQ(session.ui.messages.back().folder, "");
