@@ -1,6 +1,7 @@
 #include "clientdb/BackupRestore.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <memory>
@@ -106,6 +107,18 @@ RestoreOutcome restoreBackupCopy(const BackupTarget& target, const std::string& 
 {
     if (!target.error.empty())
         return refused(RestoreStatus::Failed, target.error);
+    // The copy is read unlocked, as a file no program writes: never the database itself, nor a copy
+    // still being written or left half written by a killed run.
+    struct stat copyStatus {};
+    struct stat databaseStatus {};
+    if (::stat(copyPath.c_str(), &copyStatus) == 0 && ::stat(target.path.c_str(), &databaseStatus) == 0 &&
+        copyStatus.st_dev == databaseStatus.st_dev && copyStatus.st_ino == databaseStatus.st_ino)
+        return refused(RestoreStatus::CopyUnusable,
+                       "Die Kopie " + quoted(copyPath) + " ist die Datenbank selbst und keine Sicherungskopie.");
+    if (isBackupLeftover(fs::path(copyPath).filename().string()))
+        return refused(RestoreStatus::CopyUnusable, "Die Kopie " + quoted(copyPath) +
+                                                        " wird nicht zurückgespielt: Sie ist unfertig, eine "
+                                                        "abgebrochene oder noch laufende Sicherung.");
     const auto copy = inspectBackupCopy(copyPath, target.format);
     if (copy.verdict != CopyVerdict::Ok && copy.verdict != CopyVerdict::WithoutChecksum)
         return refused(RestoreStatus::CopyUnusable, copyRefusal(copy));

@@ -63,7 +63,11 @@ int removeLeftovers(const std::string& folder, const std::function<bool(std::str
         const char* name = entry->d_name;
         if (!isOurs(name))
             continue;
-        const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        // Where flock is built on record locks (NFS), an exclusive one needs a file open for writing.
+        constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        int fd = ::openat(dirFd, name, O_RDWR | kFlags);
+        if (fd < 0)
+            fd = ::openat(dirFd, name, O_RDONLY | kFlags);
         if (fd < 0)
             continue;
         struct stat status {};
