@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 #include "support/TempDir.h"
 
 namespace {

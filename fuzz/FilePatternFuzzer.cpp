@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "select/FilePattern.h"
+#include "search/FilePattern.h"
 
 using namespace zelvan;
 using zelvan::fuzz::require;

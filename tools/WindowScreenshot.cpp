@@ -16,7 +16,7 @@
 #include <iostream>
 
 #include "app/FormAdressen.h"
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 #include "app/ProgramStart.h"
 #include "app/ShellSettings.h"
 #include "cli/ProgramFolder.h"

@@ -11,7 +11,7 @@
 
 #include "app/AccountGrid.h"
 #include "app/FormatLine.h"
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 #include "app/WindowPlacement.h"
 #include "app/WorkingSetStore.h"
 #include "bankdir/BankCodeFile.h"

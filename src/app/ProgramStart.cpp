@@ -5,8 +5,8 @@
 #include "app/ClientDatabaseStore.h"
 #include "app/DatabaseChooser.h"
 #include "app/FormAdressen.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramFont.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/ProgramFont.h"
 #include "app/QtTranslations.h"
 #include "core/ProgramState.h"
 

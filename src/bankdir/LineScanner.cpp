@@ -7,6 +7,8 @@
 #include <memory>
 #include <system_error>
 
+#include "core/SystemErrorCause.h"
+
 namespace zelvan {
 
 namespace {
@@ -18,7 +20,10 @@ struct FileCloser {
 // The Bundesbank file has a few megabytes; anything far beyond is not a bank-code file.
 constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
 
-ScanResult failure(std::string text) { return {false, std::move(text)}; }
+ScanResult failure(std::string text)
+{
+    return {false, std::move(text)};
+}
 
 // Reads the whole file; the bank-code file is a few megabytes at most.
 ScanResult readAll(const std::string& path, std::string& content)
@@ -42,7 +47,7 @@ ScanResult readAll(const std::string& path, std::string& content)
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
-        return failure("Die Datei \"" + path + "\" kann nicht geöffnet werden: " + std::strerror(errno));
+        return failure("Die Datei \"" + path + "\" kann nicht geöffnet werden: " + systemErrorCause(errno));
 
     // One read of the size the file has now; a file that grows meanwhile is read to its end.
     content.resize(static_cast<std::size_t>(std::filesystem::file_size(path, ec)));
@@ -52,7 +57,7 @@ ScanResult readAll(const std::string& path, std::string& content)
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
         content.append(buffer, got);
     if (std::ferror(file.get()))
-        return failure("Die Datei \"" + path + "\" kann nicht gelesen werden: " + std::strerror(errno));
+        return failure("Die Datei \"" + path + "\" kann nicht gelesen werden: " + systemErrorCause(errno));
     return {true, {}};
 }
 

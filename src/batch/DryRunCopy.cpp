@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <cerrno>
 #include <memory>
 #include <system_error>
 
@@ -10,6 +11,7 @@
 #include "clientdb/Database.h"
 #include "clientdb/DbError.h"
 #include "clientdb/SqliteHandles.h"
+#include "core/SystemErrorCause.h"
 
 namespace zelvan {
 
@@ -55,10 +57,11 @@ std::string DryRunCopy::make(const std::string& database, ClientFormat format)
     std::error_code ec;
     const auto temp = std::filesystem::temp_directory_path(ec);
     if (ec)
-        return notCopied(database, "kein Ordner für temporäre Dateien (" + ec.message() + ").");
+        return notCopied(database, "kein Ordner für temporäre Dateien (" + systemErrorCause(ec.value()) + ").");
     std::string pattern = (temp / "zelvan-probelauf-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
-        return notCopied(database, "der Ordner \"" + pattern + "\" kann nicht angelegt werden.");
+        return notCopied(database,
+                         "der Ordner \"" + pattern + "\" kann nicht angelegt werden: " + systemErrorCause(errno) + ".");
     m_folder = pattern;
 
     const auto copy = m_folder / std::filesystem::path(database).filename();

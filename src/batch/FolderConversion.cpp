@@ -7,8 +7,8 @@
 #include "clientdb/TextFileWriter.h"
 #include "core/PathRoutines.h"
 #include "core/ProgramState.h"
-#include "select/DriveSearch.h"
-#include "select/InvoicingDatabase.h"
+#include "search/DriveSearch.h"
+#include "search/InvoicingDatabase.h"
 
 namespace zelvan {
 
@@ -100,6 +100,7 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryR
     // Saved, yet a report is missing: the line does not say "gespeichert" alone.
     if (!line.failed && !done.saved.unwrittenFiles.empty()) {
         line.failed = true;
+        line.reportNotWritten = true;
         for (const auto& path : done.saved.unwrittenFiles)
             line.result += "; die Datei \"" + path + "\" konnte nicht geschrieben werden";
     }
@@ -124,7 +125,7 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
         if (!summary.stopped && ui.stopRequested())
             summary.stopped = true;
         if (summary.stopped) {
-            BatchLine line{item.found->client, item.found->path(), item.pass, 0, 0, 0, 0, 0, {}, kNotDone, true};
+            BatchLine line{item.found->client, item.found->path(), item.pass, 0, 0, 0, 0, 0, {}, kNotDone, true, false};
             summary.lines.push_back(std::move(line));
             continue;
         }

@@ -24,6 +24,8 @@ struct BatchLine {
     std::string result;     // "gespeichert", or the German reason it was not
     // Not opened, not read, not saved, a report not written, or not done because the run stopped.
     bool failed = false;
+    // Saved, but a report file could not be written (failed is set as well).
+    bool reportNotWritten = false;
 };
 
 // What a run over a whole folder did.

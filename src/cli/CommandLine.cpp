@@ -1,10 +1,12 @@
 #include "cli/CommandLine.h"
 
+#include <cerrno>
 #include <exception>
 #include <ostream>
 
 #include "cli/ConvertCommand.h"
 #include "cli/IbanCommand.h"
+#include "cli/OutputCheck.h"
 #include "cli/PruefenCommand.h"
 #include "cli/RestoreCommand.h"
 #include "cli/SearchCommand.h"
@@ -38,9 +40,20 @@ std::string hintList()
         list += hint.text;
         if (hint.text.ends_with("IBAN-Regel: "))
             list += "<Regel>";
+        else if (hint.text.ends_with("BIC: "))
+            list += "<BIC>";
         list += '\n';
     }
     return list;
+}
+
+// Writes a text to standard output: 0 when all of it arrived, else 1 after saying so.
+int printed(const std::string& text, CommandEnvironment& env)
+{
+    errno = 0;
+    env.out << text;
+    const int writeError = env.out ? 0 : errno;
+    return outputComplete(env.out, env.err, writeError) ? kExitOk : kExitDatabaseError;
 }
 
 } // namespace
@@ -95,7 +108,8 @@ std::string helpText()
            "  1  eine Datenbank oder Ausgabe konnte nicht geöffnet, gelesen oder geschrieben werden\n"
            "  2  falsche Argumente oder unbrauchbare BLZ-Datei\n"
            "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n"
-           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt wurde, sonst 3, wenn Datensätze fehlen\n"
+           "  4  gespeichert, aber Protokoll, CSV-Datei, Sammelprotokoll oder Ausgabe nicht geschrieben\n"
+           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt oder keine gefunden wurde, sonst 4, sonst 3\n"
            "  bei wiederherstellen: 1, wenn ein anderes Programm die Datenbank benutzt; 2, wenn die Kopie\n"
            "  nicht vollständig, verändert, beschädigt oder von einem anderen Format ist\n" +
            hintList();
@@ -109,14 +123,10 @@ std::string versionText()
 int runCommandLine(const std::vector<std::string>& args, CommandEnvironment& env)
 {
     try {
-        if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "hilfe") {
-            env.out << helpText();
-            return kExitOk;
-        }
-        if (args[0] == "--version") {
-            env.out << versionText() << '\n';
-            return kExitOk;
-        }
+        if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "hilfe")
+            return printed(helpText(), env);
+        if (args[0] == "--version")
+            return printed(versionText() + '\n', env);
         for (const auto& command : kCommands) {
             if (args[0] == command.name)
                 return command.run(args, env);

@@ -12,6 +12,8 @@ inline constexpr int kExitDatabaseError = 1;
 inline constexpr int kExitUsage = 2;
 // convert: the save was committed, but at least one row was not saved.
 inline constexpr int kExitRowsNotSaved = 3;
+// convert: the save was committed, but a report, the summary file or standard output was not written.
+inline constexpr int kExitReportNotWritten = 4;
 
 struct CommandEnvironment {
     std::istream& in;

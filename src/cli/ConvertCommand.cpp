@@ -10,6 +10,7 @@
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
 #include "cli/ConvertFolderCommand.h"
+#include "cli/OutputCheck.h"
 #include "cli/TerminalUserInterface.h"
 #include "clientdb/WorkingSetSaver.h"
 
@@ -149,13 +150,18 @@ int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& 
     state.backups.setEnabled(!parsed->withoutBackup);
     const auto converted = convertDatabase(state, directory, settings, ui);
     printCopies(state.backups, env.err);
-    return converted.loaded ? convertExitStatus(converted.saved) : kExitDatabaseError;
+    for (const auto& path : converted.saved.unwrittenFiles)
+        env.err << "Die Datei \"" << path << "\" konnte nicht geschrieben werden.\n";
+    const bool outputWritten = outputComplete(env.out, env.err, ui.writeError());
+    return converted.loaded ? convertExitStatus(converted.saved, outputWritten) : kExitDatabaseError;
 }
 
-int convertExitStatus(const SaveOutcome& saved)
+int convertExitStatus(const SaveOutcome& saved, bool outputWritten)
 {
     if (!saved.committed)
         return kExitDatabaseError;
+    if (!saved.unwrittenFiles.empty() || !outputWritten)
+        return kExitReportNotWritten;
     return saved.rowsNotSaved > 0 ? kExitRowsNotSaved : kExitOk;
 }
 

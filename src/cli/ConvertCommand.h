@@ -17,7 +17,8 @@ namespace zelvan {
 // --ohne-sicherung; the copies are named on standard error.
 int runConvertCommand(const std::vector<std::string>& args, CommandEnvironment& env);
 
-// The exit status after a save: 0 all saved, 3 committed with rows left out, 1 nothing saved.
-int convertExitStatus(const SaveOutcome& saved);
+// The exit status after a save: 1 nothing saved, else 4 when a report file or standard output was
+// not written, else 3 when rows were left out, else 0.
+int convertExitStatus(const SaveOutcome& saved, bool outputWritten = true);
 
 } // namespace zelvan

@@ -7,7 +7,7 @@
 
 #include "batch/SummaryTable.h"
 #include "cli/OutputCheck.h"
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 
 namespace zelvan {
 
@@ -59,25 +59,29 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
     env.out << text;
     const int writeError = env.out ? 0 : errno;
     const bool complete = outputComplete(env.out, env.err, writeError);
+    if (summary.lines.empty())
+        env.err << "Unter \"" << options.folder << "\" wurde keine Datenbank dieses Formats gefunden.\n";
     if (summary.summaryFileError.empty())
         env.err << "Sammelprotokoll: " << summary.summaryFile << '\n';
     else
         env.err << summary.summaryFileError << '\n';
-    if (!complete)
-        return kExitDatabaseError;
-    return folderExitStatus(summary);
+    return folderExitStatus(summary, complete);
 }
 
-int folderExitStatus(const BatchSummary& summary)
+int folderExitStatus(const BatchSummary& summary, bool outputWritten)
 {
-    if (!summary.summaryFileError.empty())
+    if (summary.lines.empty())
         return kExitDatabaseError;
+    bool notWritten = !summary.summaryFileError.empty() || !outputWritten;
     bool rowsLeft = false;
     for (const auto& line : summary.lines) {
-        if (line.failed)
+        if (line.failed && !line.reportNotWritten)
             return kExitDatabaseError;
+        notWritten = notWritten || line.reportNotWritten;
         rowsLeft = rowsLeft || line.rowsNotSaved > 0;
     }
+    if (notWritten)
+        return kExitReportNotWritten;
     return rowsLeft ? kExitRowsNotSaved : kExitOk;
 }
 

@@ -11,9 +11,9 @@ namespace zelvan {
 // on standard output, then the number found. Sammelprotokoll_ZELVAN.csv goes into the folder.
 int runConvertFolder(const BatchOptions& options, const BankDirectory& directory, CommandEnvironment& env);
 
-// The exit status of a folder run: 1 when any database failed (not opened, read or saved, a report
-// not written, not reached) or the summary file could not be written; else 3 when rows were left
-// unsaved; else 0.
-int folderExitStatus(const BatchSummary& summary);
+// The exit status of a folder run: 1 when no database was found or any failed (not opened, read or
+// saved, not reached); else 4 when a report, the summary file or standard output was not written;
+// else 3 when rows were left unsaved; else 0.
+int folderExitStatus(const BatchSummary& summary, bool outputWritten = true);
 
 } // namespace zelvan

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <string>
 
-#include "clientdb/DbError.h"
+#include "core/SystemErrorCause.h"
 
 namespace zelvan {
 
@@ -16,9 +16,8 @@ bool outputComplete(std::ostream& out, std::ostream& err, int writeError)
             return true;
         writeError = errno;
     }
-    const auto cause = systemErrorText(writeError);
     err << "Die Ausgabe konnte nicht vollständig geschrieben werden"
-        << (cause.empty() ? std::string() : " (" + std::string(cause) + ")") << "; sie ist unvollständig.\n";
+        << (writeError == 0 ? std::string() : ": " + systemErrorCause(writeError)) << "; sie ist unvollständig.\n";
     return false;
 }
 

@@ -8,8 +8,8 @@
 #include "cli/ArgumentReader.h"
 #include "core/CsvField.h"
 #include "cli/OutputCheck.h"
-#include "select/DriveSearch.h"
-#include "select/InvoicingDatabase.h"
+#include "search/DriveSearch.h"
+#include "search/InvoicingDatabase.h"
 
 namespace zelvan {
 

@@ -1,5 +1,6 @@
 #include "cli/TerminalUserInterface.h"
 
+#include <cerrno>
 #include <ostream>
 
 namespace zelvan {
@@ -16,8 +17,13 @@ MessageAnswer TerminalUserInterface::showMessage(const MessageRequest& request)
             text += '\n'; // a lone CR breaks the line as well
         }
     }
+    errno = 0;
     m_out << text << '\n';
     m_out.flush();
+    if (!m_out && !m_failed) {
+        m_failed = true;
+        m_writeError = errno;
+    }
     return defaultAnswer(request);
 }
 

@@ -17,8 +17,13 @@ public:
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override {}
 
+    // The system's error number of the first message that could not be written; 0 when none.
+    int writeError() const { return m_writeError; }
+
 private:
     std::ostream& m_out;
+    bool m_failed = false;
+    int m_writeError = 0;
 };
 
 } // namespace zelvan

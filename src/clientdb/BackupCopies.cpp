@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +14,7 @@
 #include "clientdb/DatabaseBackup.h"
 #include "core/HeldFiles.h"
 #include "core/Sha256.h"
+#include "core/SystemErrorCause.h"
 
 namespace zelvan {
 
@@ -146,8 +148,12 @@ BackupCopy inspectBackupCopy(const std::string& copyPath, ClientFormat format)
     if (counter > 0)
         copy.time = readableTime(stamp);
     struct stat status {};
-    if (::stat(copyPath.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        copy.detail = "Sie ist keine lesbare Datei.";
+    if (::stat(copyPath.c_str(), &status) != 0) {
+        copy.detail = "Sie kann nicht gelesen werden: " + systemErrorCause(errno);
+        return copy;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        copy.detail = "Sie ist keine Datei";
         return copy;
     }
     copy.bytes = static_cast<std::uintmax_t>(status.st_size);

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "clientdb/DatabaseBackup.h"
 #include "clientdb/FormatCheck.h"
 #include "clientdb/SqliteHandles.h"
+#include "core/SystemErrorCause.h"
 
 namespace zelvan {
 
@@ -111,8 +113,11 @@ RestoreOutcome restoreBackupCopy(const BackupTarget& target, const std::string& 
     // still being written or left half written by a killed run.
     struct stat copyStatus {};
     struct stat databaseStatus {};
-    if (::stat(copyPath.c_str(), &copyStatus) == 0 && ::stat(target.path.c_str(), &databaseStatus) == 0 &&
-        copyStatus.st_dev == databaseStatus.st_dev && copyStatus.st_ino == databaseStatus.st_ino)
+    if (::stat(copyPath.c_str(), &copyStatus) != 0)
+        return refused(RestoreStatus::CopyUnusable, "Die Kopie " + quoted(copyPath) +
+                                                        " kann nicht gelesen werden: " + systemErrorCause(errno) + ".");
+    if (::stat(target.path.c_str(), &databaseStatus) == 0 && copyStatus.st_dev == databaseStatus.st_dev &&
+        copyStatus.st_ino == databaseStatus.st_ino)
         return refused(RestoreStatus::CopyUnusable,
                        "Die Kopie " + quoted(copyPath) + " ist die Datenbank selbst und keine Sicherungskopie.");
     if (isBackupLeftover(fs::path(copyPath).filename().string()))

@@ -1,6 +1,8 @@
 #include "clientdb/ClientDatabase.h"
 
 #include <filesystem>
+#include <initializer_list>
+#include <span>
 
 #include "clientdb/SqliteHandles.h"
 
@@ -28,23 +30,33 @@ void showOpenError(UserInterface& ui, const std::string& path, const DbError& er
                    error.description);
 }
 
-// Adds the missing fields of one table; the first failure ends the extension (another field
-// would only wait for the same lock or fail on the same disk). A missing table is left to the
-// load, which names it.
-void extendTable(ProgramState& state, std::string_view table, std::span<const FieldSpec> fields, OpenOutcome& outcome)
+// The fields one table of a format gets.
+struct TableFields {
+    std::string_view table;
+    std::span<const FieldSpec> fields;
+};
+
+// Adds the missing fields of one table inside the extension's transaction; a missing table is
+// left to the load, which names it. The first failure stops it.
+DbError extendTable(ProgramState& state, const TableFields& table, const FieldAddedSeam& fieldAdded)
 {
-    for (const auto& field : fields) {
-        if (outcome.extensionError)
-            return;
-        const bool missing = !state.database.field(table, field.name).ok();
-        auto error = EnsureField(state.database, table, field);
+    for (const auto& field : table.fields) {
+        // Read under the write lock: a field another run added in the meantime is present.
+        const bool missing = !state.database.field(table.table, field.name).ok();
+        auto error = EnsureField(state.database, table.table, field);
         if (error.number == static_cast<int>(DbErrorNumber::TableNotFound))
-            continue;
+            return {};
         if (error)
-            outcome.extensionError = withWriteCause(std::move(error), state.databasePath);
-        else if (missing)
-            state.addedFields.push_back(std::string(table) + "." + std::string(field.name));
+            return error;
+        if (!missing)
+            continue;
+        state.addedFields.push_back(std::string(table.table) + "." + std::string(field.name));
+        if (fieldAdded) {
+            if (auto stop = fieldAdded())
+                return stop;
+        }
     }
+    return {};
 }
 
 // Whether extending the table would add a field, that is change the file.
@@ -70,6 +82,38 @@ bool backedUpBeforeExtending(ProgramState& state, UserInterface& ui, OpenOutcome
     return false;
 }
 
+// Adds the missing fields of all the tables in one transaction, after taking the write lock, so
+// that they are added all or none: a failure, or a program killed on the way, leaves none of them.
+// Returns false when the open has stopped (no copy of the file could be made).
+bool extendSchema(ProgramState& state, std::initializer_list<TableFields> tables, UserInterface& ui,
+                  OpenOutcome& outcome, const FieldAddedSeam& fieldAdded)
+{
+    bool lacking = false;
+    for (const auto& table : tables)
+        lacking = lacking || lacksFields(state.database, table.table, table.fields);
+    if (!lacking)
+        return true;
+    if (!backedUpBeforeExtending(state, ui, outcome))
+        return false;
+    auto error = state.database.beginTransaction();
+    // Reading the schema table under the lock makes the connection see fields added meanwhile.
+    if (!error)
+        error = state.database.execute("SELECT count(*) FROM sqlite_master");
+    for (const auto& table : tables) {
+        if (!error)
+            error = extendTable(state, table, fieldAdded);
+    }
+    if (!error)
+        error = state.database.commitTransaction();
+    if (error) {
+        if (state.database.inTransaction())
+            (void)state.database.rollbackTransaction();
+        state.addedFields.clear();
+        outcome.extensionError = withWriteCause(std::move(error), state.databasePath);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string linkedDatabasePath(const std::string& connect, const std::string& linkingDatabase)
@@ -92,7 +136,7 @@ DbError EnsureField(Database& database, std::string_view table, const FieldSpec&
     return error;
 }
 
-OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
+OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui, const FieldAddedSeam& fieldAdded)
 {
     ui.setStatusText(kOpeningStatus);
     OpenOutcome outcome;
@@ -129,26 +173,20 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui)
         }
         case ClientFormat::Galdo:
             // A database without Personal is no Galdo database: none of its tables is touched.
-            if (state.database.tableDef("Personal").ok()) {
-                if ((lacksFields(state.database, "Festabzug", galdoPersonFields()) ||
-                     lacksFields(state.database, "Personal", galdoPersonFields()) ||
-                     lacksFields(state.database, "Banken", galdoBankFields())) &&
-                    !backedUpBeforeExtending(state, ui, outcome))
-                    return outcome;
-                extendTable(state, "Festabzug", galdoPersonFields(), outcome);
-                extendTable(state, "Personal", galdoPersonFields(), outcome);
-                extendTable(state, "Banken", galdoBankFields(), outcome);
-            }
+            if (state.database.tableDef("Personal").ok() && !extendSchema(state,
+                                                                          {{"Festabzug", galdoPersonFields()},
+                                                                           {"Personal", galdoPersonFields()},
+                                                                           {"Banken", galdoBankFields()}},
+                                                                          ui, outcome, fieldAdded))
+                return outcome;
             state.tableName = "Banken";
             outcome.succeeded = true;
             return outcome;
         default:
             break; // the table name stays as it is
         }
-        if (lacksFields(state.database, state.tableName, accountTableFields()) &&
-            !backedUpBeforeExtending(state, ui, outcome))
+        if (!extendSchema(state, {{state.tableName, accountTableFields()}}, ui, outcome, fieldAdded))
             return outcome;
-        extendTable(state, state.tableName, accountTableFields(), outcome);
         outcome.succeeded = true;
         return outcome;
     }

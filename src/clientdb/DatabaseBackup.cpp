@@ -14,6 +14,7 @@
 #include "core/FinalName.h"
 #include "core/HeldFiles.h"
 #include "core/Sha256.h"
+#include "core/SystemErrorCause.h"
 
 namespace zelvan {
 
@@ -26,34 +27,10 @@ constexpr int kMaxCounter = 999;
 // Waiting for a program that is just committing, as the database layer waits.
 constexpr int kBusyTimeoutMs = 5000;
 
-struct SystemText {
-    int number;
-    std::string_view text;
-};
-
-// System error numbers -> German wording.
-constexpr SystemText kSystemTexts[] = {
-    {EACCES, "Keine Berechtigung"},
-    {EPERM, "Keine Berechtigung"}, // also a folder marked unchangeable
-    {EROFS, "Der Datenträger ist schreibgeschützt"},
-    {ENOSPC, "Der Datenträger ist voll"},
-    {EDQUOT, "Das Speicherkontingent ist erschöpft"},
-    {EFBIG, "Die Datei wird zu groß"},
-    {EIO, "Ein- oder Ausgabefehler"},
-    {ENOENT, "Der Pfad ist nicht vorhanden"},
-    {ENOTDIR, "Ein Teil des Pfads ist kein Ordner"},
-    {ENAMETOOLONG, "Der Name ist zu lang"},
-    {ELOOP, "Zu viele symbolische Verknüpfungen im Pfad"},
-    {EMLINK, "Der Ordner hat zu viele Einträge"},
-};
-
+// The cause of a failed system call as a sentence of its own.
 std::string systemText(int number)
 {
-    for (const auto& entry : kSystemTexts) {
-        if (entry.number == number)
-            return std::string(entry.text) + ".";
-    }
-    return "Systemfehler " + std::to_string(number) + ".";
+    return systemErrorCause(number) + ".";
 }
 
 std::string quoted(const std::string& path)

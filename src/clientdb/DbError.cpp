@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/SystemErrorCause.h"
+
 namespace zelvan {
 
 namespace {
@@ -77,21 +79,6 @@ constexpr SqliteText kExtendedTexts[] = {
     {SQLITE_CANTOPEN_ISDIR, "Der Pfad ist ein Ordner und keine Datenbankdatei"},
 };
 
-struct SystemErrorText {
-    int number;
-    std::string_view text;
-};
-
-// Error numbers of the operating system that name the cause of a failed read or write.
-constexpr SystemErrorText kSystemErrorTexts[] = {
-    {ENOSPC, "Der Datenträger ist voll"},
-    {EDQUOT, "Der zugeteilte Speicherplatz ist aufgebraucht"},
-    {EROFS, "Das Dateisystem ist schreibgeschützt"},
-    {EACCES, "Zugriff verweigert: die Berechtigung zum Schreiben oder Lesen fehlt"},
-    {EPERM, "Zugriff verweigert: die Datei oder der Ordner ist gesperrt"},
-    {EIO, "Ein- oder Ausgabefehler des Datenträgers"},
-};
-
 // Primary codes whose cause can lie in the file system.
 constexpr int kFileSystemCodes[] = {SQLITE_PERM, SQLITE_READONLY, SQLITE_IOERR, SQLITE_FULL, SQLITE_CANTOPEN};
 
@@ -119,15 +106,6 @@ std::string germanDetail(std::string_view detail)
 
 } // namespace
 
-std::string_view systemErrorText(int systemError)
-{
-    for (const auto& entry : kSystemErrorTexts) {
-        if (entry.number == systemError)
-            return entry.text;
-    }
-    return {};
-}
-
 DbError makeError(DbErrorNumber number, std::string description)
 {
     return DbError{static_cast<int>(number), std::move(description)};
@@ -143,10 +121,10 @@ DbError sqliteError(int extendedCode, const char* detail, int systemError)
     DbError error = sqliteError(primary, detail);
     const bool fileSystem =
         std::find(std::begin(kFileSystemCodes), std::end(kFileSystemCodes), primary) != std::end(kFileSystemCodes);
-    const auto cause = systemErrorText(systemError);
-    if (fileSystem && !cause.empty() && error.description.find(cause) == std::string::npos) {
+    const auto words = systemErrorWords(systemError);
+    if (fileSystem && !words.empty() && error.description.find(words) == std::string::npos) {
         error.description.pop_back(); // the full stop
-        error.description += " (" + std::string(cause) + ").";
+        error.description += ": " + systemErrorCause(systemError) + ".";
     }
     return error;
 }

@@ -44,10 +44,6 @@ DbError sqliteError(int resultCode, const char* detail);
 // can be created, a full disk, a missing permission, a read-only file system.
 DbError sqliteError(int extendedCode, const char* detail, int systemError);
 
-// The German text of an operating-system error number that names why a file could not be
-// read or written (full disk, missing permission, ...); empty for any other number.
-std::string_view systemErrorText(int systemError);
-
 // Names the cause of a failed write to the database at `databasePath` that the file system shows
 // when SQLite's error does not: a read-only folder (no journal can be created there) or a
 // read-only database file. Other errors are returned as they are.

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "clientdb/DbError.h"
+#include "core/SystemErrorCause.h"
 #include "core/Windows1252.h"
 
 namespace zelvan {
@@ -23,9 +23,7 @@ constexpr mode_t kReadWriteBits = 0666;
 WriteResult failure(int number, const std::string& path)
 {
     const int known = number == 0 ? EIO : number;
-    const auto german = systemErrorText(known);
-    return {known, "Die Datei \"" + path + "\" kann nicht geschrieben werden: " +
-                       (german.empty() ? std::string(std::strerror(known)) : std::string(german))};
+    return {known, "Die Datei \"" + path + "\" kann nicht geschrieben werden: " + systemErrorCause(known)};
 }
 
 bool writeAll(int fd, const std::string& bytes)

@@ -51,17 +51,11 @@ int inputLength(const RecordsetField& field)
     return field.textLength ? field.size : addedTextFieldSize(field.name);
 }
 
-// The fields added before the failure are named: the database is not unchanged then.
+// The extension adds all fields or none: after a failure the database is as it was.
 std::string extensionFailedText(const ProgramState& state, const DbError& error)
 {
-    std::string text = "Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" + state.databasePath +
-                       "\rNummer:" + std::to_string(error.number) + "\r" + error.description + "\r";
-    if (state.addedFields.empty())
-        return text + "Die Datenbank ist unverändert.";
-    text += "Eingefügt wurden nur:";
-    for (const auto& field : state.addedFields)
-        text += " " + field;
-    return text;
+    return "Die fehlenden Felder konnten nicht in die Datenbank eingefügt werden.\r" + state.databasePath +
+           "\rNummer:" + std::to_string(error.number) + "\r" + error.description + "\rDie Datenbank ist unverändert.";
 }
 
 bool fileExists(const std::string& path)

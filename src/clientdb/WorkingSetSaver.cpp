@@ -555,6 +555,12 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
     tables.positions.account = tables.records.fieldPosition("Konto-Nr");
     tables.positions.iban = tables.records.fieldPosition("BankIBAN");
     tables.positions.bankNr = tables.records.fieldPosition("BankNr");
+    struct WrittenRow {
+        std::size_t index;
+        std::string bic;
+        std::string iban;
+    };
+    std::vector<WrittenRow> written;
 
     for (std::size_t index = 0; index < rows.size(); ++index) {
         if (run.failed())
@@ -599,9 +605,14 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
         const FieldValues fields{
             {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}, {"IBANKonvertierNr", hintNumberValue(hint)}};
         if (run.stepDone(writeFields(tables.records, fields), write)) {
-            run.countAndReport(row, bic, iban);
+            written.push_back({index, bic, iban});
             run.rowWritten(index);
         }
+    }
+    // Reported once every row is written: the BIC the protocol shows is the one the bank holds.
+    for (const auto& [index, bic, iban] : written) {
+        const auto* bankBic = run.bankBicWritten(rows[index][AccountColumn::Blz]);
+        run.countAndReport(rows[index], bankBic ? *bankBic : bic, iban);
     }
 }
 

@@ -28,9 +28,11 @@ constexpr std::array kHints{
              "102-Unicredit-Konten mit BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber"},
     HintText{HintNumber::SuccessorBlzUsed,
              "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt"},
+    HintText{HintNumber::BankHasOtherBic, "104-Die Bank des Mitarbeiters hat für dieses Konto einen anderen BIC: "},
 };
 
-constexpr std::string_view kRuleSuffix = "IBAN-Regel: ";
+// Texts ending so take a detail: a rule code or a BIC.
+constexpr std::string_view kDetailSuffix = ": ";
 
 } // namespace
 
@@ -48,12 +50,12 @@ std::string_view ConversionHintText(HintNumber number)
     return {};
 }
 
-std::string ConversionHint(HintNumber number, std::string_view ruleCode)
+std::string ConversionHint(HintNumber number, std::string_view detail)
 {
     const std::string_view table = ConversionHintText(number);
     std::string text(table);
-    if (table.ends_with(kRuleSuffix))
-        text += ruleCode;
+    if (table.ends_with(kDetailSuffix))
+        text += detail;
     return text;
 }
 

@@ -24,6 +24,7 @@ enum class HintNumber : int {
     CheckDigitNotRecomputed = 101,
     BlzByAccountRange = 102,
     SuccessorBlzUsed = 103,
+    BankHasOtherBic = 104,
 };
 
 // A hint number and its text as it stands in the table.
@@ -35,8 +36,9 @@ struct HintText {
 // Every hint, ascending by number.
 std::span<const HintText> conversionHints();
 
-// The hint's text; texts that end in "IBAN-Regel: " get the rule code appended.
-std::string ConversionHint(HintNumber number, std::string_view ruleCode = {});
+// The hint's text; texts that end in ": " get the detail appended: the rule code after
+// "IBAN-Regel: ", the row's own BIC for hint 104.
+std::string ConversionHint(HintNumber number, std::string_view detail = {});
 // The hint's text as it stands in the table, without a rule code.
 std::string_view ConversionHintText(HintNumber number);
 

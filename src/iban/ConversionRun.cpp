@@ -1,5 +1,7 @@
 #include "iban/ConversionRun.h"
 
+#include <map>
+
 #include "clientdb/HintClass.h"
 #include "iban/ConversionHint.h"
 #include "iban/IbanRuleEngine.h"
@@ -103,6 +105,31 @@ void keepStoredIbanOnError(AccountRow& row)
     row[AccountColumn::Bic] = stored.bic;
 }
 
+std::string withoutOuterBlanks(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, lengthWithoutOuterBlanks(text));
+}
+
+// Galdo keeps the BIC in the bank record that every row with its BLZ shares, and the save gives
+// the bank the BIC of the last row that has one. A row that needs another BIC says so, in place of
+// any caveat; an error hint stays.
+void markRowsWhoseBankKeepsAnotherBic(WorkingSetArray& rows)
+{
+    std::map<std::string, std::string> bankBics; // BLZ -> the BIC of its last row with one
+    for (const auto& row : rows) {
+        if (auto bic = withoutOuterBlanks(row[AccountColumn::Bic]); !bic.empty())
+            bankBics[row[AccountColumn::Blz]] = std::move(bic);
+    }
+    for (auto& row : rows) {
+        const auto bic = withoutOuterBlanks(row[AccountColumn::Bic]);
+        if (bic.empty() || bic == bankBics[row[AccountColumn::Blz]] ||
+            classifyHint(row[AccountColumn::Hint]) == HintClass::Error)
+            continue;
+        row[AccountColumn::Hint] = ConversionHint(HintNumber::BankHasOtherBic, bic);
+    }
+}
+
 } // namespace
 
 void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
@@ -119,6 +146,8 @@ void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const 
         ui.setStatusText("Daten werden konvertiert...");
         for (auto& row : rows)
             convertRow(row, directory, options);
+        if (options.format == ClientFormat::Galdo)
+            markRowsWhoseBankKeepsAnotherBic(rows);
         ui.setStatusText("Bereit");
     }
     ui.processEvents();

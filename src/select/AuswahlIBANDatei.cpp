@@ -19,13 +19,13 @@
 
 #include <algorithm>
 
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 #include "core/PathRoutines.h"
 #include "select/BatchDialogs.h"
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 #include "select/FileOpenDialog.h"
 #include "select/FoundDatabasesModel.h"
-#include "select/InvoicingDatabase.h"
+#include "search/InvoicingDatabase.h"
 
 namespace zelvan {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 
 namespace zelvan {
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 #include "clientdb/ClientFormats.h"
 
 namespace zelvan {

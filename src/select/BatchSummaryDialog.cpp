@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 #include "core/PathRoutines.h"
 #include "select/BatchSummaryModel.h"
 

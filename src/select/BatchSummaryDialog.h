@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "batch/FolderConversion.h"
 
 class QLabel;

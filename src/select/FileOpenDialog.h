@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "select/ClientFileKinds.h"
+#include "search/ClientFileKinds.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 
 namespace zelvan {
 

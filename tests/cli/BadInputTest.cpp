@@ -215,9 +215,7 @@ const Case kCases[] = {
              return Prepared{{}, {}, "this user may write to read-only folders here"};
          return Prepared{convertFile("1", path), guard, {}};
      },
-     1,
-     "/Sicherung_ZELVAN\" für die Sicherungskopie kann nicht angelegt werden: Keine Berechtigung. Ohne "
-     "Sicherungskopie wird die Datenbank nicht geändert."},
+     1, "/Sicherung_ZELVAN\" für die Sicherungskopie kann nicht angelegt werden: "},
     {"database in a read-only folder, fields missing, without backup",
      [](const fs::path& folder) {
          const auto path = marlo(folder);

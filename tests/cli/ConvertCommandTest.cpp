@@ -80,8 +80,10 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        if (entry.path().extension() != ".sha256") // a copy's checksum goes with it
+            names.push_back(entry.path().filename().string());
+    }
     return names;
 }
 
@@ -168,7 +170,8 @@ TEST_F(ConvertDemo, a_copy_that_cannot_be_made_stops_the_run_and_changes_nothing
     };
     const auto folder = (m_dir.path() / "Sicherung_ZELVAN").string();
     const std::string reason = "In den Ordner \"" + folder +
-                               "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung. Ohne "
+                               "\" kann keine Sicherungskopie geschrieben werden: " + test::ReadOnlyFolder::refusal() +
+                               ". Ohne "
                                "Sicherungskopie wird die Datenbank nicht geändert.\n";
     const Case cases[] = {
         {"1", demo::kMarloFile,

@@ -167,10 +167,10 @@ TEST(ConvertFolderHelp, help_describes_the_run_over_a_folder)
     EXPECT_NE(text.find("Sammelprotokoll_ZELVAN.csv"), std::string::npos);
 }
 
-TEST(FolderExitStatus, failed_lines_come_before_rows_left_out)
+TEST(FolderExitStatus, failed_lines_come_before_unwritten_files_and_these_before_rows_left_out)
 {
-    const auto line = [](bool failed, int notSaved) {
-        return BatchLine{"1", "f", "", 1, 0, 0, 0, notSaved, "", failed ? "kaputt" : "gespeichert", failed};
+    const auto line = [](bool failed, int notSaved, bool reportNotWritten = false) {
+        return BatchLine{"1", "f", "", 1, 0, 0, 0, notSaved, "", "", failed || reportNotWritten, reportNotWritten};
     };
     struct Case {
         std::vector<BatchLine> lines;
@@ -178,11 +178,13 @@ TEST(FolderExitStatus, failed_lines_come_before_rows_left_out)
         int status;
     };
     const Case cases[] = {
-        {{}, "", 0},
+        {{}, "", 1},
         {{line(false, 0)}, "", 0},
         {{line(false, 2)}, "", 3},
         {{line(false, 2), line(true, 0)}, "", 1},
-        {{line(false, 0)}, "Die Datei kann nicht geschrieben werden", 1},
+        {{line(false, 2)}, "Die Datei kann nicht geschrieben werden", 4},
+        {{line(false, 2), line(false, 0, true)}, "", 4},
+        {{line(false, 0, true), line(true, 0)}, "", 1},
     };
     for (const auto& c : cases) {
         BatchSummary summary;

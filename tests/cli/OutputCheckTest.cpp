@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DemoDatabases.h"
 #include "cli/CommandLine.h"
 #include "support/TempDir.h"
 
@@ -17,8 +18,9 @@ namespace zelvan {
 namespace {
 
 const std::string kSampleFolder = ZELVAN_SOURCE_DIR "/data/";
-const std::string kFullDisk = "Die Ausgabe konnte nicht vollständig geschrieben werden (Der Datenträger ist voll); sie "
-                              "ist unvollständig.\n";
+const std::string kFullDisk =
+    "Die Ausgabe konnte nicht vollständig geschrieben werden: Der Datenträger ist voll (Fehler 28); sie "
+    "ist unvollständig.\n";
 
 // Standard output on a disk that is full after `room` bytes, as a write that fails leaves it.
 class FullDisk : public std::streambuf {
@@ -66,6 +68,8 @@ TEST(OutputCheck, a_command_whose_output_fails_says_so_and_exits_1)
         {{"pruefen"}, 100000},
         {{"search", "--format", "1", dir.path().string()}, 0},
         {{"search", "--format", "1", dir.path().string()}, 10},
+        {{"--help"}, 0},
+        {{"--version"}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.front() + " " + std::to_string(c.room));
@@ -107,6 +111,43 @@ TEST(OutputCheck, the_program_on_a_full_device_exits_1)
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_TRUE(text.str().ends_with(kFullDisk)) << text.str();
+}
+
+// A save that committed but left a report or its output unwritten exits 4 and says what failed.
+TEST(OutputCheck, a_saved_conversion_without_its_report_or_output_exits_4)
+{
+    constexpr std::size_t kRoomy = 1 << 20;
+    struct Case {
+        const char* mode;
+        std::string folderAsReport; // made a folder where the report goes; empty for none
+        std::size_t room;
+    };
+    const Case cases[] = {
+        {"--db", "Protokoll_ZELVAN.txt", kRoomy},
+        {"--db", "", 0},
+        {"--alle", "MARL001.MDB_Protokoll_ZELVAN.txt", kRoomy},
+        {"--alle", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " " + c.folderAsReport);
+        test::TempDir dir;
+        ASSERT_EQ(demo::writeOfficeDatabases(dir.path(), 1), "");
+        const auto group = dir.path() / "Gruppe01";
+        if (!c.folderAsReport.empty())
+            std::filesystem::create_directory(group / c.folderAsReport);
+        const std::string target =
+            c.mode == std::string("--db") ? (group / "MARL001.MDB").string() : dir.path().string();
+        std::istringstream in;
+        FullDisk disk(c.room);
+        std::ostream out(&disk);
+        std::ostringstream err;
+        CommandEnvironment env{in, out, err, kSampleFolder};
+
+        EXPECT_EQ(runCommandLine({"convert", "--format", "1", c.mode, target, "--protokoll", "hinweise"}, env), 4);
+
+        const auto named = c.folderAsReport.empty() ? kFullDisk : (group / c.folderAsReport).string();
+        EXPECT_NE(err.str().find(named), std::string::npos) << err.str();
+    }
 }
 
 } // namespace

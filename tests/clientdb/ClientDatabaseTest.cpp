@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "DemoFiles.h"
 #include "ReadOnlyFile.h"
@@ -344,6 +346,58 @@ TEST(ClientDatabase, without_a_copy_no_field_is_added_and_the_open_stops_with_th
         EXPECT_FALSE(state.database.isOpen());
         EXPECT_EQ(test::contentOf(path), before);
     }
+}
+
+TEST(ClientDatabase, an_extension_stopped_between_two_fields_leaves_none_of_them)
+{
+    struct Case {
+        ClientFormat format;
+        int stopAfter; // fields added before the stop
+    };
+    const Case cases[] = {{ClientFormat::MarloOp, 1}, {ClientFormat::MarloOp, 6}, {ClientFormat::Galdo, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stopAfter);
+        DemoFiles files;
+        const auto path = c.format == ClientFormat::Galdo ? files.galdo() : files.marlo();
+        const auto before = test::contentOf(path);
+        auto state = stateFor(c.format, path);
+        RecordingUserInterface ui;
+        int added = 0;
+        const auto stop = [&] { return ++added == c.stopAfter ? DbError{9, "unterbrochen"} : DbError{}; };
+
+        const auto outcome = OpenClientDatabase(state, ui, stop);
+
+        EXPECT_TRUE(outcome.extensionError);
+        EXPECT_TRUE(state.addedFields.empty());
+        state.database.close();
+        EXPECT_EQ(test::contentOf(path), before);
+    }
+}
+
+TEST(ClientDatabase, a_field_another_run_adds_before_the_lock_counts_as_present)
+{
+    DemoFiles files;
+    const auto path = files.marlo();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; ALTER TABLE Personenkonten ADD COLUMN BankIBAN VARCHAR(34)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::thread commitLater([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    auto state = stateFor(ClientFormat::MarloOp, path);
+    RecordingUserInterface ui;
+
+    const auto outcome = OpenClientDatabase(state, ui);
+
+    commitLater.join();
+    sqlite3_close(other);
+    EXPECT_TRUE(outcome.succeeded);
+    EXPECT_FALSE(outcome.extensionError) << outcome.extensionError.description;
+    EXPECT_EQ(state.addedFields.size(), 6u);
+    EXPECT_EQ(typesOf(state.database, "Personenkonten", kAccountFieldNames), kAccountFieldTypes);
 }
 
 } // namespace

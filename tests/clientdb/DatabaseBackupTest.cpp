@@ -204,8 +204,8 @@ TEST(DatabaseBackup, a_copy_that_cannot_be_made_says_why_and_leaves_nothing)
     const auto missing = files.path("FEHLT.MDB");
     EXPECT_EQ(backupDatabaseFile(missing, exampleTime()).error,
               "Die Datenbank \"" + missing +
-                  "\" kann für die Sicherungskopie nicht gelesen werden: Der Pfad ist "
-                  "nicht vorhanden.");
+                  "\" kann für die Sicherungskopie nicht gelesen werden: Die Datei oder der "
+                  "Ordner ist nicht vorhanden (Fehler 2).");
 
     files.file("Sicherung_ZELVAN", "eine Datei");
     EXPECT_EQ(backupDatabaseFile(database, exampleTime()).error,
@@ -220,8 +220,8 @@ TEST(DatabaseBackup, a_copy_that_cannot_be_made_says_why_and_leaves_nothing)
         const auto result = backupDatabaseFile(database, exampleTime());
         EXPECT_FALSE(result.ok());
         EXPECT_EQ(result.copyPath, "");
-        EXPECT_EQ(result.error, "In den Ordner \"" + folder +
-                                    "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung.");
+        EXPECT_EQ(result.error, "In den Ordner \"" + folder + "\" kann keine Sicherungskopie geschrieben werden: " +
+                                    test::ReadOnlyFolder::refusal() + ".");
     }
     EXPECT_EQ(filesIn(folder), std::vector<std::string>{});
 }
@@ -236,7 +236,7 @@ TEST(DatabaseBackup, a_folder_that_cannot_be_made_is_named)
         GTEST_SKIP() << "this machine cannot make a folder unwritable";
     EXPECT_EQ(backupDatabaseFile(database, exampleTime()).error,
               "Der Ordner \"" + folderOf(database) +
-                  "\" für die Sicherungskopie kann nicht angelegt werden: Keine Berechtigung.");
+                  "\" für die Sicherungskopie kann nicht angelegt werden: " + test::ReadOnlyFolder::refusal() + ".");
 }
 
 // A copy broken off while it is written (here by a limit on file sizes, as a full disk would)

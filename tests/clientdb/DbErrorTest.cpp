@@ -31,9 +31,9 @@ TEST(DbError, extended_codes_and_system_errors_name_the_cause)
          "Die Datenbankdatei wurde während der Arbeit verschoben oder gelöscht."},
         {SQLITE_FULL, "database or disk is full", ENOSPC, 13, "Der Datenträger ist voll."},
         {SQLITE_IOERR_WRITE, "disk I/O error", ENOSPC, 10,
-         "Ein- oder Ausgabefehler beim Zugriff auf die Datenbankdatei (Der Datenträger ist voll)."},
+         "Ein- oder Ausgabefehler beim Zugriff auf die Datenbankdatei: Der Datenträger ist voll (Fehler 28)."},
         {SQLITE_CANTOPEN, "unable to open database file", EROFS, 14,
-         "Die Datenbankdatei kann nicht geöffnet werden (Das Dateisystem ist schreibgeschützt)."},
+         "Die Datenbankdatei kann nicht geöffnet werden: Das Dateisystem ist schreibgeschützt (Fehler 30)."},
         {SQLITE_READONLY, "attempt to write a readonly database", 0, 8, "Die Datenbank ist schreibgeschützt."},
         // A lock or an SQL error is no matter of the file system: the error number is not used.
         {SQLITE_BUSY, "database is locked", EACCES, 5, "Die Datenbank ist von einem anderen Programm gesperrt."},
@@ -67,14 +67,6 @@ TEST(DbError, a_failed_write_names_a_read_only_file_or_folder)
     EXPECT_EQ(error.description, "Der Ordner \"" + dir.path().string() +
                                      "\" ist schreibgeschützt: dort kann die Journaldatei des Schreibens nicht "
                                      "angelegt werden.");
-}
-
-TEST(DbError, german_texts_of_system_errors)
-{
-    EXPECT_EQ(systemErrorText(ENOSPC), "Der Datenträger ist voll");
-    EXPECT_EQ(systemErrorText(EACCES), "Zugriff verweigert: die Berechtigung zum Schreiben oder Lesen fehlt");
-    EXPECT_EQ(systemErrorText(0), "");
-    EXPECT_EQ(systemErrorText(ENOENT), "");
 }
 
 } // namespace

@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "ReadOnlyFile.h"
+#include "core/SystemErrorCause.h"
 
 namespace zelvan::test {
 
@@ -42,6 +44,10 @@ public:
         ::unlink(probe.c_str());
         return false;
     }
+
+    // The cause the system gives for a refused write: root meets the immutable mark, anyone else
+    // the permission bits.
+    static std::string refusal() { return systemErrorCause(::geteuid() == 0 ? EPERM : EACCES); }
 
 private:
     std::string m_path;

@@ -15,7 +15,9 @@
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/WorkingSetLoader.h"
 #include "core/Windows1252.h"
+#include "iban/ConversionRun.h"
 #include "support/RecordingUserInterface.h"
+#include "support/RuleTestDirectory.h"
 
 namespace zelvan {
 namespace {
@@ -379,7 +381,8 @@ TEST(WorkingSetSaver, without_a_copy_nothing_is_saved_and_the_message_says_why)
                   "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\r\n\r\n"
                   "Nr: 3040\r\nBeschreibung: In den Ordner \"" +
                       folder +
-                      "\" kann keine Sicherungskopie geschrieben werden: Keine Berechtigung. Ohne "
+                      "\" kann keine Sicherungskopie geschrieben werden: " + test::ReadOnlyFolder::refusal() +
+                      ". Ohne "
                       "Sicherungskopie wird die Datenbank nicht geändert.");
         EXPECT_FALSE(session.state.database.inTransaction());
         EXPECT_EQ(test::contentOf(path), before);
@@ -577,6 +580,33 @@ TEST_P(GaldoSave, a_bank_bic_written_before_is_no_change_by_another_program)
 }
 
 INSTANTIATE_TEST_SUITE_P(DataSets, GaldoSave, testing::Values(false, true));
+
+// Two employees of one bank whose accounts the bank's rule gives different BICs: the bank keeps the
+// BIC of the last row, the other row says so in the grid, and the protocol shows what the bank holds.
+TEST(WorkingSetSaver, a_galdo_bank_whose_accounts_need_different_bics_keeps_the_last_one)
+{
+    DemoFiles files;
+    const auto path = files.galdo();
+    test::executeOn(path, "UPDATE Banken SET BLZ = '10020890' WHERE Nr = 1; UPDATE Personal SET \"Konto-Nr\" = "
+                          "CASE Nr WHEN 1 THEN '1000251670' ELSE '1230492' END WHERE Nr IN (1, 8)");
+    Session session(ClientFormat::Galdo, path);
+    const auto directory =
+        test::directoryOf({{"10020890", "003200", "HYVEDEMM488"}, {"76020070", "003200", "HYVEDEMM460"}});
+    runConversion(session.rows, directory, {ClientFormat::Galdo}, session.ui);
+    const std::string hint104 = "104-Die Bank des Mitarbeiters hat für dieses Konto einen anderen BIC: HYVEDEMM460";
+    EXPECT_EQ(session.row("1")[AccountColumn::Hint], hint104);
+    EXPECT_EQ(session.row("8")[AccountColumn::Hint].substr(0, 4), "102-");
+
+    EXPECT_TRUE(session.save({ProtocolOption::HintsOnly, false, {}}).committed);
+
+    EXPECT_EQ(query(path, "SELECT BankBIC FROM Banken WHERE Nr = 1"), "HYVEDEMM488");
+    const auto protocol = protocolOf(path);
+    EXPECT_NE(protocol.find("Konto-Nr: 1000251670  --> BIC: HYVEDEMM488 IBAN: DE58760200701000251670 Hinweis: " +
+                            hint104 + "  OPKontoNr: 1"),
+              std::string::npos)
+        << protocol;
+    EXPECT_EQ(protocol.find("BIC: HYVEDEMM460 IBAN"), std::string::npos);
+}
 
 TEST(WorkingSetSaver, an_unchanged_blz_and_account_keep_the_number_type_they_are_stored_with)
 {

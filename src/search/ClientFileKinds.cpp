@@ -1,4 +1,4 @@
-#include "select/ClientFileKinds.h"
+#include "search/ClientFileKinds.h"
 
 #include <array>
 

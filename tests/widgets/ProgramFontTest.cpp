@@ -1,4 +1,4 @@
-#include "app/ProgramFont.h"
+#include "widgets/ProgramFont.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "core/PathRoutines.h"
-#include "select/FilePattern.h"
+#include "search/FilePattern.h"
 
 namespace zelvan {
 

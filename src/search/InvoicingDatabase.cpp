@@ -1,4 +1,4 @@
-#include "select/InvoicingDatabase.h"
+#include "search/InvoicingDatabase.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "select/FilePattern.h"
+#include "search/FilePattern.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "select/DriveSearch.h"
+#include "search/DriveSearch.h"
 
 #include <unistd.h>
 

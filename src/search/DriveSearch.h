@@ -7,8 +7,8 @@
 
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
-#include "select/ClientFileKinds.h"
-#include "select/FileTime.h"
+#include "search/ClientFileKinds.h"
+#include "search/FileTime.h"
 
 namespace zelvan {
 

@@ -1,4 +1,4 @@
-#include "select/FileTime.h"
+#include "search/FileTime.h"
 
 #include <gtest/gtest.h>
 
