@@ -26,8 +26,11 @@ struct Command {
 
 // The sub-commands by name.
 constexpr Command kCommands[] = {
-    {"convert", runConvertCommand},          {"iban", runIbanCommand},
-    {"pruefen", runPruefenCommand},          {"search", runSearchCommand},
+    {"convert", runConvertCommand},
+    {"iban", runIbanCommand},
+    {"pruefen", runPruefenCommand},
+    {"search", runSearchCommand},
+    // Lists the backup copies of a database and puts one back.
     {"wiederherstellen", runRestoreCommand},
 };
 

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class ClientDatabaseStoreTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     test::TempDir m_dir;
     std::string m_marlo;
 
@@ -62,7 +62,7 @@ private:
         return count;
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,

@@ -320,9 +320,8 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     fill(session.rows[0], "C", "D", "");
     session.save({ProtocolOption::HintsOnly, false, {}});
     const auto key = session.rows[0][AccountColumn::Key];
-    EXPECT_EQ(
-        query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
-        "D");
+    EXPECT_EQ(query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+              "D");
     EXPECT_EQ(session.summary(),
               "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) + session.folderLine());
 
@@ -448,9 +447,9 @@ TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
     const auto outcome = session.save({ProtocolOption::AllData, false, {}});
     EXPECT_TRUE(outcome.committed);
     ASSERT_EQ(outcome.unwrittenFiles.size(), 1u);
-    EXPECT_NE(
-        session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] + "\" konnte nicht geschrieben werden."),
-        std::string::npos);
+    EXPECT_NE(session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] +
+                                     "\" konnte nicht geschrieben werden."),
+              std::string::npos);
     // No protocol, so no folder to look in.
     EXPECT_EQ(session.summary().find("Protokoll und CSV-Dateien im Ordner"), std::string::npos) << session.summary();
     EXPECT_EQ(session.ui.messages.back().folder, "");
