@@ -39,6 +39,26 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// Puts a database into WAL mode and runs SQL through a connection that stays open, so that the
+// change stays in the -wal file, not merged into the database file, until the object goes.
+class WalKeeper {
+public:
+    WalKeeper(const std::string& path, const std::string& sql)
+    {
+        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        EXPECT_EQ(sqlite3_exec(m_db, ("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; " + sql).c_str(), nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    ~WalKeeper() { sqlite3_close(m_db); }
+    WalKeeper(const WalKeeper&) = delete;
+    WalKeeper& operator=(const WalKeeper&) = delete;
+
+    sqlite3* db() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};
 
 // Runs SQL on a file directly; returns SQLite's message, empty when it ran.
 inline std::string runSql(const std::string& file, const std::string& sql)

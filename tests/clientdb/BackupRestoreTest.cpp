@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -17,16 +18,9 @@ namespace zelvan {
 namespace {
 
 namespace fs = std::filesystem;
+using test::bytesOf;
 using test::contentOf;
 using test::DemoFiles;
-
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void writeBytes(const std::string& path, const std::string& bytes)
 {
@@ -75,13 +69,7 @@ TEST(BackupRestore, a_database_in_wal_mode_with_changes_not_yet_merged_gets_the_
     DemoFiles files;
     const auto database = files.marlo();
     const auto copy = copyOf(database);
-    sqlite3* keeper = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(database.c_str(), &keeper, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(keeper,
-                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
-                           "UPDATE Personenkonten SET Suchname = 'im Protokoll'",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    auto keeper = std::make_unique<test::WalKeeper>(database, "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
     const auto changed = contentOf(database);
 
     const auto outcome = restore(database, copy);
@@ -89,9 +77,9 @@ TEST(BackupRestore, a_database_in_wal_mode_with_changes_not_yet_merged_gets_the_
     ASSERT_EQ(outcome.status, RestoreStatus::Done) << outcome.message;
     EXPECT_EQ(contentOf(outcome.copyBefore), changed);
     EXPECT_EQ(contentOf(database), contentOf(copy));
-    EXPECT_EQ(test::rowsOf(keeper, "SELECT DISTINCT Suchname = 'im Protokoll' FROM Personenkonten"),
+    EXPECT_EQ(test::rowsOf(keeper->db(), "SELECT DISTINCT Suchname = 'im Protokoll' FROM Personenkonten"),
               std::vector<std::string>{"1:0|"});
-    sqlite3_close(keeper);
+    keeper.reset();
     EXPECT_EQ(contentOf(database), contentOf(copy));
 }
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AlteredDatabases.h"
 #include "DemoFiles.h"
 #include "ReadOnlyFolder.h"
 
@@ -178,18 +179,11 @@ TEST(DatabaseBackup, a_database_in_wal_mode_is_copied_with_what_its_log_holds)
     DemoFiles files;
     const auto database = files.marlo();
     // A second connection keeps the log from being folded into the file when the first closes.
-    sqlite3* keeper = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(database.c_str(), &keeper, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(keeper,
-                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
-                           "UPDATE Personenkonten SET Suchname = 'im Protokoll'",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    const test::WalKeeper keeper(database, "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
     const auto expected = contentOf(database);
 
     const auto result = backupDatabaseFile(database, exampleTime());
 
-    sqlite3_close(keeper);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(contentOf(result.copyPath), expected);
 }

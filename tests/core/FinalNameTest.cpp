@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -13,14 +11,7 @@ namespace zelvan {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using test::bytesOf;
 
 // Each step, as the first one tried (as where the file system refuses the ones before it), gives a
 // free name and refuses a taken one, leaving both files as they were.
