@@ -210,6 +210,8 @@ RestoreOutcome restoreBackupCopy(const BackupTarget& target, const std::string& 
     }
     std::string message = "Die Kopie " + quoted(copyPath) + " ist in die Datenbank " + quoted(target.path) +
                           " zurückgespielt; der Stand davor liegt in " + quoted(before.copyPath) + ".";
+    if (copy.verdict == CopyVerdict::WithoutChecksum)
+        message += " Die Kopie hatte keine Prüfsumme; die Prüfung der Datenbank durch SQLite fand keinen Fehler.";
     if (pragmaNumber(to.get(), "PRAGMA data_version", rc) != versionBefore) {
         // Another program wrote between the copy of the state before and the put-back: its change is
         // neither in the database now nor in that copy.

@@ -63,18 +63,23 @@ TEST(BackupRestore, a_copy_put_back_holds_every_row_again_and_the_state_before_h
 }
 
 // The changes another program still holds in the -wal file belong to the state before: they are in
-// its copy, and the database, read as any program reads it, holds the copy put back.
+// its copy, and the database, read as any program reads it, holds the copy put back (here an older
+// copy without a checksum, which passes SQLite's integrity check).
 TEST(BackupRestore, a_database_in_wal_mode_with_changes_not_yet_merged_gets_the_copy_through_its_log)
 {
     DemoFiles files;
     const auto database = files.marlo();
     const auto copy = copyOf(database);
+    fs::remove(copy + ".sha256");
     auto keeper = std::make_unique<test::WalKeeper>(database, "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
     const auto changed = contentOf(database);
 
     const auto outcome = restore(database, copy);
 
     ASSERT_EQ(outcome.status, RestoreStatus::Done) << outcome.message;
+    EXPECT_TRUE(outcome.message.ends_with(" Die Kopie hatte keine Prüfsumme; die Prüfung der Datenbank durch SQLite "
+                                          "fand keinen Fehler."))
+        << outcome.message;
     EXPECT_EQ(contentOf(outcome.copyBefore), changed);
     EXPECT_EQ(contentOf(database), contentOf(copy));
     EXPECT_EQ(test::rowsOf(keeper->db(), "SELECT DISTINCT Suchname = 'im Protokoll' FROM Personenkonten"),
