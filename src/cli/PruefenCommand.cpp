@@ -9,9 +9,10 @@
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
-#include "core/CsvField.h"
 #include "cli/OutputCheck.h"
+#include "core/CsvField.h"
 #include "iban/AccountCheckDigits.h"
+#include "iban/ConversionRun.h"
 
 namespace zelvan {
 
@@ -51,7 +52,8 @@ std::string_view resultText(CheckVerdict verdict)
     return {};
 }
 
-// One answer line: the account is read as the conversion reads it, at the bank it is stored with.
+// One answer line: the account as the check-digit option of the conversion sees it, by the
+// method of the bank it is stored with.
 void appendAnswer(std::string& out, std::string_view line, const BankDirectory& directory,
                   const AccountCheckDigits& checker)
 {
@@ -72,7 +74,17 @@ void appendAnswer(std::string& out, std::string_view line, const BankDirectory& 
     }
     appendCsvField(out, bank->checkMethod);
     out += ';';
-    out += resultText(checker.verdict(bank->blz, account, bank->checkMethod));
+    switch (optionCheckOf(directory, blz, account, checker)) {
+    case OptionCheck::ByMethod:
+        out += resultText(checker.verdict(bank->blz, account, bank->checkMethod));
+        break;
+    case OptionCheck::SkippedByRule:
+        out += resultText(CheckVerdict::NoCheckDigit);
+        break;
+    case OptionCheck::BankDeleted:
+        out += "BLZ gelöscht";
+        break;
+    }
     out += '\n';
 }
 

@@ -91,12 +91,10 @@ constexpr WeightedVariant kMethod76SubAccount  {4, 9, "234567",   Products::Plai
 // Method 32: weights 2..7 on d9..d4.
 constexpr WeightedVariant kMethod32            {4, 9, "234567",   Products::Plain,     Result::Method06,    10};
 // Method 50 and the places where a sub-account written without its zeros moves the base.
-constexpr WeightedVariant kMethod50Variants[] = {
-                                               {1, 6, "234567",   Products::Plain,     Result::Method06,     7},
-                                               {4, 9, "234567",   Products::Plain,     Result::Method06,    10},
-                                               {3, 8, "234567",   Products::Plain,     Result::Method06,     9},
-                                               {2, 7, "234567",   Products::Plain,     Result::Method06,     8},
-};
+constexpr WeightedVariant kMethod50Standard   {1, 6, "234567",   Products::Plain,     Result::Method06,     7};
+constexpr WeightedVariant kMethod50ByThree    {4, 9, "234567",   Products::Plain,     Result::Method06,    10};
+constexpr WeightedVariant kMethod50ByTwo      {3, 8, "234567",   Products::Plain,     Result::Method06,     9};
+constexpr WeightedVariant kMethod50ByOne      {2, 7, "234567",   Products::Plain,     Result::Method06,     8};
 // Method B1: weights 7,3,1 and 3,7,1 on d9..d1, then the 00-sum.
 constexpr WeightedVariant kMethodB1Variants[] = {
                                                {1, 9, "731",      Products::Plain,     Result::Mod10,       10},
@@ -208,22 +206,20 @@ MethodAnswer method16(const AccountDigits& account)
     return {verdictOf(holds(kMethod06, account))};
 }
 
-// Method 50: weights 7..2 on d1..d6, check digit d7; an account whose sub-account was written
-// without its zeros has the same base further right.
+// Method 50: weights 7..2 on d1..d6, check digit d7. When that fails, an account whose sub-account
+// was written without its zeros has the same base further right: shifted by three when
+// d1 = d2 = d3 = 0, else by two or one as the zeros allow; only the first form that fits is tried.
 MethodAnswer method50(const AccountDigits& account)
 {
+    if (holds(kMethod50Standard, account))
+        return {CheckVerdict::Valid};
     const bool d1d2Zero = account[1] == 0 && account[2] == 0;
-    const bool conditions[] = {
-        true,
-        d1d2Zero && account[3] == 0,
-        d1d2Zero && account[10] == 0,
-        account[1] == 0 && account[9] == 0 && account[10] == 0,
-    };
-    static_assert(std::size(conditions) == std::size(kMethod50Variants));
-    for (std::size_t i = 0; i < std::size(kMethod50Variants); ++i) {
-        if (conditions[i] && holds(kMethod50Variants[i], account))
-            return {CheckVerdict::Valid};
-    }
+    if (d1d2Zero && account[3] == 0)
+        return {verdictOf(holds(kMethod50ByThree, account))};
+    if (d1d2Zero && account[10] == 0)
+        return {verdictOf(holds(kMethod50ByTwo, account))};
+    if (account[1] == 0 && account[9] == 0 && account[10] == 0)
+        return {verdictOf(holds(kMethod50ByOne, account))};
     return {CheckVerdict::Invalid};
 }
 
@@ -257,13 +253,16 @@ MethodAnswer method81(const AccountDigits& account)
     return {verdictOf(holds(kMethod32, account))};
 }
 
-// Method B6: method 20 for accounts with d1 in 1..9 or d1..d5 in 02691..02699, else method 53;
-// the library checks both.
+// Method B6: method 20 for accounts with d1 in 1..9 or d1..d5 in 02691..02699, else method 53,
+// which reads a nine-digit account, so a shorter one is wrong; the library checks both.
 MethodAnswer methodB6(const AccountDigits& account)
 {
     const std::string_view lead = account.text().substr(0, 5);
-    const bool method20 = account[1] != 0 || (lead >= "02691" && lead <= "02699");
-    return {std::nullopt, method20 ? "20" : "53"};
+    if (account[1] != 0 || (lead >= "02691" && lead <= "02699"))
+        return {std::nullopt, "20"};
+    if (account.significant() < 9)
+        return {CheckVerdict::Invalid};
+    return {std::nullopt, "53"};
 }
 
 template <bool (*kMethod)(const AccountDigits&)> MethodAnswer answerOf(const AccountDigits& account)

@@ -46,7 +46,8 @@ EntryInUse entryInUse(const BankDirectory& directory, std::string_view blz)
     return {entry, entry, false, entry->isDeleted()};
 }
 
-void convertStoredDetails(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
+// Also says whether the option checked the account as stored by its bank's method.
+OptionCheck convertStoredDetails(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
 {
     std::string blz = row[AccountColumn::Blz];
     row[AccountColumn::Hint].clear();
@@ -65,15 +66,15 @@ void convertStoredDetails(AccountRow& row, const BankDirectory& directory, const
     if (options.format == ClientFormat::Galdo && row[AccountColumn::Account].empty()) {
         if (entry != nullptr)
             row[AccountColumn::Bic] = entry->bic;
-        return;
+        return OptionCheck::ByMethod;
     }
     if (lengthWithoutOuterBlanks(blz) != kBlzLength) {
         row[AccountColumn::Hint] = ConversionHint(HintNumber::BlzNotEightDigits);
-        return;
+        return OptionCheck::ByMethod;
     }
     if (entry == nullptr) {
         row[AccountColumn::Hint] = ConversionHint(HintNumber::BlzNotInDirectory);
-        return;
+        return OptionCheck::ByMethod;
     }
 
     row[AccountColumn::Bic] = entry->bic;
@@ -82,14 +83,17 @@ void convertStoredDetails(AccountRow& row, const BankDirectory& directory, const
 
     RuleContext context(row, directory, *entry, std::move(blz));
     context.checkAccountsWith(options.checkDigits, *inUse.stored);
-    if (inUse.deletedWithoutSuccessor)
+    if (inUse.deletedWithoutSuccessor) {
         context.refuse(HintNumber::DeletedWithoutSuccessor);
-    else if (entry->ruleCode == kStandardRule)
+        return OptionCheck::BankDeleted;
+    }
+    if (entry->ruleCode == kStandardRule)
         context.standardIban();
     else if (entry->ruleCode == kNoIbanRule)
         context.refuse(HintNumber::BlzWithoutIban);
     else if (!IbanRuleEngine::apply(context))
         context.refuse(HintNumber::UnknownRule);
+    return context.checkDigitSkipped() ? OptionCheck::SkippedByRule : OptionCheck::ByMethod;
 }
 
 // An IBAN that was stored with this BLZ and account (typed from the customer's letter, perhaps) is
@@ -136,6 +140,15 @@ void convertRow(AccountRow& row, const BankDirectory& directory, const Conversio
 {
     convertStoredDetails(row, directory, options);
     keepStoredIbanOnError(row);
+}
+
+OptionCheck optionCheckOf(const BankDirectory& directory, std::string_view blz, std::string_view account,
+                          const AccountCheckDigits& checkDigits)
+{
+    AccountRow row;
+    row[AccountColumn::Blz] = blz;
+    row[AccountColumn::Account] = account;
+    return convertStoredDetails(row, directory, {ClientFormat::MarloOp, false, &checkDigits});
 }
 
 void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,

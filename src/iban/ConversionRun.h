@@ -19,6 +19,15 @@ struct ConversionOptions {
 // number. Every call starts from the stored values, so converting twice gives the same row.
 void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options);
 
+// What the check-digit option makes of an account as stored, which the `pruefen` command reports.
+enum class OptionCheck {
+    ByMethod,      // the verdict of the stored bank's method
+    SkippedByRule, // a rule replaces, rotates or fixes the account, or knows it has no check digit
+    BankDeleted,   // the bank is deleted without successor: the row gets no IBAN at all
+};
+OptionCheck optionCheckOf(const BankDirectory& directory, std::string_view blz, std::string_view account,
+                          const AccountCheckDigits& checkDigits);
+
 // The conversion run over the whole working set, with status text and hourglass.
 void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
                    UserInterface& ui);

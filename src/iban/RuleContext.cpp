@@ -23,17 +23,37 @@ void RuleContext::standardIban()
     IBANBildenInto(m_row[AccountColumn::Iban], m_blz, m_account);
 }
 
-bool RuleContext::hasWrongCheckDigit() const
+bool RuleContext::hasWrongCheckDigit()
 {
-    if (m_checkDigits == nullptr || m_storedBank == nullptr || m_skipCheckDigit)
+    if (m_checkDigits == nullptr || m_storedBank == nullptr)
         return false;
+    if (m_skipCheckDigit) {
+        m_checkDigitSkipped = true;
+        return false;
+    }
     // Both are usable here: standardIban() gave hint 9 otherwise.
     const std::string& storedText = m_row[AccountColumn::Account];
     const auto stored = AccountDigits::of(storedText);
     // Most rules leave the account as it is; only a replaced one needs reading again.
-    if (!stored || (m_account != storedText && stored != AccountDigits::of(m_account)))
+    if (!stored)
         return false;
+    if (m_account != storedText && stored != AccountDigits::of(m_account)) {
+        m_checkDigitSkipped = !m_accountCheckedByRule;
+        return false;
+    }
+    if (m_storedVerdict)
+        return *m_storedVerdict == CheckVerdict::Invalid;
     return m_checkDigits->verdict(m_storedBank->blz, *stored, m_storedBank->checkMethod) == CheckVerdict::Invalid;
+}
+
+bool RuleContext::storedAccountFails()
+{
+    // Without the option the rules still check; one checker serves every conversion.
+    static const AccountCheckDigits kRulesChecker;
+    const AccountCheckDigits& checker = m_checkDigits != nullptr ? *m_checkDigits : kRulesChecker;
+    const BankEntry& bank = storedBank();
+    m_storedVerdict = checker.verdict(bank.blz, m_row[AccountColumn::Account], bank.checkMethod);
+    return *m_storedVerdict == CheckVerdict::Invalid;
 }
 
 void RuleContext::reject(HintNumber hint)
@@ -46,6 +66,7 @@ void RuleContext::reject(HintNumber hint)
 
 void RuleContext::fixedIban(std::string_view iban)
 {
+    m_checkDigitSkipped = true;
     m_row[AccountColumn::Iban] = iban;
 }
 

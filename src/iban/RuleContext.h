@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,12 @@ public:
 
     void substituteBlz(std::string blz) { m_blz = std::move(blz); }
     void substituteAccount(std::string account) { m_account = std::move(account); }
+    // A form of the stored account (zeros appended) that the rule's own check accepted.
+    void substituteCheckedAccount(std::string account)
+    {
+        m_account = std::move(account);
+        m_accountCheckedByRule = true;
+    }
 
     // With a checker, every standard IBAN of an account as stored first needs a right check
     // digit by the method of the bank it is stored with (not its successor's); an account that a
@@ -37,6 +44,12 @@ public:
     }
     // The rule knows that this account carries no check digit.
     void skipCheckDigit() { m_skipCheckDigit = true; }
+    // A rule's own check, with or without the option: whether the account as stored is wrong by
+    // the method of the bank it is stored with.
+    bool storedAccountFails();
+    // Whether the option passed over the account as stored because the rule replaced, rotated or
+    // fixed it, or knows it has no check digit.
+    bool checkDigitSkipped() const { return m_checkDigitSkipped; }
 
     // Outcomes.
     // IBAN from the working BLZ and account number. An account number, stored or working,
@@ -55,7 +68,8 @@ public:
     bool accountRejected() const { return m_accountRejected; }
 
 private:
-    bool hasWrongCheckDigit() const;
+    bool hasWrongCheckDigit();
+    const BankEntry& storedBank() const { return m_storedBank != nullptr ? *m_storedBank : m_entry; }
     void reject(HintNumber hint);
 
     AccountRow& m_row;
@@ -67,6 +81,10 @@ private:
     const AccountCheckDigits* m_checkDigits = nullptr;
     const BankEntry* m_storedBank = nullptr;
     bool m_skipCheckDigit = false;
+    bool m_accountCheckedByRule = false;
+    bool m_checkDigitSkipped = false;
+    // The verdict on the account as stored, once a rule's own check has asked for it.
+    std::optional<CheckVerdict> m_storedVerdict;
 };
 
 } // namespace zelvan

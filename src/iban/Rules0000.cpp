@@ -293,7 +293,7 @@ bool hasCharAt(std::string_view text, std::size_t position, char c)
 // The IBAN from the account the rule settled on, checked already.
 void ibanOf(RuleContext& context, const AccountDigits& account)
 {
-    context.substituteAccount(std::string(account.text()));
+    context.substituteCheckedAccount(std::string(account.text()));
     context.standardIban();
 }
 
@@ -589,8 +589,14 @@ void rule0020(RuleContext& context)
     }
 }
 
+// Rule 0021 (National-Bank): accounts of one to five and of eight digits have no IBAN.
 void rule0021(RuleContext& context)
 {
+    const auto account = AccountDigits::of(context.account());
+    if (account && (account->significant() <= 5 || account->significant() == 8)) {
+        context.refuse(HintNumber::IbanNotPossible);
+        return;
+    }
     ibanAtOtherBank(context, "36020030", "NBAGDE3EXXX");
 }
 

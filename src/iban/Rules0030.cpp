@@ -188,9 +188,14 @@ void applyRule0036(RuleContext& context)
         context.refuse(HintNumber::BlockedAccountRange);
         return;
     }
+    // The bank's method gives one verdict for six digits and for them with "000" appended.
+    if (context.storedAccountFails()) {
+        context.rejectWrongCheckDigit();
+        return;
+    }
     // What is left of six digits lies in 100000-899999: the account with "000" appended.
     if (account->significant() == 6) {
-        context.substituteAccount(std::string(account->significantText()) + "000");
+        context.substituteCheckedAccount(std::string(account->significantText()) + "000");
         context.standardIban();
         return;
     }

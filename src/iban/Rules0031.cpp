@@ -261,11 +261,17 @@ std::string blzFor(const RuleContext& context, const RangeRuleVersion& version, 
 void applyRangeRule(RuleContext& context, const RangeRuleVersion& version)
 {
     if (const auto account = AccountDigits::of(context.account())) {
-        context.substituteBlz(blzFor(context, version, *account));
         const auto special =
             std::find_if(std::begin(kSpecialAccounts), std::end(kSpecialAccounts), [&](const auto& row) {
                 return row.code == version.code && row.account == account->significantText();
             });
+        // The bank checks its account before any range or length; the pseudo accounts it replaces
+        // carry no check digit. A wrong one keeps the stored bank's BIC, as every hint-10 row.
+        if (special == std::end(kSpecialAccounts) && context.storedAccountFails()) {
+            context.rejectWrongCheckDigit();
+            return;
+        }
+        context.substituteBlz(blzFor(context, version, *account));
         if (special != std::end(kSpecialAccounts)) {
             context.substituteAccount(std::string(special->replacement));
             context.substituteBlz(std::string(special->blz));

@@ -62,24 +62,24 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
 
 TEST(IbanCommand, rules_of_the_bundled_banks_apply)
 {
-    const std::string input = "50050201;2000\n"       // rule 0010: fixed IBAN
-                              "70391039;123456\n"     // rule 0036: six digits get "000", BIC of 21050000
-                              "70391039;99999\n"      // rule 0036: blocked range
-                              "70391039;8500000000\n" // rule 0036: caveat
-                              "70491045;1234567\n"    // rule 0042: 8 digits only
-                              "70391034;123456789\n"  // rule 0031: ten digits only
-                              "70020270;1234567\n";   // rule 0033: account range
+    const std::string input = "50050201;2000\n"      // rule 0010: fixed IBAN
+                              "70391039;123455\n"    // rule 0036: six digits get "000", BIC of 21050000
+                              "70391039;99999\n"     // rule 0036: blocked range
+                              "70391039;109000000\n" // rule 0036: caveat
+                              "70491045;1234567\n"   // rule 0042: 8 digits only
+                              "70391034;123456785\n" // rule 0031: ten digits only
+                              "70020270;1234566\n";  // rule 0033: account range
     EXPECT_EQ(runIban(input).out,
               "50050201;2000;ZVRBDEFFXXX;DE42500502010000222000;;\n"
-              "70391039;123456;TZSHDEHHXXX;DE93210500000123456000;;\n"
+              "70391039;123455;TZSHDEHHXXX;DE30210500000123455000;;\n"
               "70391039;99999;TZSHDEHHXXX;;7-IBAN-Berechnung nicht möglich, gesperrte Kontenkreise, IBAN-Regel: "
               "003600;\n"
-              "70391039;8500000000;TZSHDEHHXXX;DE73210500008500000000;101-Umwandlung ohne Neuberechnung der "
+              "70391039;109000000;TZSHDEHHXXX;DE98210500000109000000;101-Umwandlung ohne Neuberechnung der "
               "Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber;\n"
               "70491045;1234567;RG0045DEXXX;;8-IBAN-Berechnung nur möglich für 8-stellige Kontonummern, IBAN-Regel: "
               "004200;\n"
-              "70391034;123456789;;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003101;\n"
-              "70020270;1234567;TBUCDE70270;DE86700202700001234567;102-Unicredit-Konten mit BLZ-Umsetzung nach "
+              "70391034;123456785;;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 003101;\n"
+              "70020270;1234566;TBUCDE70270;DE16700202700001234566;102-Unicredit-Konten mit BLZ-Umsetzung nach "
               "Kontokreisen. Evtl. prüfen beim Kontoinhaber;\n");
 }
 
@@ -144,16 +144,15 @@ TEST(IbanCommand, deleted_banks_and_banks_marked_for_deletion_of_the_sample_file
 {
     const std::string hint12 = "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.";
     const std::string hint103 = "103-Die gespeicherte BLZ wurde gelöscht und durch eine Nachfolge-BLZ ersetzt";
-    const auto result = runIban("40050060;1234567\n"  // "D", successor in the file
-                                "40050080;1234567\n"  // "D", successor not in the file
-                                "40050090;1234567\n"  // "D", no successor
-                                "40050110;4769\n"     // flag "1", own rule 000100
+    const auto result = runIban("40050060;1234567\n"   // "D", successor in the file
+                                "40050080;1234567\n"   // "D", successor not in the file
+                                "40050090;1234567\n"   // "D", no successor
+                                "40050110;4769\n"      // flag "1", own rule 000100
                                 "40050120;1234567\n"); // flag "1", own rule 000000
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "40050060;1234567;NEUBDEMMXXX;DE19400500700001234567;" + hint103 + ";\n" +
-                              "40050080;1234567;RESTDEMMXXX;;" + hint12 + ";\n" +
-                              "40050090;1234567;SCHLDEMMXXX;;" + hint12 + ";\n" +
-                              "40050110;4769;VORMDEMMXXX;;4-BLZ ohne IBAN-Ermittlung;\n" +
+                              "40050080;1234567;RESTDEMMXXX;;" + hint12 + ";\n" + "40050090;1234567;SCHLDEMMXXX;;" +
+                              hint12 + ";\n" + "40050110;4769;VORMDEMMXXX;;4-BLZ ohne IBAN-Ermittlung;\n" +
                               "40050120;1234567;NEUBDEMMXXX;DE19400500700001234567;" + hint103 + ";\n");
 }
 

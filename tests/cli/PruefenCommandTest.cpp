@@ -1,6 +1,7 @@
 #include "cli/PruefenCommand.h"
 
 #include <filesystem>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,89 @@ TEST(PruefenCommand, real_bank_file_examples)
                           "45050001;4316;E4;ok\n"
                           "13091084;12345674;06;ok\n");
     EXPECT_EQ(result.err, "");
+}
+
+// Fields 4 and 5 (IBAN, hint number) of each `iban` line, or fields 3 and 4 (method, result) of
+// each `pruefen` line.
+std::vector<std::string> columnsOf(const std::string& out, bool iban)
+{
+    std::vector<std::string> columns;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream fieldStream(line);
+        for (std::string field; std::getline(fieldStream, field, ';');)
+            fields.push_back(field);
+        fields.resize(5);
+        columns.push_back(iban ? fields[3] + ";" + fields[4].substr(0, fields[4].find('-'))
+                               : fields[2] + ";" + fields[3]);
+    }
+    return columns;
+}
+
+// The banks' own checks, rule 0021 and methods 50 and B6 on the real file: `iban` with
+// --pruefziffer, without it where the rule checks alone, and `pruefen`, which says what the option
+// does: pseudo accounts a rule replaces and rule-0049 accounts from 92 have no check digit.
+TEST(PruefenCommand, agrees_with_the_conversion_on_the_real_file)
+{
+    if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
+        GTEST_SKIP() << "no shared bank-code file";
+    struct Case {
+        const char* line;
+        const char* checked; // IBAN;hint number with --pruefziffer
+        bool sameWithoutOption;
+        const char* verdict;
+    };
+    static constexpr Case kCases[] = {
+        {"64020186;61", ";10", true, "99;falsch"},
+        {"70025175;4115", ";10", true, "99;falsch"},
+        {"67220286;2832714", ";10", true, "99;falsch"},
+        {"79020076;9", ";10", true, "99;falsch"},
+        {"60020290;6450", ";10", true, "99;falsch"},
+        {"70020270;547546062", ";10", true, "95;falsch"},
+        {"20050000;251699", ";10", true, "C5;falsch"},
+        {"20050000;4893628539", ";10", true, "C5;falsch"},
+        {"70020270;7777777", "DE40700202705800522694;102", true, "95;ohne Prüfziffer"},
+        {"60020290;502", "DE28600202904340118001;102", true, "99;ohne Prüfziffer"},
+        {"60020290;500500500", "DE82600202904340111112;102", true, "99;ohne Prüfziffer"},
+        {"79020076;9696", "DE29790200761490196966;102", true, "99;ohne Prüfziffer"},
+        {"36020030;56", ";6", true, "10;falsch"},
+        {"36020030;71840", ";6", true, "10;falsch"},
+        {"36020030;34301238", ";6", true, "10;falsch"},
+        {"20090700;8170", ";10", false, "50;falsch"},
+        {"20090700;17320", ";10", false, "50;falsch"},
+        {"26991066;650050", ";10", false, "50;falsch"},
+        {"51220910;74851000", ";10", false, "50;falsch"},
+        {"80053762;2", ";10", false, "B6;falsch"},
+        {"80053762;215", ";10", false, "B6;falsch"},
+        {"80053762;24671043", ";10", false, "B6;falsch"},
+        {"80053762;5008109", ";10", false, "B6;falsch"},
+        {"80053762;25728662", ";10", false, "B6;falsch"},
+        {"80053762;66914975", ";10", false, "B6;falsch"},
+        {"57060000;9207427857", "DE07570600009207427857;", true, "44;ohne Prüfziffer"},
+        {"40060000;9499113712", "DE35400600009499113712;", true, "44;ohne Prüfziffer"},
+        {"50864322;91", ";12", true, "32;BLZ gelöscht"},
+        {"50010111;21", ";12", true, "13;BLZ gelöscht"},
+    };
+    std::string input;
+    for (const auto& c : kCases)
+        input += std::string(c.line) + "\n";
+    const std::vector<std::string> bankFile = {"--bankfile", ZELVAN_SHARED_BANKFILE};
+    std::vector<std::string> iban = {"iban", "--pruefziffer", bankFile[0], bankFile[1]};
+    const auto checked = columnsOf(test::runCommand(iban, input).out, true);
+    iban.erase(iban.begin() + 1);
+    const auto plain = columnsOf(test::runCommand(iban, input).out, true);
+    const auto verdicts = columnsOf(runPruefen(input, bankFile).out, false);
+    ASSERT_EQ(verdicts.size(), std::size(kCases));
+    for (std::size_t i = 0; i < std::size(kCases); ++i) {
+        const auto& c = kCases[i];
+        EXPECT_EQ(checked[i], c.checked) << c.line;
+        if (c.sameWithoutOption)
+            EXPECT_EQ(plain[i], c.checked) << c.line;
+        else
+            EXPECT_NE(plain[i], c.checked) << c.line;
+        EXPECT_EQ(verdicts[i], c.verdict) << c.line;
+    }
 }
 
 } // namespace

@@ -131,8 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // An account that the rule replaces is not the customer's to check.
                     CheckCase{"replaced_account_is_not_checked", "10000440", "202", "DE54100004400002282022",
                               false},
-                    CheckCase{"rule_0036_appended_zeros_are_not_checked", "10000360", "123456",
-                              "DE93210500000123456000", false},
+                    // Rule 0036 checks the six digits itself, with or without the option.
+                    CheckCase{"rule_0036_checks_before_it_appends_zeros", "10000360", "123455",
+                              "DE30210500000123455000", false},
                     CheckCase{"method_unknown_to_the_library_passes", "10000990", "1000", "DE64100009900000001000",
                               false}),
     [](const testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });

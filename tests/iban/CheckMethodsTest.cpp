@@ -196,6 +196,13 @@ TEST(CheckMethods, verdicts_of_the_own_methods)
         {"50", "791423", "ok"},
         {"50", "623795756", "falsch"},
         {"50", "7167671986", "falsch"},
+        // 50: three zeros allow only the shift by three; else the first form whose zeros fit.
+        {"50", "8170", "falsch"},
+        {"50", "52811990", "ok"},
+        {"50", "43226653", "falsch"},
+        {"50", "74851000", "falsch"},
+        {"50", "607464200", "ok"},
+        {"50", "920973509", "falsch"},
         // B1, C2, E4: any variant.
         {"B1", "99023053", "ok"},
         {"B1", "6635243373", "falsch"},
@@ -228,8 +235,10 @@ TEST(CheckMethods, verdicts_of_the_own_methods)
         {"81", "1000000019", "ok"},
         {"81", "18", "falsch"},
         {"81", "0090000019", "library"},
-        // B6 hands every account to the library's 20 or 53.
+        // B6 hands every account to the library's 20 or 53; 53 needs nine digits.
         {"B6", "1234567890", "library"},
+        {"B6", "12345678", "falsch"},
+        {"B6", "123456789", "library"},
         {"09", "1234567890", "ohne"},
         {"00", "1234567890", "library"},
     };
@@ -250,7 +259,7 @@ TEST(CheckMethods, library_methods_that_b6_and_81_hand_accounts_to)
     };
     static constexpr Case kCases[] = {
         {"B6", "1234567890", "20"}, {"B6", "0269100000", "20"}, {"B6", "0269999999", "20"}, {"B6", "0269099999", "53"},
-        {"B6", "0270000000", "53"}, {"B6", "0012345678", "53"}, {"81", "0090000019", "81"}, {"00", "1", "00"},
+        {"B6", "0270000000", "53"}, {"B6", "0123456789", "53"}, {"81", "0090000019", "81"}, {"00", "1", "00"},
     };
     for (const auto& c : kCases) {
         const auto answer = checkmethod::checkAccount(c.method, *AccountDigits::of(c.account));

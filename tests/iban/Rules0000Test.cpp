@@ -151,6 +151,20 @@ TEST(Rules0000, rules_0012_0013_0014_0021_convert_at_another_bank_with_its_bic)
     });
 }
 
+TEST(Rules0000, rule_0021_refuses_accounts_of_one_to_five_and_of_eight_digits)
+{
+    expectRows({
+        {"002101", "20002101", "1", "", kBic, notPossible("002101")},
+        {"002101", "20002101", "12345", "", kBic, notPossible("002101")},
+        {"002101", "20002101", "0000012345", "", kBic, notPossible("002101")},
+        {"002101", "20002101", "123456", "DE36360200300000123456", "NBAGDE3EXXX"},
+        {"002101", "20002101", "12345678", "", kBic, notPossible("002101")},
+        {"002101", "20002101", "123456789", "DE54360200300123456789", "NBAGDE3EXXX"},
+        {"002101", "20002101", "1234567890", "DE83360200301234567890", "NBAGDE3EXXX"},
+        {"002101", "20002101", "12A45", "", "NBAGDE3EXXX", kInvalid},
+    });
+}
+
 TEST(Rules0000, rules_0016_0022_0023_replace_one_account)
 {
     expectRows({

@@ -54,6 +54,8 @@ const BankDirectory& rulesDirectory()
             {"60020300", "004800"}, {"10000480", "004800"}, {"30060010", "004900"}, {"40060000", "004900"},
             {"57060000", "004900"}, {"10000490", "004900"},
         };
+        // Method 09 has no check digit: 10000360 tests rule 0036's ranges, not its own check.
+        banks[1].checkMethod = "09";
         for (const auto& blz : kRule0039Blzs)
             banks.push_back({blz, "003900"});
         for (const char* target :
@@ -173,6 +175,22 @@ TEST(Rule0036, converts_under_21050000_with_its_bic_at_every_bank_of_the_rule)
     // Without 21050000 in the directory there is no BIC to write.
     const auto without = test::directoryOf({{"23050000", "003600", "HSHNDEHH230"}});
     EXPECT_EQ(test::convert(without, "23050000", "123456").bic, "");
+}
+
+// The bank's method (C5) after the blocked ranges: a wrong account gets hint 10 and 21050000's BIC.
+TEST(Rule0036, the_bank_checks_the_account_after_the_blocked_ranges)
+{
+    const auto directory = test::directoryOf(
+        {{"20050000", "003600", "HSHNDEHHXXX", "C5"}, {"21050000", "003600", "HSHNDEHHXXX", "C5"}});
+    static constexpr const char* kHint10 = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
+    static constexpr RuleCase kCases[] = {
+        {"20050000", "251699", "", kHint10, "HSHNDEHHXXX"},
+        {"20050000", "4893628539", "", kHint10, "HSHNDEHHXXX"},
+        {"20050000", "99999", "", kHint7, "HSHNDEHHXXX"},
+        {"20050000", "251694", "DE54210500000251694000", "", "HSHNDEHHXXX"},
+        {"20050000", "4893628530", "DE37210500004893628530", kHint101, "HSHNDEHHXXX"},
+    };
+    expectCases(directory, kCases);
 }
 
 TEST(Rule0037, moves_one_blz_and_writes_its_bic_after_the_iban)
@@ -460,7 +478,7 @@ TEST(Rules0030To0049, sample_bank_file_drives_the_rules)
     ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
     static constexpr RuleCase kCases[] = {
         {"20110700", "1234567", "DE10300107000001234567", "", "BOTKDEDXXXX"},
-        {"70391039", "123456", "DE93210500000123456000", "", "TZSHDEHHXXX"},
+        {"70391039", "123455", "DE30210500000123455000", "", "TZSHDEHHXXX"},
         {"70391039", "0000099999", "", kHint7, "TZSHDEHHXXX"},
         {"25621327", "1234567", "DE32280200500001234567", "", "TBNSDE327XX"},
     };

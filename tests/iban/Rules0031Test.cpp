@@ -46,14 +46,15 @@ struct RuleCase {
 const BankDirectory& rulesDirectory()
 {
     static const BankDirectory directory = test::directoryOf({
-        {"10031010", "003101"},
-        {"10032000", "003200"},
-        {"10033010", "003301"},
-        {"10034000", "003400"},
-        {"10035010", "003501"},
-        {"70020270", "003301", "ZIELDE70XXX"},
-        {"60020290", "003400", "ZIELDE60XXX"},
-        {"79020076", "003501", "ZIELDE79XXX"},
+        // Method 09 has no check digit: these banks test the ranges, not the bank's own check.
+        {"10031010", "003101", kStoredBic, "09"},
+        {"10032000", "003200", kStoredBic, "09"},
+        {"10033010", "003301", kStoredBic, "09"},
+        {"10034000", "003400", kStoredBic, "09"},
+        {"10035010", "003501", kStoredBic, "09"},
+        {"70020270", "003301", "ZIELDE70XXX", "09"},
+        {"60020290", "003400", "ZIELDE60XXX", "09"},
+        {"79020076", "003501", "ZIELDE79XXX", "09"},
         {"76420080", "000000", "ZIELDE76XXX"},
         {"10020890", "000000", "ZIELDE10XXX"},
         // 76020070 (key 100) is missing on purpose: its accounts get no BIC.
@@ -61,10 +62,11 @@ const BankDirectory& rulesDirectory()
     return directory;
 }
 
-void expectCases(const BankDirectory& directory, std::span<const RuleCase> cases)
+void expectCases(const BankDirectory& directory, std::span<const RuleCase> cases,
+                 const AccountCheckDigits* checkDigits = nullptr)
 {
     for (const auto& c : cases) {
-        const auto row = test::convert(directory, c.blz, c.account);
+        const auto row = test::convert(directory, c.blz, c.account, checkDigits);
         EXPECT_EQ(row.iban, c.iban) << c.blz << " / \"" << c.account << "\"";
         EXPECT_EQ(row.hint, c.hint) << c.blz << " / \"" << c.account << "\"";
         EXPECT_EQ(row.bic, c.bic) << c.blz << " / \"" << c.account << "\"";
@@ -242,6 +244,32 @@ TEST(Rule0033, short_accounts_keep_their_blz)
     expectCases(rulesDirectory(), kCases);
 }
 
+// Method 00: each pair fails, then passes it. The bank's check comes before the range table, the
+// short and the 8xx refusals; the pseudo accounts it replaces (502 fails 00) are not checked.
+TEST(Rules0031To0035, the_bank_checks_the_account_before_ranges_and_lengths)
+{
+    const auto directory = test::directoryOf({{"20031010", "003101"},
+                                              {"20032000", "003200"},
+                                              {"20034000", "003400"},
+                                              {"64020186", "000000", "ZIELDE64XXX"},
+                                              {"60020290", "003400", "ZIELDE60XXX"}});
+    static constexpr const char* kHint10 = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
+    static constexpr RuleCase kCases[] = {
+        {"20031010", "1234567", "", kHint10, kStoredBic},
+        {"20031010", "1234566", "", kHint6Code003101, ""},
+        {"20032000", "800000001", "", kHint10, kStoredBic},
+        {"20032000", "800000002", "", kHint6Code003200, ""},
+        {"20031010", "1420000001", "", kHint10, kStoredBic},
+        {"20031010", "1420000000", "DE51640201861420000000", kHint102, "ZIELDE64XXX"},
+        {"20034000", "8000000000", "", kHint10, kStoredBic},
+        {"20034000", "8000000003", "", kHint6Code003400, ""},
+        {"20034000", "502", "DE28600202904340118001", kHint102, "ZIELDE60XXX"},
+    };
+    const AccountCheckDigits checker;
+    expectCases(directory, kCases);
+    expectCases(directory, kCases, &checker);
+}
+
 TEST(Rules0033To0035, special_accounts_match_by_number_and_only_for_their_code)
 {
     static constexpr RuleCase kCases[] = {
@@ -272,11 +300,11 @@ TEST(Rules0033To0035, special_accounts_match_by_number_and_only_for_their_code)
 TEST(Rules0031To0035, unicredit_accounts_as_the_bank_converts_them)
 {
     const auto directory = test::directoryOf({
-        {"10020890", "003200", "HYVEDEMM488"},
-        {"70020270", "003301", "HYVEDEMMXXX"},
-        {"60020290", "003400", "HYVEDEMM473"},
-        {"79020076", "003501", "HYVEDEMM455"},
-        {"76020070", "003200", "HYVEDEMM460"},
+        {"10020890", "003200", "HYVEDEMM488", "99"},
+        {"70020270", "003301", "HYVEDEMMXXX", "95"},
+        {"60020290", "003400", "HYVEDEMM473", "99"},
+        {"79020076", "003501", "HYVEDEMM455", "99"},
+        {"76020070", "003200", "HYVEDEMM460", "99"},
     });
     static constexpr RuleCase kCases[] = {
         {"10020890", "1230492", "DE33100208900001230492", kHint102, "HYVEDEMM488"},
@@ -309,9 +337,9 @@ TEST(Rules0031To0035, sample_bank_file_drives_the_rules)
     BankDirectory directory;
     ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
     static constexpr RuleCase kCases[] = {
-        {"70020270", "8000000000", "DE52700202708000000000", kHint102, "TBUCDE70270"},
+        {"70020270", "8000000003", "DE68700202708000000003", kHint102, "TBUCDE70270"},
         {"70391036", "1234567890", "DE47764200801234567890", kHint102, "TBUCDE76080"},
-        {"70391037", "8000000000", "", kHint6Code003400, ""},
+        {"70391037", "8000000003", "", kHint6Code003400, ""},
         {"70391038", "9696", "DE29790200761490196966", kHint102, "TBUCDE79076"},
     };
     expectCases(directory, kCases);
