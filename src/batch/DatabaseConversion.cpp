@@ -1,17 +1,30 @@
 #include "batch/DatabaseConversion.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "batch/DryRunCopy.h"
+#include "batch/RealRunForecast.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/FormatCheck.h"
+#include "clientdb/UntouchedRead.h"
 #include "clientdb/WorkingSetLoader.h"
+#include "core/SystemErrorCause.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
 
 namespace {
+
+constexpr const char* kInterruptedChange =
+    "Eine unterbrochene Änderung eines anderen Programms liegt vor (Journal-Datei); bitte zuerst das Programm öffnen, "
+    "das die Datenbank bearbeitet.";
+constexpr const char* kInterruptedChangeRolledBack =
+    "eine unterbrochene Änderung eines anderen Programms wurde zurückgenommen";
 
 // Passes everything on and keeps the text of the last message shown: when the conversion stops,
 // that message tells why.
@@ -58,12 +71,29 @@ void showError(UserInterface& ui, std::string text)
     ui.showMessage({std::move(text), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical, 0});
 }
 
+// What the check of a database found besides its fitting.
+struct Fit {
+    // The database the conversion writes: a linked Tondra database leads to its Marlo database.
+    std::string written;
+    // A program stopped in the middle of a change: opening the database to write plays it back.
+    bool interruptedChange = false;
+};
+
+// Whether the real run could open the file for writing; goes by the effective user, and also
+// sees an immutable file and a read-only file system.
+bool openableForWriting(const std::string& path)
+{
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 // Before anything is added to the database: it opens, it may be written, and it has the tables
 // of the format asked for. Otherwise the message is shown and nothing in the file has changed.
 // A Tondra database whose Kunden table is linked is loaded from the Marlo database it names,
 // so that one is checked the same way, as a Marlo database.
-// In a dry run the file is only looked at: a WAL file beside it stays as it is.
-bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeductions, bool dryRun, UserInterface& ui)
+// In a dry run the file is only read, no file beside it changes, and a journal left by an
+// interrupted change of another program stops it: that database cannot be foretold.
+bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeductions, bool dryRun, UserInterface& ui,
+                  Fit& fit)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
@@ -71,15 +101,20 @@ bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeduct
         showError(ui, "Die Datenbank \"" + path + (exists ? "\" ist keine Datei." : "\" wurde nicht gefunden."));
         return false;
     }
+    if (hasInterruptedChange(path)) {
+        if (dryRun) {
+            showError(ui, kInterruptedChange);
+            return false;
+        }
+        fit.interruptedChange = true;
+    }
     Database database;
-    if (auto error = database.open(path)) {
+    if (auto error = dryRun ? database.openUntouched(path) : database.open(path)) {
         showError(ui, "Fehler beim Öffnen der Haupt-Datenbank\r" + path + "\rNummer:" + std::to_string(error.number) +
                           "\r" + error.description);
         return false;
     }
-    if (dryRun)
-        database.leaveWalOnClose();
-    if (database.isReadOnly()) {
+    if (dryRun ? !openableForWriting(path) : database.isReadOnly()) {
         showError(ui, "Die Datenbank \"" + path +
                           "\" ist schreibgeschützt.\rSie wird nicht umgewandelt; nichts wurde "
                           "geändert.");
@@ -89,12 +124,14 @@ bool databaseFits(const std::string& path, ClientFormat format, bool fixedDeduct
         showError(ui, error.description);
         return false;
     }
+    fit.written = path;
     if (format != ClientFormat::Tondra)
         return true;
     const auto customers = database.tableDef("Kunden");
     if (!customers.ok() || !customers.value().isLinked())
         return true;
-    return databaseFits(linkedDatabasePath(customers.value().connect, path), ClientFormat::MarloOp, false, dryRun, ui);
+    return databaseFits(linkedDatabasePath(customers.value().connect, path), ClientFormat::MarloOp, false, dryRun, ui,
+                        fit);
 }
 
 void reportStep(UserInterface& ui, const std::string& path, const char* step)
@@ -155,18 +192,24 @@ DatabaseConversion convertDatabase(ProgramState& state, const BankDirectory& dir
 {
     LastMessageKept ui(outerUi);
     DatabaseConversion result;
-    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, settings.dryRun, ui)) {
+    Fit fit;
+    if (!databaseFits(state.databasePath, state.format, state.fixedDeductions, settings.dryRun, ui, fit)) {
         result.failure = ui.lastMessage();
         return result;
     }
     if (!settings.dryRun) {
         convertFitting(state, directory, settings, nullptr, ui, result);
+        if (fit.interruptedChange)
+            result.note = kInterruptedChangeRolledBack;
         return result;
     }
 
+    // What would stop the real run at its first change stops the dry run there, with the same reason.
+    const bool copyFirst = state.backups.enabled() && !state.backups.backedUp(fit.written);
+    const auto refused = foretellRealRun(fit.written, copyFirst);
     DryRunCopy copy;
     if (auto error = copy.make(state.databasePath, state.format); !error.empty()) {
-        showError(ui, error);
+        showError(ui, refused.empty() ? error : refused);
         result.failure = ui.lastMessage();
         return result;
     }
@@ -177,10 +220,29 @@ DatabaseConversion convertDatabase(ProgramState& state, const BankDirectory& dir
     copyState.databasePath = copy.copyPath();
     copyState.fixedDeductions = state.fixedDeductions;
     copyState.backups.setEnabled(false);
-    convertFitting(copyState, directory, settings, &copy, ui, result);
+    ConversionSettings copySettings = settings;
+    if (!refused.empty())
+        copySettings.protocol = ProtocolOption::Off; // the real run would write no report
+    convertFitting(copyState, directory, copySettings, &copy, ui, result);
     state.format = copyState.format;
     state.databasePath = copy.originalOf(copyState.databasePath);
     state.tableName = copyState.tableName;
+    if (!refused.empty()) {
+        // The real run stops before adding the missing fields, or else before saving the rows read.
+        result.loaded = result.loaded && copyState.addedFields.empty();
+        const int rows = result.saved.counts.rows;
+        result.saved = {};
+        result.saved.rowsNotSaved = rows;
+        result.saved.counts.rows = rows;
+        showError(ui, refused);
+        result.failure = ui.lastMessage();
+        return result;
+    }
+    // Only the copy is written to: a full disk is the one of the temporary folder.
+    if (result.failed() && result.failure.find(systemErrorWords(ENOSPC)) != std::string::npos) {
+        showError(ui, DryRunCopy::tempFailure(ENOSPC));
+        result.failure = ui.lastMessage();
+    }
     return result;
 }
 

@@ -40,6 +40,9 @@ struct DatabaseConversion {
     // The message that told why the database was not converted or not saved, on one line; empty
     // when the save was committed.
     std::string failure;
+    // A remark for the database's line beside its result: a journal another program left was
+    // played back before the conversion.
+    std::string note;
 
     bool failed() const { return !loaded || !saved.committed; }
 };

@@ -11,6 +11,7 @@
 #include "clientdb/Database.h"
 #include "clientdb/DbError.h"
 #include "clientdb/SqliteHandles.h"
+#include "clientdb/UntouchedRead.h"
 #include "core/SystemErrorCause.h"
 
 namespace zelvan {
@@ -42,6 +43,23 @@ std::string notCopied(const std::string& original, const std::string& reason)
     return "Für den Probelauf kann keine Kopie der Datenbank \"" + original + "\" angelegt werden: " + reason;
 }
 
+// Whether a failed backup step failed in writing the copy rather than in reading the original.
+bool writingFailed(int extendedCode)
+{
+    return extendedCode == SQLITE_FULL || extendedCode == SQLITE_IOERR_WRITE || extendedCode == SQLITE_IOERR_FSYNC ||
+           extendedCode == SQLITE_IOERR_TRUNCATE || extendedCode == SQLITE_READONLY;
+}
+
+// The system's error number behind a failed write of the copy; SQLite reports a full disk
+// without one.
+int writeErrorNumber(sqlite3* db, int extendedCode)
+{
+    if (extendedCode == SQLITE_FULL)
+        return ENOSPC;
+    const int number = sqlite3_system_errno(db);
+    return number != 0 ? number : EIO;
+}
+
 } // namespace
 
 DryRunCopy::~DryRunCopy()
@@ -57,11 +75,10 @@ std::string DryRunCopy::make(const std::string& database, ClientFormat format)
     std::error_code ec;
     const auto temp = std::filesystem::temp_directory_path(ec);
     if (ec)
-        return notCopied(database, "kein Ordner für temporäre Dateien (" + systemErrorCause(ec.value()) + ").");
+        return tempFailure(ec.value());
     std::string pattern = (temp / "zelvan-probelauf-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
-        return notCopied(database,
-                         "der Ordner \"" + pattern + "\" kann nicht angelegt werden: " + systemErrorCause(errno) + ".");
+        return tempFailure(errno);
     m_folder = pattern;
 
     const auto copy = m_folder / std::filesystem::path(database).filename();
@@ -75,14 +92,12 @@ std::string DryRunCopy::make(const std::string& database, ClientFormat format)
 std::string DryRunCopy::copyFile(const std::string& original, const std::filesystem::path& copy)
 {
     int rc = SQLITE_OK;
-    const auto from = openFile(original, SQLITE_OPEN_READONLY, rc);
+    const auto from = openFile(untouchedReadUri(original), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, rc);
     if (rc != SQLITE_OK)
         return notCopied(original, sqliteText(from.get(), rc));
-    // A WAL file beside the original stays as it is when this connection closes.
-    sqlite3_db_config(from.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     const auto to = openFile(copy.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
     if (rc != SQLITE_OK)
-        return notCopied(original, sqliteText(to.get(), rc));
+        return tempFailure(writeErrorNumber(to.get(), rc));
     m_copies.emplace_back(copy.string(), original);
     std::unique_ptr<sqlite3_backup, int (*)(sqlite3_backup*)> backup(
         sqlite3_backup_init(to.get(), "main", from.get(), "main"), sqlite3_backup_finish);
@@ -90,10 +105,14 @@ std::string DryRunCopy::copyFile(const std::string& original, const std::filesys
         return notCopied(original, sqliteText(to.get(), sqlite3_errcode(to.get())));
     rc = sqlite3_backup_step(backup.get(), -1);
     const int finished = sqlite3_backup_finish(backup.release());
-    if (rc != SQLITE_DONE)
-        return notCopied(original, sqliteText(to.get(), rc == SQLITE_OK ? finished : rc));
-    if (finished != SQLITE_OK)
-        return notCopied(original, sqliteText(to.get(), finished));
+    const int failed = rc == SQLITE_DONE || rc == SQLITE_OK ? finished : rc;
+    if (failed != SQLITE_OK) {
+        const int recorded = sqlite3_extended_errcode(to.get());
+        const int extended = (recorded & 0xff) == (failed & 0xff) ? recorded : failed;
+        if (writingFailed(extended))
+            return tempFailure(writeErrorNumber(to.get(), extended));
+        return notCopied(original, sqliteText(to.get(), failed));
+    }
     // The copy keeps a rollback journal, whatever mode the original is in: it is no one else's.
     sqlite3_exec(to.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     return {};
@@ -129,6 +148,11 @@ std::string DryRunCopy::relink(const std::string& copy, const std::string& origi
     if (rc = sqlite3_step(update.get()); rc != SQLITE_DONE)
         return notCopied(original, sqliteText(db.get(), rc));
     return {};
+}
+
+std::string DryRunCopy::tempFailure(int errorNumber)
+{
+    return "Die Probelauf-Kopie in TMPDIR konnte nicht angelegt werden: " + systemErrorCause(errorNumber) + ".";
 }
 
 std::string DryRunCopy::originalOf(const std::string& path) const

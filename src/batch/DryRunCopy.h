@@ -11,9 +11,9 @@ namespace zelvan {
 
 // The copies a dry run works on: the database, and for a Tondra database whose Kunden table is
 // linked also the database it is linked to (the copy's link then names that copy), in a temporary
-// folder of their own. The originals are only read, through SQLite's online backup, so a database
-// in WAL mode gives its committed state whole. The folder goes with everything in it when the
-// object goes, whatever happened.
+// folder of their own. The originals are only read, through SQLite's online backup and without
+// changing any file of them or beside them, so a database in WAL mode gives its committed state
+// whole. The folder goes with everything in it when the object goes, whatever happened.
 class DryRunCopy {
 public:
     DryRunCopy() = default;
@@ -27,6 +27,9 @@ public:
     const std::string& copyPath() const { return m_copies.front().first; }
     // The original a path of a copy stands for; any other path as it is.
     std::string originalOf(const std::string& path) const;
+    // Why a copy could not be made or written in the temporary folder: a fault of the copy, never
+    // of the original.
+    static std::string tempFailure(int errorNumber);
 
 private:
     std::string copyFile(const std::string& original, const std::filesystem::path& copy);

@@ -97,6 +97,8 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryR
     }
     line.failed = done.failed();
     line.result = !done.failure.empty() ? done.failure : dryRun ? kDryRunResult : kSaved;
+    if (!done.note.empty())
+        line.result += "; " + done.note;
     // Saved, yet a report is missing: the line does not say "gespeichert" alone.
     if (!line.failed && !done.saved.unwrittenFiles.empty()) {
         line.failed = true;
@@ -153,7 +155,8 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 
     summary.summaryFile =
         WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") + kSummaryFileName;
-    const auto written = WriteTextFile(summaryText(summary, "\r\n"), summary.summaryFile);
+    // UTF-8, so that every path in it stays true.
+    const auto written = WriteUtf8TextFile(summaryText(summary, "\r\n", CsvReader::Spreadsheet), summary.summaryFile);
     if (written.errorNumber != 0)
         summary.summaryFileError = written.description;
     return summary;

@@ -6,12 +6,13 @@ namespace zelvan {
 
 namespace {
 
-template <typename Fields> void appendLine(std::string& text, const Fields& fields, std::string_view lineEnd)
+template <typename Fields>
+void appendLine(std::string& text, const Fields& fields, std::string_view lineEnd, CsvReader reader)
 {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             text += ';';
-        appendCsvField(text, fields[i]);
+        appendCsvField(text, fields[i], reader);
     }
     text += lineEnd;
 }
@@ -44,12 +45,12 @@ std::array<std::string, kSummaryColumnCount> summaryFields(const BatchLine& line
             line.result};
 }
 
-std::string summaryText(const BatchSummary& summary, std::string_view lineEnd)
+std::string summaryText(const BatchSummary& summary, std::string_view lineEnd, CsvReader reader)
 {
     std::string text;
-    appendLine(text, summaryHeadings(), lineEnd);
+    appendLine(text, summaryHeadings(), lineEnd, reader);
     for (const auto& line : summary.lines)
-        appendLine(text, summaryFields(line), lineEnd);
+        appendLine(text, summaryFields(line), lineEnd, reader);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "batch/FolderConversion.h"
+#include "core/CsvField.h"
 
 namespace zelvan {
 
@@ -16,7 +17,7 @@ const std::array<std::string, kSummaryColumnCount>& summaryHeadings();
 std::array<std::string, kSummaryColumnCount> summaryFields(const BatchLine& line);
 
 // The summary as ";"-separated lines, the headings first, fields holding ";", a quote, CR or LF
-// quoted as in RFC 4180, each line ended by `lineEnd`.
-std::string summaryText(const BatchSummary& summary, std::string_view lineEnd);
+// quoted as in RFC 4180, each line ended by `lineEnd`; for a spreadsheet no field starts a formula.
+std::string summaryText(const BatchSummary& summary, std::string_view lineEnd, CsvReader reader);
 
 } // namespace zelvan

@@ -50,7 +50,7 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
     ProgressLines ui(env.err);
     const auto summary = convertFolder(options, directory, ui);
 
-    std::string text = summaryText(summary, "\n");
+    std::string text = summaryText(summary, "\n", CsvReader::Program);
     std::size_t databases = 0;
     for (std::size_t i = 0; i < summary.lines.size(); ++i)
         databases += i == 0 || summary.lines[i].file != summary.lines[i - 1].file ? 1u : 0u;

@@ -9,8 +9,9 @@
 #include "bankdir/BankCodeFile.h"
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
-#include "core/CsvField.h"
 #include "cli/OutputCheck.h"
+#include "core/ByteOrderMark.h"
+#include "core/CsvField.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -133,12 +134,17 @@ void convertLines(std::istream& in, RowStream& rows)
     constexpr std::size_t kLargestBlock = std::size_t{1} << 20;
     std::string pending;
     std::string block(kFirstBlock, '\0');
+    bool first = true;
     while (in && !rows.failed()) {
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got == 0)
             break;
         std::string_view chunk(block.data(), got);
+        // An editor's byte-order mark is no part of the first BLZ.
+        if (first)
+            chunk = withoutByteOrderMark(chunk);
+        first = false;
         std::size_t start = 0;
         for (auto stop = chunk.find('\n'); stop != std::string_view::npos; stop = chunk.find('\n', start)) {
             const auto piece = chunk.substr(start, stop - start);

@@ -10,6 +10,7 @@
 #include "cli/ArgumentReader.h"
 #include "cli/BankFileLoad.h"
 #include "cli/OutputCheck.h"
+#include "core/ByteOrderMark.h"
 #include "core/CsvField.h"
 #include "iban/AccountCheckDigits.h"
 #include "iban/ConversionRun.h"
@@ -110,8 +111,9 @@ int runPruefenCommand(const std::vector<std::string>& args, CommandEnvironment& 
         if (!env.out && writeError == 0)
             writeError = errno;
     };
-    while (env.out && std::getline(env.in, line)) {
-        appendAnswer(out, line, directory, checker);
+    for (bool first = true; env.out && std::getline(env.in, line); first = false) {
+        // An editor's byte-order mark is no part of the first BLZ.
+        appendAnswer(out, first ? withoutByteOrderMark(line) : std::string_view(line), directory, checker);
         if (out.size() >= (std::size_t{1} << 16))
             write();
     }

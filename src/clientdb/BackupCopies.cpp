@@ -121,12 +121,12 @@ BackupTarget backupTargetOf(const std::string& databasePath, ClientFormat format
     if (format != ClientFormat::Tondra)
         return target;
     Database database;
-    if (auto error = database.open(databasePath)) {
+    // Only its link is read: nothing of the database or beside it changes.
+    if (auto error = database.openUntouched(databasePath)) {
         target.error =
             "Die Datenbank \"" + databasePath + "\" kann nicht gelesen werden: " + firstLine(error.description);
         return target;
     }
-    database.leaveWalOnClose();
     const auto customers = database.tableDef("Kunden");
     if (customers.ok() && customers.value().isLinked()) {
         target.path = linkedDatabasePath(customers.value().connect, databasePath);

@@ -12,6 +12,7 @@
 #include "clientdb/DatabaseBackup.h"
 #include "clientdb/FormatCheck.h"
 #include "clientdb/SqliteHandles.h"
+#include "clientdb/UntouchedRead.h"
 #include "core/SystemErrorCause.h"
 
 namespace zelvan {
@@ -183,8 +184,7 @@ RestoreOutcome restoreBackupCopy(const BackupTarget& target, const std::string& 
                        changedMeanwhile(target.path), before.copyPath);
 
     raw = nullptr;
-    rc = sqlite3_open_v2(unchangingUri(fs::absolute(copyPath, ec).string()).c_str(), &raw,
-                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    rc = sqlite3_open_v2(unchangingReadUri(copyPath).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     const Connection from(raw);
     if (rc != SQLITE_OK)
         return refused(RestoreStatus::CopyUnusable,

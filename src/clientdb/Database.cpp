@@ -1,13 +1,13 @@
 #include "clientdb/Database.h"
 
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "clientdb/SqlDialect.h"
+#include "clientdb/UntouchedRead.h"
 
 namespace zelvan {
 
@@ -109,34 +109,22 @@ DbError Database::notOpen() const
     return makeError(DbErrorNumber::NoDatabaseOpen, "Es ist keine Datenbank geöffnet.");
 }
 
-std::string unchangingUri(const std::string& absolutePath)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string uri = "file:";
-    for (const char c : absolutePath) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || c == '/' || c == '.' || c == '_' || c == '-') {
-            uri += c;
-        } else {
-            uri += '%';
-            uri += kHex[byte >> 4];
-            uri += kHex[byte & 0x0f];
-        }
-    }
-    return uri + "?mode=ro&immutable=1";
-}
-
 DbError Database::open(const std::string& path)
 {
-    return openFile(path, false);
+    return openFile(path, {});
+}
+
+DbError Database::openUntouched(const std::string& path)
+{
+    return openFile(path, untouchedReadUri(path));
 }
 
 DbError Database::openUnchanging(const std::string& path)
 {
-    return openFile(path, true);
+    return openFile(path, unchangingReadUri(path));
 }
 
-DbError Database::openFile(const std::string& path, bool unchanging)
+DbError Database::openFile(const std::string& path, const std::string& readOnlyUri)
 {
     close();
     namespace fs = std::filesystem;
@@ -155,10 +143,9 @@ DbError Database::openFile(const std::string& path, bool unchanging)
     // An absolute path keeps SQLite from reading a name beginning with "file:" as a URI.
     const std::string absolute = fs::absolute(path, ec).string();
     sqlite3* raw = nullptr;
-    const int rc =
-        unchanging
-            ? sqlite3_open_v2(unchangingUri(absolute).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
-            : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = !readOnlyUri.empty()
+                       ? sqlite3_open_v2(readOnlyUri.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+                       : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     sqlite::Connection connection(raw, ConnectionCloser{});
     if (rc != SQLITE_OK)
         return sqlite::lastError(raw, rc);
@@ -182,12 +169,6 @@ DbError Database::openFile(const std::string& path, bool unchanging)
 bool Database::isReadOnly() const
 {
     return isOpen() && sqlite3_db_readonly(m_connection.get(), "main") == 1;
-}
-
-void Database::leaveWalOnClose()
-{
-    if (isOpen())
-        sqlite3_db_config(m_connection.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 }
 
 DbError Database::close()

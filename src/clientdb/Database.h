@@ -31,6 +31,9 @@ public:
     // folder, an Access file, any other file that is not a SQLite database, a damaged or a
     // locked one are errors.
     DbError open(const std::string& path);
+    // The same checks, but the file is only read and nothing of it or beside it changes (see
+    // untouchedReadUri): a journal another program left is not played back but refused.
+    DbError openUntouched(const std::string& path);
     // Opens a file that no program writes (a backup copy) only to read it, as it lies: without
     // locks, and nothing is written into it or beside it.
     DbError openUnchanging(const std::string& path);
@@ -38,9 +41,6 @@ public:
     const std::string& path() const { return m_path; }
     // True when the file could only be opened for reading (no write permission).
     bool isReadOnly() const;
-    // Closing leaves a WAL file as it is instead of merging it into the database file, so that a
-    // database only looked at keeps every byte.
-    void leaveWalOnClose();
     DbError close();
 
     DbResult<TableDef> tableDef(std::string_view name) const;
@@ -69,15 +69,11 @@ public:
 
 private:
     DbError notOpen() const;
-    DbError openFile(const std::string& path, bool unchanging);
+    // Opens the file writable, or read-only through the URI given.
+    DbError openFile(const std::string& path, const std::string& readOnlyUri);
 
     sqlite::Connection m_connection;
     std::string m_path;
 };
-
-// A file's absolute path as a SQLite URI (open with SQLITE_OPEN_URI) that opens it read-only and
-// unlocked, for a file no program writes: every byte outside a few plain characters is
-// percent-encoded, so "?", "#" and "%" in a name stay part of it.
-std::string unchangingUri(const std::string& absolutePath);
 
 } // namespace zelvan

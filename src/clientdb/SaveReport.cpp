@@ -7,6 +7,7 @@
 #include "core/CsvField.h"
 #include "core/PathRoutines.h"
 #include "core/Version.h"
+#include "core/Windows1252.h"
 
 namespace zelvan {
 
@@ -49,45 +50,57 @@ void SaveReport::Start(std::string_view csvHeader, ProtocolOption option)
     m_plainSection.clear();
     m_unsavedSection.clear();
     m_protocol.clear();
+    m_transliteratedFields = 0;
     m_hintsCsv = csvHeader;
     m_errorsCsv = csvHeader;
+}
+
+std::string SaveReport::readable(std::string_view field)
+{
+    auto written = transliterateForWindows1252(field);
+    m_transliteratedFields += written.changed ? 1 : 0;
+    return std::move(written.text);
 }
 
 void SaveReport::Add(std::string_view key, std::string_view searchName, std::string_view blz, std::string_view account,
                      std::string_view bic, std::string_view iban, std::string_view hint)
 {
-    const std::string line = protocolLine(blz, account, bic, iban);
     const auto hintClass = classifyHint(hint);
     if (hintClass == HintClass::None) {
-        m_plainSection += line;
+        // Rows without hint are written only with the option "Alle Daten".
+        if (m_option == ProtocolOption::AllData)
+            m_plainSection += protocolLine(readable(blz), readable(account), readable(bic), readable(iban));
         return;
     }
+    const std::string fields[] = {readable(key), readable(searchName), readable(blz), readable(account),
+                                  readable(bic), readable(iban),       readable(hint)};
+    const auto& [readableKey, readableName, readableBlz, readableAccount, readableBic, readableIban, readableHint] =
+        fields;
     const bool isError = hintClass == HintClass::Error;
     (isError ? m_errorSection : m_hintSection)
-        .append(line)
+        .append(protocolLine(readableBlz, readableAccount, readableBic, readableIban))
         .append(isError ? " Fehler: " : " Hinweis: ")
-        .append(hint)
+        .append(readableHint)
         .append("  OPKontoNr: ")
-        .append(key);
+        .append(readableKey);
 
     std::string& csv = isError ? m_errorsCsv : m_hintsCsv;
     csv += kCrLf;
-    const std::string_view fields[] = {key, searchName, blz, account, bic, iban, hint};
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         if (i > 0)
             csv += ';';
-        appendCsvField(csv, fields[i]);
+        appendCsvField(csv, fields[i], CsvReader::Spreadsheet);
     }
 }
 
 void SaveReport::AddUnsaved(std::string_view key, std::string_view blz, std::string_view account, std::string_view bic,
                             std::string_view iban, std::string_view reason)
 {
-    m_unsavedSection.append(protocolLine(blz, account, bic, iban))
+    m_unsavedSection.append(protocolLine(readable(blz), readable(account), readable(bic), readable(iban)))
         .append(" Grund: ")
-        .append(reason)
+        .append(readable(reason))
         .append("  OPKontoNr: ")
-        .append(key);
+        .append(readable(key));
 }
 
 std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlace& place) const
@@ -101,6 +114,10 @@ std::string SaveReport::buildProtocol(const SaveCounts& counts, const ReportPlac
         text.append("Davon mit fehlender KontoNr: ").append(std::to_string(*counts.missingAccounts)).append(kCrLf);
     text.append("Davon mit Konvertierhinweis: ").append(std::to_string(counts.conversionHints())).append(kCrLf);
     text.append("Davon mit Fehlerhinweis: ").append(std::to_string(counts.errors)).append(kCrLf);
+    if (m_transliteratedFields > 0)
+        text.append("Felder mit Zeichen außerhalb von Windows-1252 umschrieben: ")
+            .append(std::to_string(m_transliteratedFields))
+            .append(kCrLf);
     text.append(kCrLf);
     // Rows left unsaved come first and only when there are any, so a save that wrote every row
     // leaves the protocol as it always was.

@@ -35,7 +35,9 @@ inline constexpr const char* kHintsFileName = "KonvertierHinweise_ZELVAN.csv";
 inline constexpr const char* kErrorsFileName = "KonvertierFehler_ZELVAN.csv";
 
 // Gathers the row outcomes of one save and writes the protocol and the two CSV reports beside
-// the database, in Windows-1252 with CR LF.
+// the database, in Windows-1252 with CR LF. A row's character that Windows-1252 lacks is written in
+// its Latin form and the protocol's head counts such fields; the database path is written as it is.
+// No CSV field starts a formula in a spreadsheet.
 class SaveReport {
 public:
     void Start(std::string_view csvHeader, ProtocolOption option);
@@ -53,6 +55,8 @@ public:
 
 private:
     std::string buildProtocol(const SaveCounts& counts, const ReportPlace& place) const;
+    // A row's field as the Windows-1252 files can hold it, counted when that changed it.
+    std::string readable(std::string_view field);
 
     ProtocolOption m_option = ProtocolOption::Off;
     std::string m_errorSection;
@@ -62,6 +66,7 @@ private:
     std::string m_protocol;
     std::string m_hintsCsv;
     std::string m_errorsCsv;
+    int m_transliteratedFields = 0;
 };
 
 // The folder the reports go to: the database's folder, or the program's own when the path has none.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/ByteOrderMark.h"
 #include "core/SystemErrorCause.h"
 #include "core/Windows1252.h"
 
@@ -41,11 +42,8 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-} // namespace
-
-WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
+WriteResult writeBytes(const std::string& bytes, const std::string& path, const std::string& permissionsOf)
 {
-    const std::string bytes = utf8ToWindows1252(text);
     // The permissions are settled before the file exists under its name, so the text is never
     // readable by more users than it will be.
     mode_t mode = kDefaultMode;
@@ -74,6 +72,18 @@ WriteResult WriteTextFile(const std::string& text, const std::string& path, cons
         return failure(error, path);
     }
     return {};
+}
+
+} // namespace
+
+WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
+{
+    return writeBytes(utf8ToWindows1252(text), path, permissionsOf);
+}
+
+WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path)
+{
+    return writeBytes(std::string(kUtf8ByteOrderMark) + text, path, {});
 }
 
 } // namespace zelvan

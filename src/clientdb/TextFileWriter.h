@@ -16,4 +16,8 @@ struct WriteResult {
 // itself readable by its owner only); the temporary file is never wider either.
 WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf = {});
 
+// Writes UTF-8 text as it stands, after a byte-order mark by which spreadsheets know the encoding,
+// in the same safe way; for files whose paths must stay true to the last character.
+WriteResult WriteUtf8TextFile(const std::string& text, const std::string& path);
+
 } // namespace zelvan

@@ -232,7 +232,8 @@ std::string SaveRun::writtenReportFolder() const
 {
     if (!protocolOn())
         return {};
-    const auto folder = reportFolder(m_state.databasePath, m_options.programFolder);
+    const auto& reportPath = m_options.reportDatabasePath.empty() ? m_state.databasePath : m_options.reportDatabasePath;
+    const auto folder = reportFolder(reportPath, m_options.programFolder);
     const bool protocolWritten =
         std::find(m_unwritten.begin(), m_unwritten.end(), folder + kProtocolFileName) == m_unwritten.end();
     return protocolWritten ? folder : std::string();

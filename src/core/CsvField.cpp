@@ -24,6 +24,9 @@ bool needsQuotes(std::string_view field)
     return any;
 }
 
+// The first characters with which a spreadsheet reads a field as a formula.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
 } // namespace
 
 void appendCsvField(std::string& line, std::string_view field)
@@ -39,6 +42,16 @@ void appendCsvField(std::string& line, std::string_view field)
         line += c;
     }
     line += '"';
+}
+
+void appendCsvField(std::string& line, std::string_view field, CsvReader reader)
+{
+    if (reader == CsvReader::Spreadsheet && !field.empty() &&
+        kFormulaStarts.find(field.front()) != std::string_view::npos) {
+        appendCsvField(line, "'" + std::string(field));
+        return;
+    }
+    appendCsvField(line, field);
 }
 
 } // namespace zelvan

@@ -1,7 +1,13 @@
 #include "core/Windows1252.h"
 
+#include <unicode/normalizer2.h>
+#include <unicode/translit.h>
+#include <unicode/unistr.h>
+
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 namespace zelvan {
 
@@ -78,6 +84,69 @@ bool readUtf8(std::string_view text, std::size_t& pos, char32_t& cp)
     return cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
 }
 
+bool inWindows1252(char32_t cp)
+{
+    return cp == U'?' || byteOf(cp) != '?';
+}
+
+// Any script to Latin letters, then the Latin letters to ASCII.
+constexpr const char* kTransliteratorId = "Any-Latin; Latin-ASCII";
+
+// One transliterator for the program's life, built on first need (building it reads ICU's rule
+// data, a few milliseconds); ICU's transliterators are not safe to share between threads.
+class SharedTransliterator {
+public:
+    // The Latin form of one character, or empty when ICU has none.
+    icu::UnicodeString latinFormOf(UChar32 cp)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_built) {
+            m_built = true;
+            UErrorCode status = U_ZERO_ERROR;
+            m_transliterator.reset(icu::Transliterator::createInstance(kTransliteratorId, UTRANS_FORWARD, status));
+            if (U_FAILURE(status))
+                m_transliterator.reset();
+        }
+        if (!m_transliterator)
+            return {};
+        icu::UnicodeString form(cp);
+        m_transliterator->transliterate(form);
+        return form == icu::UnicodeString(cp) ? icu::UnicodeString() : form;
+    }
+
+private:
+    std::mutex m_mutex;
+    bool m_built = false;
+    std::unique_ptr<icu::Transliterator> m_transliterator;
+};
+
+SharedTransliterator& sharedTransliterator()
+{
+    static SharedTransliterator shared;
+    return shared;
+}
+
+bool holdsOnlyWindows1252(const icu::UnicodeString& text)
+{
+    for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+        if (!inWindows1252(static_cast<char32_t>(text.char32At(i))))
+            return false;
+    }
+    return true;
+}
+
+// Whether the code page holds the UTF-8 text as it stands; German names need no ICU this way.
+bool fitsWindows1252(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t cp = 0;
+        if (!readUtf8(text, pos, cp) || !inWindows1252(cp))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string windows1252ToUtf8(std::string_view bytes)
@@ -99,6 +168,38 @@ std::string utf8ToWindows1252(std::string_view text)
         out += readUtf8(text, pos, cp) ? byteOf(cp) : '?';
     }
     return out;
+}
+
+Windows1252Text transliterateForWindows1252(std::string_view text)
+{
+    if (fitsWindows1252(text))
+        return {std::string(text), false};
+    // Malformed UTF-8 arrives here as U+FFFD, which has no Latin form.
+    icu::UnicodeString unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+
+    // Composed first, so that a letter stored with a separate accent ("e" and U+0301) stays the "é"
+    // Windows-1252 has.
+    UErrorCode status = U_ZERO_ERROR;
+    if (const auto* nfc = icu::Normalizer2::getNFCInstance(status); U_SUCCESS(status)) {
+        icu::UnicodeString composed = nfc->normalize(unicode, status);
+        if (U_SUCCESS(status))
+            unicode = composed;
+    }
+    Windows1252Text result{{}, true};
+    for (int32_t i = 0; i < unicode.length(); i = unicode.moveIndex32(i, 1)) {
+        const UChar32 cp = unicode.char32At(i);
+        if (inWindows1252(static_cast<char32_t>(cp))) {
+            icu::UnicodeString(cp).toUTF8String(result.text);
+            continue;
+        }
+        const icu::UnicodeString form = sharedTransliterator().latinFormOf(cp);
+        if (!form.isEmpty() && holdsOnlyWindows1252(form))
+            form.toUTF8String(result.text);
+        else
+            result.text += '?';
+    }
+    return result;
 }
 
 } // namespace zelvan

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "clientdb/Database.h"
+#include "clientdb/UntouchedRead.h"
 #include "core/PathRoutines.h"
 
 namespace zelvan {
@@ -20,8 +21,14 @@ constexpr std::array<std::string_view, 7> kInvoicingTables{
 
 bool IsInvoicingDatabase(const std::string& name, const std::string& folder)
 {
+    const std::string path = WithBackslash(folder) + name;
+    // Looking changes nothing, not even a WAL file beside it. A journal left by an interrupted
+    // change cannot be read past without playing it back: the file is listed, and its conversion
+    // says what holds it.
+    if (hasInterruptedChange(path))
+        return true;
     Database database;
-    if (database.open(WithBackslash(folder) + name))
+    if (database.openUntouched(path))
         return false;
     // Table definitions are found without regard to case, linked tables included.
     const bool all = std::all_of(kInvoicingTables.begin(), kInvoicingTables.end(),

@@ -202,26 +202,27 @@ TEST_F(FolderConversion, locked_damaged_and_read_only_databases_are_named_and_th
     EXPECT_TRUE(m_ui.messages.empty());
 }
 
-TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_windows_1252_with_cr_lf)
+TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_utf_8_with_cr_lf)
 {
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
-    fs::rename(m_dir.path() / "Gruppe01", m_dir.path() / "Büro;Nord");
+    fs::rename(m_dir.path() / "Gruppe01", m_dir.path() / "Иванов;Büro");
 
     const auto summary = run(ClientFormat::Galdo, ProtocolOption::Off, false);
 
-    const auto file = path("Büro;Nord/GALD001.MDB");
+    // UTF-8 with a byte-order mark, so that the path stays true.
+    const auto file = path("Иванов;Büro/GALD001.MDB");
     const auto lines = crLfLines(bytesOf(m_dir.path() / kSummaryFileName));
     const std::vector<std::string> expected{
-        "Mandant;Datei;Durchgang;Datens\xe4tze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
+        "\xEF\xBB\xBFMandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
         "gespeichert;Sicherungskopie;Ergebnis",
-        "1;\"" + path("B\xfcro;Nord/GALD001.MDB") + "\";Personaldaten;8;4;0;0;0;;gespeichert",
-        "1;\"" + path("B\xfcro;Nord/GALD001.MDB") + "\";Festabz\xfcge;6;5;0;0;0;;gespeichert",
+        "1;\"" + file + "\";Personaldaten;8;4;0;0;0;;gespeichert",
+        "1;\"" + file + "\";Festabzüge;6;5;0;0;0;;gespeichert",
     };
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(summary.lines[0].file, file);
     // Without copies and without protocol nothing but the saves happened.
-    EXPECT_FALSE(fs::exists(m_dir.path() / "Büro;Nord/Sicherung_ZELVAN"));
-    EXPECT_FALSE(fs::exists(m_dir.path() / "Büro;Nord/GALD001.MDB_Protokoll_ZELVAN.txt"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Иванов;Büro/Sicherung_ZELVAN"));
+    EXPECT_FALSE(fs::exists(m_dir.path() / "Иванов;Büro/GALD001.MDB_Protokoll_ZELVAN.txt"));
 }
 
 TEST_F(FolderConversion, progress_is_reported_after_each_step_and_each_database)
@@ -294,14 +295,20 @@ TEST_F(FolderConversion, a_folder_without_databases_gives_an_empty_summary_with_
     EXPECT_EQ(crLfLines(bytesOf(m_dir.path() / kSummaryFileName)).size(), 1u);
 }
 
-// Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen.
+// Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen; with
+// `room` to a small file system of its own with that many bytes free, where this user may mount one.
 class TemporaryFolder {
 public:
-    TemporaryFolder()
+    explicit TemporaryFolder(std::optional<std::uintmax_t> room = std::nullopt)
     {
         if (const char* old = std::getenv("TMPDIR"))
             m_old = old;
-        ::setenv("TMPDIR", m_dir.path().c_str(), 1);
+        if (room) {
+            m_disk.emplace(m_dir.path() / "klein", "size=64k");
+            if (m_disk->mounted())
+                m_disk->fill(*room);
+        }
+        ::setenv("TMPDIR", (room ? m_disk->path() : m_dir.path()).c_str(), 1);
     }
     ~TemporaryFolder()
     {
@@ -313,9 +320,11 @@ public:
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     bool empty() const { return fs::is_empty(m_dir.path()); }
+    bool full() const { return m_disk && m_disk->mounted(); }
 
 private:
     test::TempDir m_dir;
+    std::optional<test::SmallFileSystem> m_disk;
     std::optional<std::string> m_old;
 };
 
@@ -326,6 +335,7 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
     fs::resize_file(damaged, fs::file_size(damaged) / 2 + 1000);
     const test::LockingConnection lock(path("Gruppe01/MARL002.MDB"));
     const test::ReadOnlyFile guard(path("Gruppe02/MARL005.MDB"));
+    std::ofstream(path("Gruppe02/Sicherung_ZELVAN")) << "keine Sicherung";
     const TemporaryFolder temporary;
 
     for (const auto format : {ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan, ClientFormat::Galdo}) {
@@ -358,6 +368,9 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
             EXPECT_EQ(predicted.failed, done.failed);
             EXPECT_EQ(predicted.backupFile, "");
             EXPECT_EQ(predicted.result == "Probelauf", done.result == "gespeichert") << predicted.result;
+            if (predicted.failed) {
+                EXPECT_NE(done.result.find(predicted.result), std::string::npos) << predicted.result;
+            }
         }
         // The dry run's protocol lies beside the database and names it, not its copy.
         const auto& first = real.lines.front();
@@ -370,6 +383,94 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
                           .substr(protocol.find("Anzahl")),
                       protocol.substr(protocol.find("Anzahl")));
         }
+    }
+}
+
+// A WAL database another program holds open with a change not yet merged, a WAL database no one
+// holds, and one whose journal tells of a change a program left half done: the dry run reads the
+// first two without changing a byte of any file and names the third; the real run plays it back.
+TEST_F(FolderConversion, a_dry_run_changes_no_byte_of_wal_and_journal_files_and_names_an_interrupted_change)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 3), "");
+    const auto held = path("Gruppe01/MARL001.MDB");
+    const auto hot = path("Gruppe01/MARL003.MDB");
+    for (const auto& file : {held, path("Gruppe01/MARL002.MDB"), path("Gruppe01/TONDRA002.MDB")})
+        ASSERT_EQ(test::runSql(file, "PRAGMA journal_mode=WAL"), "");
+    {
+        const test::TempDir aside;
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(hot.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "PRAGMA cache_size=1; BEGIN; UPDATE Personenkonten SET Name1 = printf('%.3000c', 'x')",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        fs::copy_file(hot, aside.path() / "db");
+        fs::copy_file(hot + "-journal", aside.path() / "journal");
+        sqlite3_close(db);
+        fs::copy_file(aside.path() / "db", hot, fs::copy_options::overwrite_existing);
+        fs::copy_file(aside.path() / "journal", hot + "-journal");
+    }
+    const test::OtherProgram other(held,
+                                   "PRAGMA wal_autocheckpoint=0; INSERT INTO Personenkonten (OPKontoNr, "
+                                   "Suchname, BankBLZ, BankKontoNr) VALUES (77777, 'NEU', '10010010', '1234565')");
+    ASSERT_TRUE(other.ran());
+    const auto before = checksums(m_dir.path());
+
+    const auto dry = run(ClientFormat::MarloOp, ProtocolOption::Off, true, true);
+    run(ClientFormat::Tondra, ProtocolOption::Off, true, true);
+
+    EXPECT_EQ(checksums(m_dir.path()), before);
+    ASSERT_EQ(dry.lines.size(), 3u);
+    EXPECT_EQ(dry.lines[0].rows, 10);
+    EXPECT_EQ(dry.lines[1].result, "Probelauf");
+    EXPECT_EQ(dry.lines[2].result, "Eine unterbrochene Änderung eines anderen Programms liegt vor (Journal-Datei); "
+                                   "bitte zuerst das Programm öffnen, das die Datenbank bearbeitet.");
+
+    const auto real = run(ClientFormat::MarloOp, ProtocolOption::Off);
+
+    EXPECT_EQ(real.lines[0].rows, 10);
+    EXPECT_EQ(real.lines[2].result,
+              "gespeichert; eine unterbrochene Änderung eines anderen Programms wurde zurückgenommen");
+    EXPECT_FALSE(fs::exists(hot + "-journal"));
+}
+
+TEST_F(FolderConversion, a_dry_run_names_a_folder_that_takes_no_backup_as_the_real_run_does)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+    const test::ReadOnlyFolder guard(path("Gruppe01"));
+    if (!guard.holds())
+        GTEST_SKIP() << "this machine allows no folder that its user cannot write to";
+
+    const auto dry = run(ClientFormat::MarloOp, ProtocolOption::HintsOnly, true, true);
+    const auto real = run(ClientFormat::MarloOp, ProtocolOption::HintsOnly);
+
+    ASSERT_EQ(dry.lines.size(), 1u);
+    EXPECT_TRUE(dry.lines[0].failed);
+    EXPECT_EQ(dry.lines[0].result,
+              "Der Ordner \"" + path("Gruppe01/Sicherung_ZELVAN") +
+                  "\" für die Sicherungskopie kann nicht angelegt werden: " + test::ReadOnlyFolder::refusal() +
+                  ". Ohne Sicherungskopie wird die Datenbank nicht geändert.");
+    EXPECT_NE(real.lines[0].result.find(dry.lines[0].result), std::string::npos) << real.lines[0].result;
+}
+
+// A temporary folder without room for the copy, or for the changes the conversion makes in it.
+TEST_F(FolderConversion, a_full_temporary_folder_is_named_as_the_fault_of_the_dry_run_copy)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+    const auto copySize = fs::file_size(path("Gruppe01/MARL001.MDB"));
+    for (const std::uintmax_t room : {std::uintmax_t{0}, copySize + 4096}) {
+        const TemporaryFolder temporary(room);
+        if (!temporary.full())
+            GTEST_SKIP() << "a small file system for TMPDIR can only be mounted by root";
+        const auto before = checksums(m_dir.path());
+
+        const auto dry = run(ClientFormat::MarloOp, ProtocolOption::Off, true, true);
+
+        EXPECT_EQ(checksums(m_dir.path()), before);
+        ASSERT_EQ(dry.lines.size(), 1u);
+        EXPECT_EQ(dry.lines[0].result, "Die Probelauf-Kopie in TMPDIR konnte nicht angelegt werden: Der Datenträger "
+                                       "ist voll (Fehler 28).")
+            << room;
     }
 }
 

@@ -14,20 +14,28 @@ TEST(SummaryTable, fields_stand_in_the_order_of_the_headings)
     EXPECT_EQ(summaryFields(line), expected);
 }
 
-TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted)
+TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_spreadsheet_gets_no_formula)
 {
     struct Case {
         const char* result;
         const char* written;
+        CsvReader reader = CsvReader::Spreadsheet;
     };
     const Case cases[] = {
-        {"gespeichert", "gespeichert"}, {"a;b", "\"a;b\""},   {"Datei \"x\"", "\"Datei \"\"x\"\"\""},
-        {"a\rb", "\"a\rb\""},           {"a\nb", "\"a\nb\""}, {"", ""},
+        {"gespeichert", "gespeichert"},
+        {"a;b", "\"a;b\""},
+        {"Datei \"x\"", "\"Datei \"\"x\"\"\""},
+        {"a\rb", "\"a\rb\""},
+        {"a\nb", "\"a\nb\""},
+        {"", ""},
+        {"=1+1", "'=1+1"},
+        {"-1;2", "\"'-1;2\""},
+        {"=1+1", "=1+1", CsvReader::Program},
     };
     for (const auto& c : cases) {
         BatchSummary summary;
         summary.lines.push_back({"1", "f", "", 0, 0, 0, 0, 0, "", c.result, false});
-        const auto text = summaryText(summary, "\r\n");
+        const auto text = summaryText(summary, "\r\n", c.reader);
         const auto second = text.substr(text.find("\r\n") + 2);
         EXPECT_EQ(second, std::string("1;f;;0;0;0;0;0;;") + c.written + "\r\n") << c.result;
     }
@@ -37,7 +45,7 @@ TEST(SummaryTable, the_headings_come_first_and_every_line_ends_as_asked)
 {
     BatchSummary summary;
     summary.lines.push_back({"GALD001", "g", "Festabzüge", 6, 4, 0, 2, 0, "", "gespeichert", false});
-    EXPECT_EQ(summaryText(summary, "\n"),
+    EXPECT_EQ(summaryText(summary, "\n", CsvReader::Program),
               "Mandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
               "gespeichert;Sicherungskopie;Ergebnis\n"
               "GALD001;g;Festabzüge;6;4;0;2;0;;gespeichert\n");

@@ -294,6 +294,39 @@ TEST_F(ConvertDemo, a_stored_iban_survives_a_conversion_that_ends_with_an_error_
     EXPECT_NE(errors.str().find("DE06100900000000001000"), std::string::npos) << errors.str();
 }
 
+// Names in other scripts and names like formulas, put into a demo database in a folder that the
+// reports' code page cannot name.
+TEST(ConvertReports, names_are_readable_no_field_is_a_formula_and_the_path_stays_true)
+{
+    test::TempDir dir;
+    const auto folder = dir.path() / "Иванов";
+    std::filesystem::create_directory(folder);
+    const auto database = (folder / demo::kDorvanFile).string();
+    ASSERT_EQ(demo::writeDorvanDatabase(database, {demo::IbanFields::All, 0}), "");
+    execute(database, "UPDATE Personenkonten SET OPKontoNr = '=2+2', Suchname = '@SUM(1+1)*cmd|'' /C calc''!A0' "
+                      "WHERE OPKontoNr = 30040");
+    execute(database,
+            "UPDATE Personenkonten SET Suchname = 'YILMAZ Ayşe Gül', BankBLZ = '9999999' WHERE OPKontoNr = 30020");
+    execute(database, "UPDATE Personenkonten SET Suchname = 'DVOŘÁK Jiří', BankBLZ = '-2+3' WHERE OPKontoNr = 30005");
+
+    const auto result = runConvert({"--format", "3", "--db", database, "--protokoll", "hinweise"});
+
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(bytesOf((folder / "KonvertierFehler_ZELVAN.csv").string()),
+              "OPKontoNr;Suchname;BLZ;KontoNr;BIC;IBAN;Hinweis\r\n"
+              "30005;DVOR\xC1K Jir\xED;'-2+3;12345674;;;5-BLZ ist nicht 8-stellig\r\n"
+              "30020;YILMAZ Ayse G\xFCl;9999999;2233448;;;5-BLZ ist nicht 8-stellig\r\n"
+              "'=2+2;'@SUM(1+1)*cmd|' /C calc'!A0;52410300;998877;HAFRDEFFXXX;;4-BLZ ohne IBAN-Ermittlung");
+    const auto protocol = bytesOf((folder / "Protokoll_ZELVAN.txt").string());
+    EXPECT_NE(protocol.find("  Datei: " + dir.path().string() + "/" + std::string(6, '?') + "/DORV001.MDB\r\n"),
+              std::string::npos);
+    EXPECT_NE(protocol.find("Fehlerhinweis: 3\r\nFelder mit Zeichen au\xDF"
+                            "erhalb von Windows-1252 umschrieben: 2\r\n\r\n"),
+              std::string::npos)
+        << protocol;
+    EXPECT_EQ(execute(database, "SELECT Suchname FROM Personenkonten WHERE OPKontoNr = 30005"), "DVOŘÁK Jiří");
+}
+
 // The protocol of a fresh demo database converted with a bank-code file, without the lines that
 // name the file or the time and without the BICs (which the made-up sample file invents).
 std::string demoProtocol(const std::filesystem::path& folder, const char* format, const char* file,
@@ -459,6 +492,8 @@ TEST_F(ConvertDemo, a_dry_run_of_one_database_changes_no_file_and_writes_probela
         EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "Protokoll_ZELVAN.txt"));
         const auto protocol = bytesOf(path("Probelauf_Protokoll_ZELVAN.txt"));
         EXPECT_NE(protocol.find("  Datei: " + path(c.named) + "\r\n"), std::string::npos) << protocol;
+        EXPECT_TRUE(result.out.ends_with("Protokoll und CSV-Dateien im Ordner: " + m_dir.path().string() + "/\n"))
+            << result.out;
     }
 }
 

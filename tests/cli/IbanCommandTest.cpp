@@ -36,6 +36,8 @@ TEST(IbanCommand, converts_each_line_into_the_six_columns)
         {"50060400;11404\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         {"50060400;11404\r\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         {"50060400;11404", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
+        // An editor's byte-order mark before the first line.
+        {"\uFEFF50060400;11404\n", "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"},
         // An 8-character BIC keeps its padding.
         {"10020030;1234567\n", "10020030;1234567;UEBBDEB1   ;DE73100200300001234567;;\n"},
         // Split at the first ";" only; no trimming; a field with ";" comes back quoted.

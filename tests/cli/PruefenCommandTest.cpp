@@ -18,7 +18,8 @@ test::CommandResult runPruefen(const std::string& input, std::vector<std::string
 
 TEST(PruefenCommand, answers_each_line_with_method_and_verdict_on_the_sample_file)
 {
-    const auto result = runPruefen("10020030;1008\n"
+    // The first line begins with an editor's byte-order mark.
+    const auto result = runPruefen("\uFEFF10020030;1008\n"
                                    "10020030;1000\r\n"
                                    "10020030;10 08\n"
                                    "10020030;\n"

@@ -9,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -39,25 +40,46 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// Puts a database into WAL mode and runs SQL through a connection that stays open, so that the
-// change stays in the -wal file, not merged into the database file, until the object goes.
-class WalKeeper {
+// Another program that has a database open: a process of its own (connections of one process
+// share the -shm and its locks) that runs `sql` and keeps its connection until the object goes.
+class OtherProgram {
 public:
-    WalKeeper(const std::string& path, const std::string& sql)
+    OtherProgram(const std::string& path, const std::string& sql)
     {
-        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(m_db, ("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; " + sql).c_str(), nullptr,
-                               nullptr, nullptr),
-                  SQLITE_OK);
+        int ready[2] = {-1, -1};
+        if (::pipe(ready) != 0 || ::pipe(m_release) != 0 || (m_child = ::fork()) < 0)
+            return;
+        if (m_child == 0) {
+            ::close(m_release[1]); // the release comes when the test closes its end
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            const char ran = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK ? 1 : 0;
+            char byte = 0;
+            if (::write(ready[1], &ran, 1) == 1)
+                (void)::read(m_release[0], &byte, 1);
+            sqlite3_close(db);
+            ::_exit(0);
+        }
+        char ran = 0;
+        m_ran = ::read(ready[0], &ran, 1) == 1 && ran == 1;
+        ::close(ready[0]);
+        ::close(ready[1]);
     }
-    ~WalKeeper() { sqlite3_close(m_db); }
-    WalKeeper(const WalKeeper&) = delete;
-    WalKeeper& operator=(const WalKeeper&) = delete;
-
-    sqlite3* db() const { return m_db; }
+    ~OtherProgram()
+    {
+        ::close(m_release[1]);
+        ::close(m_release[0]);
+        if (m_child > 0)
+            ::waitpid(m_child, nullptr, 0);
+    }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+    bool ran() const { return m_ran; }
 
 private:
-    sqlite3* m_db = nullptr;
+    int m_release[2] = {-1, -1};
+    pid_t m_child = -1;
+    bool m_ran = false;
 };
 
 // Runs SQL on a file directly; returns SQLite's message, empty when it ran.
@@ -102,7 +124,7 @@ inline std::string retypeMarlo(const std::string& file, NumberCopy copy)
 }
 
 // A small file system of its own (tmpfs), where the machine lets this user mount one; fill()
-// then takes all of its free space.
+// then takes its free space.
 class SmallFileSystem {
 public:
     explicit SmallFileSystem(const std::filesystem::path& folder, const char* size = "size=512k") : m_path(folder)
@@ -120,12 +142,16 @@ public:
 
     bool mounted() const { return m_mounted; }
     const std::filesystem::path& path() const { return m_path; }
-    void fill() const
+    // Leaves `room` bytes free.
+    void fill(std::uintmax_t room = 0) const
     {
-        std::ofstream filler(m_path / "Fueller.bin", std::ios::binary);
-        const std::string block(4096, 'x');
-        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
-            ;
+        {
+            std::ofstream filler(m_path / "Fueller.bin", std::ios::binary);
+            const std::string block(4096, 'x');
+            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+                ;
+        }
+        std::filesystem::resize_file(m_path / "Fueller.bin", std::filesystem::file_size(m_path / "Fueller.bin") - room);
     }
 
 private:

@@ -71,7 +71,10 @@ TEST(BackupRestore, a_database_in_wal_mode_with_changes_not_yet_merged_gets_the_
     const auto database = files.marlo();
     const auto copy = copyOf(database);
     fs::remove(copy + ".sha256");
-    auto keeper = std::make_unique<test::WalKeeper>(database, "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
+    auto keeper =
+        std::make_unique<test::OtherProgram>(database, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                                                       "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
+    ASSERT_TRUE(keeper->ran());
     const auto changed = contentOf(database);
 
     const auto outcome = restore(database, copy);
@@ -82,8 +85,6 @@ TEST(BackupRestore, a_database_in_wal_mode_with_changes_not_yet_merged_gets_the_
         << outcome.message;
     EXPECT_EQ(contentOf(outcome.copyBefore), changed);
     EXPECT_EQ(contentOf(database), contentOf(copy));
-    EXPECT_EQ(test::rowsOf(keeper->db(), "SELECT DISTINCT Suchname = 'im Protokoll' FROM Personenkonten"),
-              std::vector<std::string>{"1:0|"});
     keeper.reset();
     EXPECT_EQ(contentOf(database), contentOf(copy));
 }

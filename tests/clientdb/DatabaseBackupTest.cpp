@@ -179,7 +179,9 @@ TEST(DatabaseBackup, a_database_in_wal_mode_is_copied_with_what_its_log_holds)
     DemoFiles files;
     const auto database = files.marlo();
     // A second connection keeps the log from being folded into the file when the first closes.
-    const test::WalKeeper keeper(database, "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
+    const test::OtherProgram keeper(database, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                                              "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
+    ASSERT_TRUE(keeper.ran());
     const auto expected = contentOf(database);
 
     const auto result = backupDatabaseFile(database, exampleTime());

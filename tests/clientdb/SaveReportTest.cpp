@@ -163,13 +163,32 @@ TEST_F(SaveReportFiles, a_second_save_reports_only_its_own_rows_and_keeps_an_old
     EXPECT_EQ(file(kErrorsFileName), olderErrors);
 }
 
-TEST_F(SaveReportFiles, csv_values_with_separators_are_quoted)
+// A search name as the CSV reports write it: never the start of a formula, quoted where needed.
+TEST(SaveReportCsv, a_field_never_starts_a_formula_in_a_spreadsheet)
 {
-    m_report.Start(kHeader, ProtocolOption::HintsOnly);
-    m_report.Add("1", "M\xC3\x9CLLER; Hans \"Hansi\"", "99999999", "1", "", "", "3-eigener; Text\r\nzweite Zeile");
-    m_report.Finish({1, std::nullopt, 1, 1}, place());
-    EXPECT_EQ(file(kErrorsFileName),
-              std::string(kHeader) + "\r\n1;\"M\xDCLLER; Hans \"\"Hansi\"\"\";99999999;1;;;\"3-eigener; Text\r\nzweite Zeile\"");
+    struct Case {
+        const char* name;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"=2+2", "'=2+2"},
+        {"+49 30", "'+49 30"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(1+1)*cmd|' /C calc'!A0", "'@SUM(1+1)*cmd|' /C calc'!A0"},
+        {"\tA", "'\tA"},
+        {"\rA", "\"'\rA\""},
+        {"\uFF1D1+1", "'=1+1"}, // a full-width equals sign, written as "="
+        {"A \"B\"", "\"A \"\"B\"\"\""},
+        {"=A;B", "\"'=A;B\""},
+        {"A\r\nB", "\"A\r\nB\""},
+        {"Anna-Lena", "Anna-Lena"},
+    };
+    for (const auto& c : cases) {
+        SaveReport report;
+        report.Start("", ProtocolOption::HintsOnly);
+        report.Add("1", c.name, "99999999", "1", "", "", kHint3);
+        EXPECT_EQ(report.errorsCsv(), std::string("\r\n1;") + c.written + ";99999999;1;;;" + kHint3) << c.name;
+    }
 }
 
 TEST_F(SaveReportFiles, files_that_cannot_be_written_are_named)

@@ -26,5 +26,30 @@ TEST(Windows1252, replaces_what_the_code_page_cannot_hold)
     EXPECT_EQ(utf8ToWindows1252("\xC0\xAF"), "?");                         // overlong form
 }
 
+TEST(Transliteration, writes_what_windows_1252_lacks_in_latin_letters_and_keeps_the_rest)
+{
+    struct Case {
+        const char* text;
+        const char* written;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"YILMAZ Ayşe Gül", "YILMAZ Ayse Gül", true}, // Turkish
+        {"DVOŘÁK Jiří", "DVORÁK Jirí", true},         // Czech
+        {"Łódź Wałęsa", "Lódz Walesa", true},         // Polish
+        {"Иванов", "Ivanov", true},                   // Cyrillic
+        {"Σωκράτης", "Sokrates", true},               // Greek
+        {"Café \U0001F600", "Café ?", true},          // an emoji: no Latin form
+        {"\uE000", "?", true},                        // a private character
+        {"Jose\u0301", "José", true},                 // the accent stored apart
+        {"Müller & Söhne € 1.000", "Müller & Söhne € 1.000", false},
+    };
+    for (const auto& c : cases) {
+        const auto written = transliterateForWindows1252(c.text);
+        EXPECT_EQ(written.text, c.written) << c.text;
+        EXPECT_EQ(written.changed, c.changed) << c.text;
+    }
+}
+
 } // namespace
 } // namespace zelvan
