@@ -213,6 +213,8 @@ void FormAdressen::buildControls()
     layout->addLayout(formatRow);
     layout->addWidget(m_container, 1);
     layout->addWidget(m_status);
+
+    buildHelpActions();
 }
 
 QString FormAdressen::statusText() const

@@ -312,17 +312,19 @@ DbResult<Recordset> Database::openRecordset(std::string_view statement) const
 
     std::vector<std::string> values;
     std::vector<bool> nulls;
+    std::vector<bool> numbers;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i) {
-            const bool null = sqlite3_column_type(raw, i) == SQLITE_NULL;
-            values.push_back(null ? std::string() : sqlite::loadedText(raw, i));
-            nulls.push_back(null);
+            const int type = sqlite3_column_type(raw, i);
+            values.push_back(type == SQLITE_NULL ? std::string() : sqlite::loadedText(raw, i));
+            nulls.push_back(type == SQLITE_NULL);
+            numbers.push_back(type == SQLITE_INTEGER || type == SQLITE_FLOAT);
         }
     }
     if (rc != SQLITE_DONE)
         return sqlite::lastError(db, rc);
-    return Recordset(std::move(fields), std::move(values), std::move(nulls));
+    return Recordset(std::move(fields), std::move(values), std::move(nulls), std::move(numbers));
 }
 
 DbResult<TableRecordset> Database::openTable(std::string_view table) const
@@ -368,6 +370,11 @@ DbError Database::execute(std::string_view sql)
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         return sqlite::lastError(m_connection.get(), rc);
     return {};
+}
+
+std::string_view sqliteVersion()
+{
+    return sqlite3_libversion();
 }
 
 } // namespace zelvan

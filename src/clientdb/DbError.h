@@ -15,6 +15,8 @@ enum class DbErrorNumber : int {
     TableNotFound = 3011,
     FieldNotFound = 3012,
     IndexNotFound = 3013,
+    // The table's records cannot be addressed one by one: no row id, or fields hide its names.
+    NoRowId = 3014,
     NoCurrentRecord = 3021,
     NotInEditMode = 3022,
     WrongKeyCount = 3023,

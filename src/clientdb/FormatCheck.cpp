@@ -32,8 +32,12 @@ DbError checkTable(const Database& database, ClientFormat format, std::string_vi
         return opened.error();
     }
     TableRecordset recordset = std::move(opened).value();
-    if (auto error = recordset.setIndex(index))
+    if (auto error = recordset.setIndex(index)) {
+        // A table whose records cannot be addressed one by one fits the format, it is refused.
+        if (error.number == static_cast<int>(DbErrorNumber::NoRowId))
+            return error;
         return mismatch(format, error.description);
+    }
     return checkKeyFields(recordset, format, keyFields);
 }
 

@@ -20,7 +20,8 @@ struct RecordsetField {
 class Recordset {
 public:
     Recordset() = default;
-    Recordset(std::vector<RecordsetField> fields, std::vector<std::string> values, std::vector<bool> nulls);
+    Recordset(std::vector<RecordsetField> fields, std::vector<std::string> values, std::vector<bool> nulls,
+              std::vector<bool> numbers = {});
 
     const std::vector<RecordsetField>& fields() const { return m_fields; }
     std::size_t fieldCount() const { return m_fields.size(); }
@@ -32,6 +33,13 @@ public:
         return m_values[row * m_fields.size() + field];
     }
     bool isNull(std::size_t row, std::size_t field) const { return m_nulls[row * m_fields.size() + field]; }
+    // Whether the value is stored as a number rather than as text, so that a key is sought again
+    // as what it is.
+    bool isNumber(std::size_t row, std::size_t field) const
+    {
+        const auto at = row * m_fields.size() + field;
+        return at < m_numbers.size() && m_numbers[at];
+    }
 
     void moveFirst() { m_position = 0; }
     void moveLast() { m_position = recordCount() == 0 ? 0 : recordCount() - 1; }
@@ -44,6 +52,7 @@ private:
     std::vector<RecordsetField> m_fields;
     std::vector<std::string> m_values; // row after row
     std::vector<bool> m_nulls;
+    std::vector<bool> m_numbers;
     std::size_t m_position = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "clientdb/TableRecordset.h"
 
+#include <algorithm>
+#include <array>
 #include <initializer_list>
 
 namespace zelvan {
@@ -30,6 +32,38 @@ DbResult<std::vector<std::string>> namesOf(sqlite3* db, std::string_view sql,
     if (rc != SQLITE_DONE)
         return sqlite::lastError(db, rc);
     return names;
+}
+
+// SQLite's names of the row id, in the order they are tried.
+constexpr std::array<std::string_view, 3> kRowIdNames{"rowid", "_rowid_", "oid"};
+
+DbError unaddressable(const std::string& table, const std::string& reason)
+{
+    return makeError(DbErrorNumber::NoRowId, "Die Tabelle " + table + " wird nicht geändert: " + reason +
+                                                 ", daher kann kein Datensatz sicher einzeln geändert werden.");
+}
+
+// The name through which a record is addressed by its row id: the first of rowid, _rowid_ and
+// oid that is no field of the table (a field of that name would be read and matched instead, and
+// its values may repeat). Fields with all three names, or no row id (WITHOUT ROWID), are an error.
+DbResult<std::string> rowIdName(sqlite3* db, const std::string& table)
+{
+    const auto withoutRowId =
+        namesOf(db, "SELECT wr FROM pragma_table_list WHERE schema = 'main' AND name = ?1 COLLATE NOCASE", {table});
+    if (!withoutRowId.ok())
+        return withoutRowId.error();
+    if (!withoutRowId.value().empty() && withoutRowId.value().front() == "1")
+        return unaddressable(table, "Sie hat keine Zeilennummer (WITHOUT ROWID)");
+    // table_xinfo also lists generated fields, which hide a name just as well.
+    const auto fields = namesOf(db, "SELECT name FROM pragma_table_xinfo(?1)", {table});
+    if (!fields.ok())
+        return fields.error();
+    for (const auto name : kRowIdNames) {
+        const auto hides = [name](const std::string& field) { return sqlite::sameName(field, name); };
+        if (std::none_of(fields.value().begin(), fields.value().end(), hides))
+            return std::string(name);
+    }
+    return unaddressable(table, "Ihre Felder rowid, _rowid_ und oid verdecken die Zeilennummer");
 }
 
 } // namespace
@@ -69,16 +103,20 @@ DbError TableRecordset::setIndex(std::string_view indexName)
         return makeError(DbErrorNumber::IndexNotFound, "Der Index " + std::string(indexName) + " ist in der Tabelle " +
                                                            m_table + " nicht vorhanden.");
     }
+    auto rowId = rowIdName(db, m_table);
+    if (!rowId.ok())
+        return rowId.error();
+    m_rowIdName = std::move(rowId).value();
     m_keyFields = std::move(keys).value();
 
-    std::string sql = "SELECT rowid";
+    std::string sql = "SELECT " + m_rowIdName;
     for (const auto& name : m_fieldNames)
         sql += ", " + sqlite::quoteName(name);
     sql += " FROM " + sqlite::quoteName(m_table) + " WHERE ";
     for (std::size_t i = 0; i < m_keyFields.size(); ++i)
         sql += (i == 0 ? "" : " AND ") + sqlite::quoteName(m_keyFields[i]) + " = ?" + std::to_string(i + 1);
     // A second record tells that the key is not unique.
-    sql += " ORDER BY rowid LIMIT 2";
+    sql += " ORDER BY " + m_rowIdName + " LIMIT 2";
     if (auto error = sqlite::prepare(db, sql, m_seek)) {
         m_keyFields.clear();
         return error;
@@ -203,10 +241,12 @@ DbError TableRecordset::update()
         key += name + '\n';
     auto& statement = m_updates[key];
     if (!statement) {
-        std::string sql = "UPDATE " + sqlite::quoteName(m_table) + " SET ";
+        // OR ABORT overrides a REPLACE conflict clause of the table, which would delete another
+        // record holding the same unique value.
+        std::string sql = "UPDATE OR ABORT " + sqlite::quoteName(m_table) + " SET ";
         for (std::size_t i = 0; i < pending.size(); ++i)
             sql += (i == 0 ? "" : ", ") + sqlite::quoteName(pending[i].first) + " = ?" + std::to_string(i + 1);
-        sql += " WHERE rowid = ?" + std::to_string(pending.size() + 1);
+        sql += " WHERE " + m_rowIdName + " = ?" + std::to_string(pending.size() + 1);
         if (auto error = sqlite::prepare(m_connection.get(), sql, statement)) {
             m_updates.erase(key);
             return error;
@@ -223,10 +263,15 @@ DbError TableRecordset::update()
     if (rc != SQLITE_DONE)
         return sqlite::lastError(m_connection.get(), rc);
     // A trigger's RAISE(IGNORE) passes the record over without an error.
-    if (sqlite3_changes64(m_connection.get()) == 0) {
+    const auto changed = sqlite3_changes64(m_connection.get());
+    if (changed == 0) {
         return makeError(
             DbErrorNumber::RecordNotChanged,
             "Der Datensatz wurde nicht geändert (von der Datenbank übergangen oder nicht mehr vorhanden).");
+    }
+    if (changed != 1) {
+        return makeError(DbErrorNumber::RecordNotChanged,
+                         "Die Änderung hat " + std::to_string(changed) + " Datensätze statt eines getroffen.");
     }
 
     for (auto& [name, value] : pending) {
@@ -236,6 +281,17 @@ DbError TableRecordset::update()
         }
     }
     return {};
+}
+
+bool TableRecordset::hasTriggers() const
+{
+    auto found = namesOf(m_connection.get(),
+                         "SELECT name FROM sqlite_schema WHERE type = 'trigger' AND tbl_name = ?1 COLLATE NOCASE "
+                         "UNION ALL SELECT name FROM sqlite_temp_schema WHERE type = 'trigger' AND tbl_name = ?1 "
+                         "COLLATE NOCASE",
+                         {m_table});
+    // Not knowing counts as having some: the rows are then written each in its own savepoint.
+    return !found.ok() || !found.value().empty();
 }
 
 void TableRecordset::cancelUpdate()

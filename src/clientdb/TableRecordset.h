@@ -16,7 +16,7 @@ namespace zelvan {
 // A table opened for seeking by an index and changing single fields of the record found.
 // Index "PrimaryKey" is the table's primary key; any other name is the index of that name.
 class TableRecordset {
-  public:
+public:
     TableRecordset() = default;
     TableRecordset(sqlite::Connection connection, std::string table, std::vector<std::string> fieldNames);
 
@@ -41,22 +41,27 @@ class TableRecordset {
     const DbValue& valueAt(std::size_t position) const;
 
     // Edit, set fields, Update: the changed fields of the current record are stored with one
-    // statement, every value bound as a parameter. An update that changed no record (a trigger
-    // passed it over, or the record is gone) is an error.
+    // statement, every value bound as a parameter, addressed by the row id. An update that changed
+    // no record (a trigger passed it over, or the record is gone) or more than one is an error.
     DbError edit();
     DbError setValue(std::string_view field, DbValue value);
     DbError update();
     void cancelUpdate();
 
+    // Whether triggers run on changes of this table: what they do may fail after the record
+    // has been changed.
+    bool hasTriggers() const;
+
     void close();
 
-  private:
+private:
     const std::string* fieldName(std::string_view name) const;
 
     sqlite::Connection m_connection; // declared first: released after the statements
     std::string m_table;
     std::vector<std::string> m_fieldNames;
     std::vector<std::string> m_keyFields;
+    std::string m_rowIdName = "rowid"; // a name of the row id that no field hides
     sqlite::Statement m_seek;
     std::map<std::string, sqlite::Statement> m_updates; // by the list of changed fields
     bool m_noMatch = true;

@@ -77,8 +77,11 @@ void copyRows(const Recordset& recordset, WorkingSetArray& rows)
     rows.resize(count);
     for (std::size_t r = 0; r < count; ++r) {
         auto& row = rows[r];
-        for (std::size_t c = 0; c < columns; ++c)
+        for (std::size_t c = 0; c < columns; ++c) {
             row.cells[c] = recordset.value(r, c);
+            if (recordset.isNumber(r, c))
+                row.numberCells |= static_cast<std::uint16_t>(1U << c);
+        }
         row.stored = {row[AccountColumn::Blz], row[AccountColumn::Account], row[AccountColumn::Bic],
                       row[AccountColumn::Iban]};
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -143,6 +144,31 @@ public:
     {
         const auto found = m_bankBics.find(blz);
         return found == m_bankBics.end() ? nullptr : &found->second;
+    }
+
+    // Runs the writes of one row, inside its own savepoint when `savepoint`: a row whose write
+    // fails (a trigger's RAISE(FAIL) after the record was changed, the second of its statements)
+    // leaves nothing of it behind, and the save goes on. `write` tells whether the row was written.
+    template <typename Write> bool writeRow(bool savepoint, Write&& write)
+    {
+        if (!savepoint)
+            return write();
+        if (auto error = m_state.database.execute("SAVEPOINT zelvan_zeile")) {
+            fail(std::move(error));
+            return false;
+        }
+        const bool written = write();
+        // A save that failed or whose transaction ended is rolled back whole.
+        if (failed() || !m_state.database.inTransaction())
+            return false;
+        DbError error;
+        if (!written)
+            error = m_state.database.execute("ROLLBACK TO zelvan_zeile");
+        if (!error)
+            error = m_state.database.execute("RELEASE zelvan_zeile");
+        if (error)
+            fail(std::move(error));
+        return written && !error;
     }
 
     void countAndReport(const AccountRow& row, const std::string& bic, const std::string& iban)
@@ -357,6 +383,20 @@ bool seekOwnRecord(TableRecordset& table, std::initializer_list<DbValue> keys, S
     return sought == Seek::Found && !table.keyRepeated();
 }
 
+// A cell as the record stores it: a key loaded as a number is sought as a number, text as text.
+// Where the types differ, a field without a declared type or of type ANY holds no equal value.
+DbValue asStored(const AccountRow& row, AccountColumn column)
+{
+    const auto& text = row[column];
+    std::int64_t number = 0;
+    if (row.isNumber(column)) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error == std::errc{} && end == text.data() + text.size())
+            return DbValue{number};
+    }
+    return DbValue{text};
+}
+
 // A field of the current record read as the working set reads it: null as the empty string.
 bool holds(const TableRecordset& table, std::size_t position, const std::string& expected)
 {
@@ -423,6 +463,8 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
     positions.account = table->fieldPosition("BankKontoNr");
     positions.bic = table->fieldPosition("BankBIC");
     positions.iban = table->fieldPosition("BankIBAN");
+    // Only a trigger can fail after the one statement of a row has changed its record.
+    const bool savepoint = table->hasTriggers();
     for (std::size_t index = 0; index < rows.size(); ++index) {
         if (run.failed())
             break;
@@ -435,7 +477,8 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
             run.rowNotSaved(write, kKeyMissing);
             continue;
         }
-        if (!seekOwnRecord(*table, {DbValue{key}}, run, write))
+        const auto keyValue = asStored(row, AccountColumn::Key);
+        if (!seekOwnRecord(*table, {keyValue}, run, write))
             continue;
         const auto& stored = row.stored;
         if (!holds(*table, positions.blz, stored.blz) || !holds(*table, positions.account, stored.account) ||
@@ -456,13 +499,13 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
         if (options.overwriteBankName)
             fields.emplace_back("BankName", row[AccountColumn::BankName]);
         fields.emplace_back("IBANKonvertierNr", hintNumberValue(hint));
-        if (!run.stepDone(writeFields(*table, fields), write))
+        if (!run.writeRow(savepoint, [&] { return run.stepDone(writeFields(*table, fields), write); }))
             continue;
         run.countAndReport(row, bic, iban);
         run.rowWritten(index);
         // An edited value may be stored otherwise than typed (a number column drops leading zeros):
         // a later save compares with what the record holds.
-        if ((blzEdited || accountEdited) && !table->seek("=", std::vector<DbValue>{DbValue{key}}) && !table->noMatch())
+        if ((blzEdited || accountEdited) && !table->seek("=", std::vector<DbValue>{keyValue}) && !table->noMatch())
             run.storedAs(index, textOf(table->valueAt(positions.blz)), textOf(table->valueAt(positions.account)));
     }
 }
@@ -485,7 +528,7 @@ bool checkBank(PayrollTables& tables, const RowWrite& write, SaveRun& run, bool&
     found = false;
     const auto& blz = write.row[AccountColumn::Blz];
     const auto bankReason = "BIC der Bank " + blz + ": ";
-    const auto sought = seekRecord(tables.banks, {DbValue{blz}}, run, write, bankReason);
+    const auto sought = seekRecord(tables.banks, {asStored(write.row, AccountColumn::Blz)}, run, write, bankReason);
     if (sought == Seek::Failed)
         return false;
     if (sought == Seek::NotFound)
@@ -504,13 +547,11 @@ bool checkBank(PayrollTables& tables, const RowWrite& write, SaveRun& run, bool&
     return true;
 }
 
+// The caller notes the BIC as written once the whole row is.
 bool writeBankBic(PayrollTables& tables, const RowWrite& write, SaveRun& run)
 {
     const auto& blz = write.row[AccountColumn::Blz];
-    if (!run.stepDone(writeFields(tables.banks, {{"BankBIC", write.bic}}), write, "BIC der Bank " + blz + ": "))
-        return false;
-    run.bankBicWritten(blz, write.bic);
-    return true;
+    return run.stepDone(writeFields(tables.banks, {{"BankBIC", write.bic}}), write, "BIC der Bank " + blz + ": ");
 }
 
 // The employee's or deduction's record still holds the loaded account and IBAN, and still
@@ -556,6 +597,9 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
     tables.positions.account = tables.records.fieldPosition("Konto-Nr");
     tables.positions.iban = tables.records.fieldPosition("BankIBAN");
     tables.positions.bankNr = tables.records.fieldPosition("BankNr");
+    // A row that writes the bank's BIC and its record, or any row where a trigger may fail after
+    // the record was changed, is written in its own savepoint.
+    const bool triggers = tables.records.hasTriggers() || tables.banks.hasTriggers();
     struct WrittenRow {
         std::size_t index;
         std::string bic;
@@ -577,8 +621,10 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
             if (!bic.empty()) {
                 if (!checkBank(tables, write, run, bankFound))
                     continue;
-                if (bankFound && !writeBankBic(tables, write, run))
+                if (bankFound && !run.writeRow(triggers, [&] { return writeBankBic(tables, write, run); }))
                     continue;
+                if (bankFound)
+                    run.bankBicWritten(row[AccountColumn::Blz], bic);
             }
             run.missingAccount();
             continue;
@@ -588,27 +634,32 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
             run.rowNotSaved(write, kKeyMissing);
             continue;
         }
+        const auto keyValue = asStored(row, AccountColumn::Key);
         const bool found = state.fixedDeductions
                                ? seekOwnRecord(tables.records,
-                                               {DbValue{key}, DbValue{static_cast<std::int64_t>(std::atol(
-                                                                  row[AccountColumn::DeductionLine].c_str()))}},
+                                               {keyValue, DbValue{static_cast<std::int64_t>(
+                                                              std::atol(row[AccountColumn::DeductionLine].c_str()))}},
                                                run, write)
-                               : seekOwnRecord(tables.records, {DbValue{key}}, run, write);
+                               : seekOwnRecord(tables.records, {keyValue}, run, write);
         if (!found)
             continue;
         if (!checkRecord(tables, write, run))
             continue;
         if (!bic.empty() && !checkBank(tables, write, run, bankFound))
             continue;
-        if (bankFound && !writeBankBic(tables, write, run))
-            continue;
         const auto& hint = row[AccountColumn::Hint];
         const FieldValues fields{
             {"BankIBAN", iban}, {"IBANKonvertierHinweis", hint}, {"IBANKonvertierNr", hintNumberValue(hint)}};
-        if (run.stepDone(writeFields(tables.records, fields), write)) {
-            written.push_back({index, bic, iban});
-            run.rowWritten(index);
-        }
+        const bool rowWritten = run.writeRow(bankFound || triggers, [&] {
+            return (!bankFound || writeBankBic(tables, write, run)) &&
+                   run.stepDone(writeFields(tables.records, fields), write);
+        });
+        if (!rowWritten)
+            continue;
+        if (bankFound)
+            run.bankBicWritten(row[AccountColumn::Blz], bic);
+        written.push_back({index, bic, iban});
+        run.rowWritten(index);
     }
     // Reported once every row is written: the BIC the protocol shows is the one the bank holds.
     for (const auto& [index, bic, iban] : written) {

@@ -47,6 +47,8 @@ struct SaveOutcome {
 // holds the row's stored bank details; a row without key, with a key that several records
 // share, or whose record another program has changed since, is named as not saved. The cells
 // are never changed; the stored details of the rows written are renewed after the commit.
+// Records are addressed by their row id and sought by their key as stored; a row that writes
+// several statements, or any row of a table with triggers, is written whole or not at all.
 SaveOutcome SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveOptions& options, SaveReport& report,
                            UserInterface& ui);
 

@@ -41,6 +41,11 @@ struct AccountRow {
     std::array<std::string, kAccountColumnCount> cells;
     // Filled by the load, renewed by every save that wrote the row; never shown in the grid.
     StoredBankDetails stored;
+    // The cells the record holds as numbers rather than text, one bit per column: a key is sought
+    // again as it is stored.
+    std::uint16_t numberCells = 0;
+
+    bool isNumber(AccountColumn column) const { return (numberCells >> static_cast<std::size_t>(column) & 1U) != 0; }
 
     std::string& operator[](AccountColumn column) { return cells[static_cast<std::size_t>(column)]; }
     const std::string& operator[](AccountColumn column) const { return cells[static_cast<std::size_t>(column)]; }

@@ -62,7 +62,7 @@ struct Records {
         const auto columns =
             rowsOf(file, "SELECT group_concat('\"' || name || '\"', ', ') FROM pragma_table_info('" + table + "')");
         const auto& list = columns.at(0);
-        select = "SELECT " + list.substr(2, list.size() - 3) + " FROM " + table + " WHERE " + where + " ORDER BY rowid";
+        select = "SELECT " + list.substr(2, list.size() - 3) + " FROM " + table + " WHERE " + where + " ORDER BY 1";
     }
     std::vector<std::string> now() const { return rowsOf(file, select); }
 };
@@ -118,16 +118,73 @@ void linkTondraToDorvan(const fs::path& folder)
     ASSERT_EQ(demo::writeLinkedTondraDatabase(folder / "TONDRA3.MDB", path(folder, demo::kDorvanFile)), "");
 }
 
-template <const char* kRaise> void triggerOnDorvan30010(const fs::path& folder)
+constexpr char kBefore[] = "BEFORE";
+constexpr char kAfter[] = "AFTER";
+template <const char* kRaise, const char* kWhen = kBefore> void triggerOnDorvan30010(const fs::path& folder)
 {
     executeOn(path(folder, demo::kDorvanFile),
-              std::string("CREATE TRIGGER Sperre BEFORE UPDATE ON Personenkonten WHEN old.OPKontoNr = 30010 "
-                          "BEGIN SELECT RAISE(") +
-                  kRaise + "); END");
+              std::string("CREATE TRIGGER Sperre ") + kWhen +
+                  " UPDATE ON Personenkonten WHEN old.OPKontoNr = 30010 BEGIN SELECT RAISE(" + kRaise + "); END");
 }
 constexpr char kRollback[] = "ROLLBACK, 'nein'";
 constexpr char kIgnore[] = "IGNORE";
 constexpr char kAbort[] = "ABORT, 'nein'";
+constexpr char kFail[] = "FAIL, 'nein'";
+
+// Rebuilds the Dorvan account table with the key of `keyType`, every other field of `otherType`
+// (BankIBAN followed by `ibanRule`) and `tableOptions` after the definition.
+void rebuildDorvan(const fs::path& folder, const std::string& keyType, const std::string& otherType,
+                   const std::string& tableOptions, const std::string& ibanRule = "")
+{
+    const auto file = path(folder, demo::kDorvanFile);
+    const auto columns = valueOf(file, "SELECT group_concat('\"' || name || '\" ' || CASE name WHEN 'ID' THEN "
+                                       "'INTEGER PRIMARY KEY' WHEN 'OPKontoNr' THEN '" +
+                                           keyType + "' WHEN 'BankIBAN' THEN '" + otherType + ibanRule + "' ELSE '" +
+                                           otherType + "' END, ', ') FROM pragma_table_info('Personenkonten')");
+    executeOn(file, "CREATE TABLE Neu (" + columns + ")" + tableOptions +
+                        "; INSERT INTO Neu SELECT * FROM Personenkonten; DROP TABLE Personenkonten; ALTER TABLE Neu "
+                        "RENAME TO Personenkonten; CREATE UNIQUE INDEX OPKontoNr ON Personenkonten (OPKontoNr)");
+}
+void dorvanUntypedKey(const fs::path& folder)
+{
+    rebuildDorvan(folder, "", "", "");
+}
+void dorvanStrictAnyKey(const fs::path& folder)
+{
+    rebuildDorvan(folder, "ANY", "ANY", " STRICT");
+}
+void dorvanWithoutRowId(const fs::path& folder)
+{
+    rebuildDorvan(folder, "INTEGER", "", " WITHOUT ROWID");
+}
+// A record never loaded (no BLZ) holds the IBAN that the save gives 30020.
+void dorvanIbanUniqueReplace(const fs::path& folder)
+{
+    rebuildDorvan(folder, "INTEGER", "", "", " UNIQUE ON CONFLICT REPLACE");
+    executeOn(path(folder, demo::kDorvanFile),
+              "UPDATE Personenkonten SET BankIBAN = 'DE24100100100002233448' WHERE OPKontoNr = 30030");
+}
+
+// A field RowID in which every record holds 7, as a copy made with "SELECT rowid, *" can leave.
+void repeatedRowIdField(const std::string& file, const std::string& table)
+{
+    executeOn(file, "ALTER TABLE " + table + " ADD COLUMN RowID INTEGER; UPDATE " + table + " SET RowID = 7");
+}
+void marloRowIdField(const fs::path& folder)
+{
+    ASSERT_EQ(demo::writeMarloDatabase(folder / demo::kMarloFile, {demo::IbanFields::All, 0}), "");
+    repeatedRowIdField(path(folder, demo::kMarloFile), "Personenkonten");
+}
+void dorvanRowIdField(const fs::path& folder)
+{
+    repeatedRowIdField(path(folder, demo::kDorvanFile), "Personenkonten");
+}
+void dorvanAllRowIdNames(const fs::path& folder)
+{
+    executeOn(path(folder, demo::kDorvanFile), "ALTER TABLE Personenkonten ADD COLUMN RowId; ALTER TABLE "
+                                               "Personenkonten ADD COLUMN _ROWID_; ALTER TABLE Personenkonten ADD "
+                                               "COLUMN Oid");
+}
 
 // A Galdo database that has the fields the save writes already, so that their change shows.
 void galdoWithIbanFields(const fs::path& folder)
@@ -144,6 +201,20 @@ void galdoWithBlzTwice(const fs::path& folder)
               "UPDATE Banken SET BankBIC = NULL WHERE Nr = 1");
 }
 
+void galdoRowIdField(const fs::path& folder)
+{
+    galdoWithIbanFields(folder);
+    repeatedRowIdField(path(folder, demo::kGaldoFile), "Personal");
+}
+
+// Employee 2 is the only one of bank 2, which has no BIC yet: the row writes bank and employee.
+void failAfterGaldoEmployee2(const fs::path& folder)
+{
+    galdoWithIbanFields(folder);
+    executeOn(path(folder, demo::kGaldoFile), "CREATE TRIGGER Sperre AFTER UPDATE ON Personal WHEN old.Nr = 2 "
+                                              "BEGIN SELECT RAISE(FAIL, 'nein'); END");
+}
+
 void rollbackOnGaldoEmployee8(const fs::path& folder)
 {
     galdoWithIbanFields(folder);
@@ -152,6 +223,8 @@ void rollbackOnGaldoEmployee8(const fs::path& folder)
 }
 
 const std::string kChanged = ": inzwischen von einem anderen Programm geändert";
+const std::string kRefused = "Die Tabelle Personenkonten wird nicht geändert: ";
+const std::string kRuleBroken = ": Der Wert verletzt eine Regel der Tabelle (doppelter oder fehlender Schlüssel)";
 const std::string kNothingSaved = "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\n\n"
                                   "Nr: 3026\nBeschreibung: Die Datenbank hat die Transaktion des Speicherns "
                                   "abgebrochen (";
@@ -226,6 +299,44 @@ const Case kCases[] = {
     {"trigger_aborts", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kAbort>, nullptr, nullptr, 3,
      {"Davon nicht gespeichert: 1\n30010: Der Wert verletzt eine Regel der Tabelle (doppelter oder fehlender Schlüssel) (nein).\n"},
      "Personenkonten", "OPKontoNr = 30010", "OPKontoNr IN (30005, 30020, 30040)"},
+    {"trigger_fails_after_update", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kFail, kAfter>, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n30010" + kRuleBroken + " (nein).\n"},
+     "Personenkonten", "OPKontoNr = 30010", "OPKontoNr IN (30005, 30020, 30040)"},
+    {"trigger_fails_before_update", "3", demo::kDorvanFile, false, triggerOnDorvan30010<kFail>, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n30010" + kRuleBroken + " (nein).\n"},
+     "Personenkonten", "OPKontoNr = 30010", "OPKontoNr IN (30005, 30020, 30040)"},
+    {"employee_fails_after_bank_bic", "4", demo::kGaldoFile, false, failAfterGaldoEmployee2, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n2" + kRuleBroken + " (nein).\n"},
+     "Banken", "Nr = 2", "Nr = 5"},
+    {"employee_fails_after_update", "4", demo::kGaldoFile, false, failAfterGaldoEmployee2, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n2" + kRuleBroken + " (nein).\n"},
+     "Personal", "Nr = 2", "Nr IN (1, 7, 8)"},
+    {"rowid_field_repeated_marlo", "1", demo::kMarloFile, false, marloRowIdField, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: "},
+     "Personenkonten", "OPKontoNr IN (10020, 10030, 10040, 10050)", "OPKontoNr IN (100, 10000, 10010)"},
+    {"rowid_field_repeated_dorvan", "3", demo::kDorvanFile, false, dorvanRowIdField, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 4\n"},
+     "Personenkonten", "OPKontoNr = 30030", "OPKontoNr IN (30005, 30010, 30020, 30040)"},
+    {"rowid_field_repeated_galdo", "4", demo::kGaldoFile, false, galdoRowIdField, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: "},
+     "Personal", "Nr IN (3, 4, 5, 6)", "Nr IN (1, 2, 7, 8)"},
+    {"all_rowid_names_are_fields", "3", demo::kDorvanFile, false, dorvanAllRowIdNames, nullptr, nullptr, 1,
+     {kRefused + "Ihre Felder rowid, _rowid_ und oid verdecken die Zeilennummer, daher kann kein Datensatz sicher "
+      "einzeln geändert werden.\n"},
+     "Personenkonten", "1 = 1", nullptr},
+    {"without_rowid", "3", demo::kDorvanFile, false, dorvanWithoutRowId, nullptr, nullptr, 1,
+     {kRefused + "Sie hat keine Zeilennummer (WITHOUT ROWID), daher kann kein Datensatz sicher einzeln geändert "
+      "werden.\n"},
+     "Personenkonten", "1 = 1", nullptr},
+    {"untyped_integer_key", "3", demo::kDorvanFile, false, dorvanUntypedKey, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 4\n"},
+     "Personenkonten", "OPKontoNr = 30030", "OPKontoNr IN (30005, 30010, 30020, 30040)"},
+    {"strict_any_key", "3", demo::kDorvanFile, false, dorvanStrictAnyKey, nullptr, nullptr, 0,
+     {"Insgesamt verarbeitete Datensätze: 4\n"},
+     "Personenkonten", "OPKontoNr = 30030", "OPKontoNr IN (30005, 30010, 30020, 30040)"},
+    {"unique_iban_replaces_no_other_record", "3", demo::kDorvanFile, false, dorvanIbanUniqueReplace, nullptr, nullptr, 3,
+     {"Davon nicht gespeichert: 1\n30020" + kRuleBroken},
+     "Personenkonten", "OPKontoNr IN (30020, 30030)", "OPKontoNr IN (30005, 30010, 30040)"},
 };
 // clang-format on
 
