@@ -13,6 +13,7 @@
 #include "clientdb/SqliteHandles.h"
 #include "core/FinalName.h"
 #include "core/HeldFiles.h"
+#include "core/LocalTime.h"
 #include "core/Sha256.h"
 #include "core/SystemErrorCause.h"
 
@@ -295,7 +296,7 @@ std::string copyPages(const std::string& source, const std::string& destination,
 std::string backupFileName(std::string_view databaseFileName, const std::tm& localTime, int counter)
 {
     char stamp[32] = {};
-    const auto length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", &localTime);
+    const auto length = std::strftime(stamp, sizeof stamp, kFileTimeStamp, &localTime);
     std::string name = std::string(databaseFileName) + "." + std::string(stamp, length);
     if (counter > 1)
         name += "_" + std::to_string(counter);
