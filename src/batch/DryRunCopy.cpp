@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "clientdb/DbError.h"
 #include "clientdb/SqliteHandles.h"
 #include "clientdb/UntouchedRead.h"
+#include "core/HeldFiles.h"
 #include "core/SystemErrorCause.h"
 
 namespace zelvan {
@@ -68,6 +71,30 @@ DryRunCopy::~DryRunCopy()
         return;
     std::error_code ec;
     std::filesystem::remove_all(m_folder, ec);
+    // Only once the folder is gone: until then no other run may take it for a leftover.
+    if (m_marker >= 0)
+        ::close(m_marker);
+}
+
+void DryRunCopy::removeLeftovers(const std::filesystem::path& temp)
+{
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(temp, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        const auto& folder = it->path();
+        if (!folder.filename().string().starts_with(kDryRunFolderPrefix))
+            continue;
+        struct stat status {};
+        if (::lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid())
+            continue;
+        // Whoever removes the free marker has the folder to itself; a folder without one is left, as
+        // it may be one being made.
+        const auto isMarker = [](std::string_view name) { return name == kDryRunMarker; };
+        if (zelvan::removeLeftovers(folder.string(), isMarker) == 1) {
+            std::error_code removeError;
+            std::filesystem::remove_all(folder, removeError);
+        }
+    }
 }
 
 std::string DryRunCopy::make(const std::string& database, ClientFormat format)
@@ -76,10 +103,14 @@ std::string DryRunCopy::make(const std::string& database, ClientFormat format)
     const auto temp = std::filesystem::temp_directory_path(ec);
     if (ec)
         return tempFailure(ec.value());
-    std::string pattern = (temp / "zelvan-probelauf-XXXXXX").string();
+    removeLeftovers(temp);
+    std::string pattern = (temp / (std::string(kDryRunFolderPrefix) + "XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr)
         return tempFailure(errno);
     m_folder = pattern;
+    m_marker = createHeldFile((m_folder / kDryRunMarker).string(), 0600);
+    if (m_marker < 0)
+        return tempFailure(errno);
 
     const auto copy = m_folder / std::filesystem::path(database).filename();
     if (auto error = copyFile(database, copy); !error.empty())

@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "core/ByteOrderMark.h"
+#include "core/HeldFiles.h"
+#include "core/PathRoutines.h"
 #include "core/SystemErrorCause.h"
 #include "core/Windows1252.h"
 
@@ -73,30 +75,42 @@ bool writeAll(int fd, const std::string& bytes)
 // readable by more users than it will be.
 WriteResult writeBytes(const std::string& bytes, const std::string& path, mode_t mode)
 {
-    std::string temporary = path + ".XXXXXX";
-    // mkstemp makes the file readable and writable by its owner only.
-    const int fd = ::mkstemp(temporary.data());
+    const auto folder = FolderOfPath(path);
+    removeTemporaryLeftovers(folder.empty() ? "." : folder);
+    const auto temporary = temporaryPathOf(path);
+    // Readable and writable by its owner only at first, and held until it has its name, so that
+    // no other run takes it for a leftover.
+    const int fd = createHeldFile(temporary, kPrivateMode);
     if (fd < 0)
         return failure(errno, path);
 
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     int error = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
     if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
         ok = false;
         error = errno;
     }
-    if (!ok) {
+    if (!ok)
         ::unlink(temporary.c_str());
-        return failure(error, path);
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
     }
-    return {};
+    return ok ? WriteResult{} : failure(error, path);
 }
 
 } // namespace
+
+std::string temporaryPathOf(const std::string& path)
+{
+    // The process number keeps two programs writing the same report apart.
+    return path + "." + std::to_string(::getpid()) + std::string(kTemporarySuffix);
+}
+
+void removeTemporaryLeftovers(const std::string& folder)
+{
+    (void)removeLeftovers(folder, [](std::string_view name) { return name.ends_with(kTemporarySuffix); });
+}
 
 WriteResult WriteTextFile(const std::string& text, const std::string& path, const std::string& permissionsOf)
 {

@@ -10,6 +10,7 @@
 #include "clientdb/ClientFormats.h"
 #include "clientdb/FormatCheck.h"
 #include "clientdb/HintClass.h"
+#include "clientdb/TextFileWriter.h"
 #include "iban/BankDetailsCheck.h"
 
 namespace zelvan {
@@ -331,6 +332,11 @@ SaveOutcome SaveRun::report(bool payroll)
             m_report.Finish(m_counts, {FormatFileLine(m_state.format, reportPath), reportPath, m_options.programFolder,
                                        currentDateTimeText(), m_options.reportPrefix, m_options.dryRun});
         outcome.unwrittenFiles = m_unwritten;
+    } else {
+        // No report is written, yet what killed runs left beside the database goes all the same.
+        removeTemporaryLeftovers(
+            reportFolder(m_options.reportDatabasePath.empty() ? m_state.databasePath : m_options.reportDatabasePath,
+                         m_options.programFolder));
     }
     outcome.counts = m_counts;
     m_ui.showMessage({summary(payroll), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None, 0,

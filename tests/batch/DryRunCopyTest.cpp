@@ -1,6 +1,7 @@
 #include "batch/DryRunCopy.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -8,6 +9,7 @@
 
 #include "DemoDatabases.h"
 #include "clientdb/DemoFiles.h"
+#include "core/HeldFiles.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -43,6 +45,27 @@ TEST(DryRunCopy, the_copy_holds_the_database_and_goes_with_its_folder)
     }
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_EQ(test::contentOf(marlo), before);
+}
+
+TEST(DryRunCopy, only_the_folders_of_killed_dry_runs_of_this_user_go)
+{
+    test::TempDir temp;
+    for (const char* folder : {"zelvan-probelauf-tot", "zelvan-probelauf-lebt", "zelvan-probelauf-neu", "fremd"})
+        fs::create_directory(temp.path() / folder);
+    temp.write("zelvan-probelauf-tot/MARL001.MDB", "Kopie");
+    temp.write("zelvan-probelauf-tot/Probelauf.zelvan-tmp", ""); // a killed run's marker: free
+    const int held = createHeldFile((temp.path() / "zelvan-probelauf-lebt/Probelauf.zelvan-tmp").string(), 0600);
+    ASSERT_GE(held, 0);
+    temp.write("fremd/Probelauf.zelvan-tmp", ""); // reached only through a symbolic link
+    fs::create_directory_symlink(temp.path() / "fremd", temp.path() / "zelvan-probelauf-link");
+
+    DryRunCopy::removeLeftovers(temp.path());
+    ::close(held);
+
+    // A folder without marker may be one being made.
+    EXPECT_EQ(temp.names(), (std::vector<std::string>{"fremd", "zelvan-probelauf-lebt", "zelvan-probelauf-link",
+                                                      "zelvan-probelauf-neu"}));
+    EXPECT_TRUE(fs::exists(temp.path() / "fremd/Probelauf.zelvan-tmp"));
 }
 
 TEST(DryRunCopy, a_linked_tondra_copy_names_the_copy_of_its_marlo_database)

@@ -1,9 +1,11 @@
 #include "clientdb/TextFileWriter.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "core/HeldFiles.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -45,6 +47,20 @@ TEST(TextFileWriter, a_summary_gets_the_permissions_all_its_databases_share_less
         ASSERT_EQ(written.errorNumber, 0) << written.description;
         EXPECT_EQ(modeOf(summary), c.summary);
     }
+}
+
+TEST(TextFileWriter, a_write_removes_the_temporary_files_no_run_holds_and_leaves_none_of_its_own)
+{
+    test::TempDir dir;
+    const int held = createHeldFile((dir.path() / "Protokoll_ZELVAN.txt.77.zelvan-tmp").string(), 0600);
+    ASSERT_GE(held, 0);
+    dir.write("Protokoll_ZELVAN.txt.78.zelvan-tmp", "halb"); // a killed run's
+    dir.write("Protokoll_ZELVAN.txt.a1B2c3", "eigen");       // a user's, named as temporary files once were
+    const auto written = WriteTextFile("Text", (dir.path() / "Protokoll_ZELVAN.txt").string());
+    ::close(held);
+    ASSERT_EQ(written.errorNumber, 0) << written.description;
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"Protokoll_ZELVAN.txt", "Protokoll_ZELVAN.txt.77.zelvan-tmp",
+                                                     "Protokoll_ZELVAN.txt.a1B2c3"}));
 }
 
 } // namespace

@@ -274,7 +274,8 @@ TEST(WorkingSetSaver, a_record_that_cannot_be_written_is_named_with_its_reason_i
                                      session.folderLine());
 
     const auto protocol = protocolOf(path);
-    EXPECT_NE(protocol.find("Davon mit Konvertierhinweis: 0\r\nDavon mit Fehlerhinweis: 0\r\nDavon nicht gespeichert: 1\r\n\r\n"
+    EXPECT_NE(protocol.find("Davon mit Konvertierhinweis: 0\r\nDavon mit Fehlerhinweis: 0\r\n"
+                            "Davon nicht gespeichert: 1\r\n\r\n"
                             "Nicht gespeicherte Daten-Beginn:\r\n" +
                             kRule + "\r\nBLZ: " + locked[AccountColumn::Blz] +
                             " Konto-Nr: " + locked[AccountColumn::Account] +
