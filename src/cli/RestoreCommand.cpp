@@ -24,34 +24,21 @@ struct RestoreArguments {
     std::optional<std::string> copy;
 };
 
-// Takes an option's value once; a second one is an error.
-template <typename T>
-void takeOnce(ArgumentReader& reader, const std::string& option, bool& seen, const std::optional<T>& value, T& into)
-{
-    if (seen)
-        reader.fail("Die Option " + option + " ist mehrfach angegeben.");
-    seen = true;
-    if (value)
-        into = *value;
-}
-
 std::optional<RestoreArguments> parseArguments(const std::vector<std::string>& args, std::ostream& err)
 {
     RestoreArguments parsed;
-    bool formatSeen = false;
-    bool databaseSeen = false;
-    bool copySeen = false;
     ArgumentReader reader(args);
     while (!reader.atEnd() && reader.error().empty()) {
         const auto arg = reader.next();
+        // The reader refuses an option given twice.
         if (arg == "--format") {
-            takeOnce(reader, arg, formatSeen, reader.formatValue(arg), parsed.format);
+            if (const auto format = reader.formatValue(arg))
+                parsed.format = *format;
         } else if (arg == "--db") {
-            takeOnce(reader, arg, databaseSeen, reader.value(arg), parsed.database);
+            if (auto path = reader.value(arg))
+                parsed.database = *path;
         } else if (arg == "--kopie") {
-            std::string copy;
-            takeOnce(reader, arg, copySeen, reader.value(arg), copy);
-            parsed.copy = copy;
+            parsed.copy = reader.value(arg).value_or(std::string());
         } else {
             reader.fail("Unbekanntes Argument für \"wiederherstellen\": " + arg);
         }
