@@ -45,8 +45,12 @@ bool ClientDatabaseStore::SaveWorkingSet(ProgramState& state, WorkingSetArray& r
                                          UserInterface& ui)
 {
     SaveReport report;
-    const SaveOutcome outcome = zelvan::SaveWorkingSet(
-        state, rows, SaveOptions{request.protocol, request.overwriteBankName, m_programFolder}, report, ui);
+    SaveOptions options{request.protocol, request.overwriteBankName, m_programFolder};
+    // The status line is overwritten at once; the summary box names the copy made before the change.
+    options.nameCopiesFrom = m_copiesNamed;
+    const SaveOutcome outcome = zelvan::SaveWorkingSet(state, rows, options, report, ui);
+    if (outcome.committed)
+        m_copiesNamed = state.backups.copies().size();
     return !outcome.changesLeft();
 }
 

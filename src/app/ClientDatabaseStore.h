@@ -23,6 +23,8 @@ class ClientDatabaseStore final : public WorkingSetStore {
   private:
     std::string m_programFolder;
     Recordset m_recordset;
+    // The copies of this program run that a save summary has named already.
+    std::size_t m_copiesNamed = 0;
 };
 
 } // namespace zelvan

@@ -27,6 +27,7 @@ namespace zelvan {
 class AccountGrid;
 class DatabaseChooser;
 class GridViewModel;
+class MainMenu;
 class WorkingSetModel;
 class WorkingSetStore;
 
@@ -118,6 +119,8 @@ private:
     void openFind();
     void closeFind();
     void findNext();
+    // F3: the next match of the search text, or the search field while it has none.
+    void findAgain();
     int checkValue(int index) const;
     bool bankNameOption() const;
 
@@ -151,6 +154,7 @@ private:
     QFrame* m_container = nullptr;
     AccountGrid* m_grid = nullptr;
     QLabel* m_status = nullptr;
+    MainMenu* m_menu = nullptr;
 
     bool m_startupStarted = false;
     bool m_startupDone = false;

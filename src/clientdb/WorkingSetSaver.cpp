@@ -251,6 +251,11 @@ std::string SaveRun::summary(bool payroll) const
         text.append(kCrLf).append("Die Datei \"").append(path).append("\" konnte nicht geschrieben werden.");
     if (const auto folder = writtenReportFolder(); !folder.empty())
         text.append(kCrLf).append(kCrLf).append("Protokoll und CSV-Dateien im Ordner: ").append(folder);
+    if (m_options.nameCopiesFrom) {
+        const auto& copies = m_state.backups.copies();
+        for (std::size_t i = *m_options.nameCopiesFrom; i < copies.size(); ++i)
+            text.append(kCrLf).append("Sicherungskopie: ").append(copies[i]);
+    }
     return text;
 }
 
