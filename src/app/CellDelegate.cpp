@@ -44,8 +44,11 @@ bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const Q
 {
     if (!event || !view || event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
-    const QString text = index.data(Qt::DisplayRole).toString();
-    if (textIsCut(text, option.font, option.rect, view)) {
+    // The model's own tooltip (a hint with its advice), else the text of a cut cell.
+    QString text = index.data(Qt::ToolTipRole).toString();
+    if (text.isEmpty() && textIsCut(index.data(Qt::DisplayRole).toString(), option.font, option.rect, view))
+        text = index.data(Qt::DisplayRole).toString();
+    if (!text.isEmpty()) {
         // A name such as "<b>Müller</b>" is shown as it stands, not as markup.
         const QString shown = Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
         QToolTip::showText(event->globalPos(), shown, view->viewport(), option.rect);

@@ -18,8 +18,8 @@ bool isLeaveKey(const QKeyEvent& event);
 bool isBackwards(const QKeyEvent& event);
 
 // Editors of the main grid: a line edit limited to the column's maximum input length. Esc and
-// Ctrl+Tab in an editor are left to the grid's key rules. A cell whose text is cut shows it whole as its
-// tooltip.
+// Ctrl+Tab in an editor are left to the grid's key rules. A cell shows the model's tooltip, or,
+// without one, its whole text when that is cut.
 class CellDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 

@@ -204,6 +204,7 @@ void FormAdressen::buildControls()
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setFrameShadow(QFrame::Sunken);
 
+    buildHelpActions();
     // The buttons click through the menu's actions: both always do the same.
     MainMenuControls menu;
     menu.commands = m_command;
@@ -212,6 +213,8 @@ void FormAdressen::buildControls()
     menu.command = [this](int index) { Command1_Click(index); };
     menu.find = [this] { openFind(); };
     menu.findNext = [this] { findAgain(); };
+    menu.help = m_helpAction;
+    menu.about = m_aboutAction;
     m_menu = new MainMenu(*this, menu);
 
     auto* layout = new QVBoxLayout(this);

@@ -15,6 +15,7 @@
 #include "iban/AccountCheckDigits.h"
 #include "select/BatchSetup.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -28,6 +29,7 @@ class AccountGrid;
 class DatabaseChooser;
 class GridViewModel;
 class MainMenu;
+class HelpWindow;
 class WorkingSetModel;
 class WorkingSetStore;
 
@@ -76,6 +78,15 @@ public:
     // "Festabzüge" or "Personaldaten" beside the format line for a Galdo database, else "".
     QString dataSet() const;
 
+    // "Hilfe" (F1: at the hint of the current grid row) and "Über Zelvan Konverter", for the
+    // window's keys and its menu.
+    QAction* helpAction() const { return m_helpAction; }
+    QAction* aboutAction() const { return m_aboutAction; }
+    // The help window at the section with this anchor, or at its start.
+    void showHelp(const QString& anchor = {});
+    // "Über Zelvan Konverter" over `owner` (this window when none is given).
+    void showAbout(QWidget* owner = nullptr);
+
     // UserInterface
     void setStatusText(std::string_view text) override;
     void setBusy(bool busy) override;
@@ -91,6 +102,10 @@ private:
     // Construction (FormAdressen.cpp).
     void buildControls();
 
+    // Help and about box (FormAdressenHelp.cpp).
+    void buildHelpActions();
+    void helpAtFocus();
+
     // Lifecycle (FormAdressenLifecycle.cpp).
     void Form_Load();
     bool Form_QueryUnload();
@@ -98,6 +113,8 @@ private:
     void showFormatFileLine();
     void showDataSet();
     void showBankFile();
+    // The bank-code file's modification time as the window shows it; "" without a file in use.
+    std::string bankFileModified() const;
     void announceBankFile();
     void closeByProgram();
 
@@ -155,6 +172,9 @@ private:
     AccountGrid* m_grid = nullptr;
     QLabel* m_status = nullptr;
     MainMenu* m_menu = nullptr;
+    QAction* m_helpAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+    HelpWindow* m_help = nullptr; // made at its first opening
 
     bool m_startupStarted = false;
     bool m_startupDone = false;

@@ -16,6 +16,7 @@
 #include "app/WorkingSetStore.h"
 #include "bankdir/BankCodeFile.h"
 #include "bankdir/BankFileCheck.h"
+#include "widgets/HelpWindow.h"
 
 namespace zelvan {
 
@@ -91,14 +92,18 @@ void FormAdressen::Form_Activate()
     announceBankFile();
 }
 
+std::string FormAdressen::bankFileModified() const
+{
+    if (!m_bankFile.ok)
+        return {};
+    const QFileInfo file(QString::fromStdString(m_bankFile.path));
+    return file.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
+}
+
 void FormAdressen::showBankFile()
 {
-    std::string modified;
-    if (m_bankFile.ok) {
-        const QFileInfo file(QString::fromStdString(m_bankFile.path));
-        modified = file.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
-    }
-    m_formatLine->setToolTip(QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), modified)));
+    m_formatLine->setToolTip(
+        QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), bankFileModified())));
     m_sampleNote->setText(QString::fromUtf8(kSampleNotice.data(), static_cast<qsizetype>(kSampleNotice.size())));
     m_sampleNote->setToolTip(m_formatLine->toolTip());
     m_sampleNote->setVisible(m_bankFile.ok && m_bankFile.sample);
@@ -155,6 +160,8 @@ void FormAdressen::Form_Unload()
     m_settings.write(key("ProtokollAusgabe"), QString::number(m_combo->currentIndex()));
     m_settings.sync();
     m_store.CloseClientDatabase(m_state, *this);
+    if (m_help)
+        m_help->close();
     m_unloaded = true;
 }
 

@@ -89,6 +89,10 @@ MainMenu::MainMenu(QWidget& window, const MainMenuControls& controls) : QObject(
     connect(m_controls.onlyHinted, &QCheckBox::toggled, onlyHinted, &QAction::setChecked);
     m_sort = new SortMenu(*m_controls.grid, view);
     view->addMenu(m_sort);
+
+    QMenu* help = m_bar->addMenu(QStringLiteral("Hi&lfe"));
+    help->addAction(m_controls.help);
+    help->addAction(m_controls.about);
 }
 
 bool MainMenu::eventFilter(QObject* watched, QEvent* event)

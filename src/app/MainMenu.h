@@ -25,6 +25,9 @@ struct MainMenuControls {
     std::function<void(int)> command; // Command1_Click
     std::function<void()> find;
     std::function<void()> findNext;
+    // "Hilfe" (F1) and "Über Zelvan Konverter", as the help provides them.
+    QAction* help = nullptr;
+    QAction* about = nullptr;
 };
 
 // The main window's menu bar "Datei", "Bearbeiten", "Ansicht", "Hilfe" with the usual keys. Each

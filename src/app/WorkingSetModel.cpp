@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/ColumnDescriptions.h"
+#include "clientdb/HintClass.h"
+#include "iban/ConversionHint.h"
 
 namespace zelvan {
 
@@ -68,6 +70,15 @@ QVariant WorkingSetModel::data(const QModelIndex& index, int role) const
         const auto& cell =
             m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
         return QString::fromStdString(cell);
+    }
+    if (role == Qt::ToolTipRole && index.column() == static_cast<int>(AccountColumn::Hint)) {
+        // The whole hint and, below it, what to do about it.
+        const auto& hint = m_rows[static_cast<std::size_t>(index.row())][AccountColumn::Hint];
+        const std::string_view advice = hintAdviceLine(hintNumberOf(hint));
+        if (advice.empty())
+            return {};
+        return QString::fromStdString(hint) + QLatin1Char('\n') +
+               QString::fromUtf8(advice.data(), static_cast<qsizetype>(advice.size()));
     }
     if (role == kMaxLengthRole) {
         const GridColumn* setup = column(index.column());

@@ -10,7 +10,8 @@
 namespace zelvan {
 
 // The main window's grid model: one row per AccountRow of the WorkingSetArray, one column per
-// loaded column. Cell edits write straight into the array.
+// loaded column. Cell edits write straight into the array. A hint cell's tooltip is the whole
+// hint followed by its one-line advice.
 class WorkingSetModel final : public QAbstractTableModel {
     Q_OBJECT
 

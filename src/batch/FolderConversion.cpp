@@ -115,7 +115,8 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 {
     BatchSummary summary;
     DriveSearch search(options.format, IsInvoicingDatabase, ui);
-    search.run(options.folder);
+    search.run(options.folder, options.scope);
+    summary.folderLinksSkipped = search.folderLinksSkipped();
     const auto items = workItems(search.FoundDatabases(), options.format);
 
     // One state for the whole run, so that each file is copied once however often it is saved.
@@ -150,6 +151,15 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
                         ? std::optional<std::string>(line.backupFile)
                         : std::nullopt;
         itemUi.showProgress({0, 0, {}, line.result, true});
+        summary.lines.push_back(std::move(line));
+    }
+
+    for (const auto& folder : search.unreadableFolders()) {
+        BatchLine line;
+        line.file = folder.path;
+        line.result = unreadableFolderResult(folder.errorNumber);
+        line.failed = true;
+        line.unreadableFolder = true;
         summary.lines.push_back(std::move(line));
     }
 

@@ -7,6 +7,7 @@
 #include "batch/DatabaseConversion.h"
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
+#include "search/DriveSearch.h"
 
 namespace zelvan {
 
@@ -26,6 +27,9 @@ struct BatchLine {
     bool failed = false;
     // Saved, but a report file could not be written (failed is set as well).
     bool reportNotWritten = false;
+    // Not a database but a folder the search could not read: `file` names it, `result` says why,
+    // and it has no counts (failed is set as well).
+    bool unreadableFolder = false;
 };
 
 // What a run over a whole folder did.
@@ -36,6 +40,8 @@ struct BatchSummary {
     // Sammelprotokoll_ZELVAN.csv in the folder, and why it could not be written (empty when written).
     std::string summaryFile;
     std::string summaryFileError;
+    // Symbolic links to folders the search did not follow.
+    int folderLinksSkipped = 0;
 };
 
 // The folder run: which databases, and how each is converted.
@@ -46,6 +52,8 @@ struct BatchOptions {
     ConversionSettings settings;
     // A copy of each database file before its first change (convert --ohne-sicherung turns it off).
     bool backups = true;
+    // A chosen folder (convert --alle) also enters the file systems mounted below it; a drive does not.
+    SearchScope scope = SearchScope::Folder;
 };
 
 inline constexpr const char* kSummaryFileName = "Sammelprotokoll_ZELVAN.csv";
@@ -58,7 +66,8 @@ inline constexpr const char* kDeductionsPass = "Festabzüge";
 // Finds the databases of the format under the folder as the drive search does, converts and saves
 // each one as a single conversion would (a Galdo database twice: personnel data, then fixed
 // deductions), one after the other, each in its own transaction and with one copy per file for the
-// whole run. A database that fails is noted and the next one goes on. Report files get the
+// whole run. A database that fails is noted and the next one goes on; each folder the search could
+// not read gets a line of its own after the databases. Report files get the
 // database's file name in front. Each database's messages are answered with their default button
 // and not shown: its line carries the reason it failed. Progress goes to `ui` after each step and
 // each database; a stop request is read before each database. At the end the summary is written to

@@ -33,6 +33,12 @@ const std::array<std::string, kSummaryColumnCount>& summaryHeadings()
 
 std::array<std::string, kSummaryColumnCount> summaryFields(const BatchLine& line)
 {
+    if (line.unreadableFolder) {
+        std::array<std::string, kSummaryColumnCount> fields;
+        fields[1] = line.file;
+        fields[kSummaryColumnCount - 1] = line.result;
+        return fields;
+    }
     return {line.client,
             line.file,
             line.pass,

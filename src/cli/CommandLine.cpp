@@ -84,7 +84,8 @@ std::string helpText()
            "      Prüfziffer auch für Konten, die eine IBAN-Regel der Bank ersetzt, umstellt oder ausnimmt\n"
            "  zelvan-konverter search --format N ORDNER\n"
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
-           "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde\n"
+           "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde; jeden Ordner, der nicht\n"
+           "      gelesen werden konnte, nennt sie auf der Standardfehlerausgabe (Exit-Status 1)\n"
            "  zelvan-konverter --help          zeigt diese Hilfe\n"
            "  zelvan-konverter --version       zeigt die Programmversion\n"
            "\n"
@@ -106,7 +107,8 @@ std::string helpText()
            "  2  falsche Argumente oder unbrauchbare BLZ-Datei\n"
            "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n"
            "  4  gespeichert, aber Protokoll, CSV-Datei, Sammelprotokoll oder Ausgabe nicht geschrieben\n"
-           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt oder keine gefunden wurde, sonst 4, sonst 3\n" +
+           "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt, ein Ordner nicht gelesen oder keine\n"
+           "  Datenbank gefunden wurde, sonst 4, sonst 3\n" +
            hintList();
 }
 

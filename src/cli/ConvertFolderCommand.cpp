@@ -52,14 +52,18 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
 
     std::string text = summaryText(summary, "\n", CsvReader::Program);
     std::size_t databases = 0;
-    for (std::size_t i = 0; i < summary.lines.size(); ++i)
-        databases += i == 0 || summary.lines[i].file != summary.lines[i - 1].file ? 1u : 0u;
+    for (std::size_t i = 0; i < summary.lines.size(); ++i) {
+        const bool database = !summary.lines[i].unreadableFolder;
+        databases += database && (i == 0 || summary.lines[i].file != summary.lines[i - 1].file) ? 1u : 0u;
+    }
     text += searchCaption(databases, options.folder) + '\n';
     errno = 0;
     env.out << text;
     const int writeError = env.out ? 0 : errno;
     const bool complete = outputComplete(env.out, env.err, writeError);
-    if (summary.lines.empty())
+    if (summary.folderLinksSkipped > 0)
+        env.err << folderLinksLine(summary.folderLinksSkipped) << '\n';
+    if (databases == 0)
         env.err << "Unter \"" << options.folder << "\" wurde keine Datenbank dieses Formats gefunden.\n";
     if (summary.summaryFileError.empty())
         env.err << "Sammelprotokoll: " << summary.summaryFile << '\n';

@@ -81,7 +81,12 @@ int runSearchCommand(const std::vector<std::string>& args, CommandEnvironment& e
     errno = 0;
     env.out << text;
     const int writeError = env.out ? 0 : errno;
-    return outputComplete(env.out, env.err, writeError) ? kExitOk : kExitDatabaseError;
+    const bool complete = outputComplete(env.out, env.err, writeError);
+    for (const auto& folder : search.unreadableFolders())
+        env.err << unreadableFolderLine(folder) << '\n';
+    if (search.folderLinksSkipped() > 0)
+        env.err << folderLinksLine(search.folderLinksSkipped()) << '\n';
+    return complete && search.unreadableFolders().empty() ? kExitOk : kExitDatabaseError;
 }
 
 } // namespace zelvan

@@ -368,4 +368,9 @@ DbError Database::execute(std::string_view sql)
     return {};
 }
 
+std::string_view sqliteVersion()
+{
+    return sqlite3_libversion();
+}
+
 } // namespace zelvan

@@ -72,4 +72,7 @@ private:
     std::string m_path;
 };
 
+// The version of the SQLite library in use, such as "3.40.1".
+std::string_view sqliteVersion();
+
 } // namespace zelvan

@@ -1,6 +1,8 @@
 #include "core/SystemErrorCause.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 namespace zelvan {
 
@@ -43,6 +45,9 @@ constexpr SystemErrorEntry kSystemErrors[] = {
     {ENOTSUP, "Der Datenträger unterstützt diesen Vorgang nicht"},
 };
 
+// The words above that start with a noun and so keep their capital inside a line.
+constexpr std::string_view kLeadingNouns[] = {"Zeitüberschreitung"};
+
 } // namespace
 
 std::string_view systemErrorWords(int errorNumber)
@@ -59,6 +64,18 @@ std::string systemErrorCause(int errorNumber)
     const auto words = systemErrorWords(errorNumber);
     return (words.empty() ? std::string("Systemfehler") : std::string(words)) + " (Fehler " +
            std::to_string(errorNumber) + ")";
+}
+
+std::string systemErrorCauseInLine(int errorNumber)
+{
+    std::string words(systemErrorWords(errorNumber));
+    if (words.empty())
+        return "Systemfehler " + std::to_string(errorNumber);
+    const bool noun = std::any_of(std::begin(kLeadingNouns), std::end(kLeadingNouns),
+                                  [&](std::string_view leading) { return words.starts_with(leading); });
+    if (!noun && words[0] >= 'A' && words[0] <= 'Z')
+        words[0] = static_cast<char>(words[0] - 'A' + 'a');
+    return words;
 }
 
 } // namespace zelvan

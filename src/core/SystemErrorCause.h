@@ -13,4 +13,9 @@ std::string_view systemErrorWords(int errorNumber);
 // ist voll (Fehler 28)"); a number without words is still named ("Systemfehler (Fehler 71)").
 std::string systemErrorCause(int errorNumber);
 
+// The cause as it stands in brackets inside a line ("Ordner nicht lesbar: /a (keine Berechtigung)"):
+// the words starting in lower case unless they start with a noun, without the number; a number
+// without words as "Systemfehler 71".
+std::string systemErrorCauseInLine(int errorNumber);
+
 } // namespace zelvan

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "iban/HintAdviceTable.h"
+
 namespace zelvan {
 
 namespace {
@@ -31,6 +33,20 @@ constexpr std::array kHints{
     HintText{HintNumber::BankHasOtherBic, "104-Die Bank des Mitarbeiters hat für dieses Konto einen anderen BIC: "},
 };
 
+// Every hint has its meaning and advice, in the same order: a new hint cannot ship without its help.
+consteval bool everyHintHasAdvice()
+{
+    if (kHintAdvice.size() != kHints.size())
+        return false;
+    for (std::size_t i = 0; i < kHints.size(); ++i) {
+        if (kHintAdvice[i].number != kHints[i].number || kHintAdvice[i].meaning.empty() ||
+            kHintAdvice[i].advice.empty())
+            return false;
+    }
+    return true;
+}
+static_assert(everyHintHasAdvice(), "every hint needs a row in kHintAdvice (iban/HintAdviceTable.h)");
+
 // Texts ending so take a detail: a rule code or a BIC.
 constexpr std::string_view kDetailSuffix = ": ";
 
@@ -46,6 +62,20 @@ std::string_view ConversionHintText(HintNumber number)
     for (const auto& hint : kHints) {
         if (hint.number == number)
             return hint.text;
+    }
+    return {};
+}
+
+std::span<const HintAdvice> hintAdvice()
+{
+    return kHintAdvice;
+}
+
+std::string_view hintAdviceLine(long long number)
+{
+    for (const auto& advice : kHintAdvice) {
+        if (static_cast<long long>(advice.number) == number)
+            return advice.advice;
     }
     return {};
 }

@@ -42,4 +42,16 @@ std::string ConversionHint(HintNumber number, std::string_view detail = {});
 // The hint's text as it stands in the table, without a rule code.
 std::string_view ConversionHintText(HintNumber number);
 
+// What a hint means and what the clerk does about it: the help page and the grid's tooltip.
+struct HintAdvice {
+    HintNumber number;
+    std::string_view meaning; // a few sentences
+    std::string_view advice;  // one line
+};
+
+// The advice of every hint, in the order of conversionHints().
+std::span<const HintAdvice> hintAdvice();
+// The one-line advice for a hint number; empty for a number that is no hint.
+std::string_view hintAdviceLine(long long number);
+
 } // namespace zelvan

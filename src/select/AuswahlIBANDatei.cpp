@@ -124,6 +124,9 @@ void AuswahlIBANDatei::buildControls()
         takeSelection();
     });
     m_grid->installEventFilter(this);
+    m_notes = new QLabel;
+    m_notes->setObjectName(QStringLiteral("SearchNotes"));
+    m_notes->hide();
 
     auto* driveRow = new QHBoxLayout;
     driveRow->addWidget(driveLabel);
@@ -142,6 +145,7 @@ void AuswahlIBANDatei::buildControls()
     layout->addLayout(driveRow);
     layout->addWidget(m_caption);
     layout->addWidget(m_grid, 1);
+    layout->addWidget(m_notes);
     layout->addLayout(buttonRow);
 }
 
@@ -315,6 +319,7 @@ void AuswahlIBANDatei::runOneSearch()
     m_caption->setText(QStringLiteral("Suchvorgang läuft..."));
     m_command[Auswaehlen]->setEnabled(false);
     m_command[AlleKonvertieren]->setEnabled(false);
+    m_notes->hide();
     layoutColumns(format);
 
     const int driveIndex = m_drive->currentIndex();
@@ -324,8 +329,9 @@ void AuswahlIBANDatei::runOneSearch()
     DriveSearch search(format, &IsInvoicingDatabase, m_ui);
     m_search = &search;
     if (!drive.root.empty())
-        search.run(drive.root);
+        search.run(drive.root, drive.volume ? SearchScope::Drive : SearchScope::Folder);
     m_search = nullptr;
+    showSearchNotes(search);
 
     // List, caption and "Auswählen" always show the same outcome, also of a walk that was ended early.
     m_found->reset(search.FoundDatabases(), tondra);
@@ -335,7 +341,23 @@ void AuswahlIBANDatei::runOneSearch()
     m_command[Auswaehlen]->setEnabled(m_found->rowCount() > 0);
     m_searchedFormat = format;
     m_searchedFolder = drive.root;
+    m_searchedVolume = drive.volume;
     enableConvertAll();
+}
+
+void AuswahlIBANDatei::showSearchNotes(const DriveSearch& search)
+{
+    QStringList lines;
+    QStringList folders;
+    if (!search.unreadableFolders().empty())
+        lines << QString::fromStdString(unreadableFoldersLine(search.unreadableFolders().size()));
+    for (const auto& folder : search.unreadableFolders())
+        folders << QString::fromStdString(unreadableFolderLine(folder));
+    if (search.folderLinksSkipped() > 0)
+        lines << QString::fromStdString(folderLinksLine(search.folderLinksSkipped()));
+    m_notes->setText(lines.join(QLatin1Char('\n')));
+    m_notes->setToolTip(folders.join(QLatin1Char('\n')));
+    m_notes->setVisible(!lines.isEmpty());
 }
 
 void AuswahlIBANDatei::layoutColumns(ClientFormat format)

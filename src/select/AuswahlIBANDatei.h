@@ -80,6 +80,9 @@ public:
 
     bool searchRunning() const { return m_search != nullptr; }
     QString resultCaption() const;
+    // Under the list: the folders the last search could not read ("N Ordner konnten nicht
+    // durchsucht werden", each folder with its cause in the tooltip) and the links it did not follow.
+    const QLabel& searchNotes() const { return *m_notes; }
     const FoundDatabasesModel& foundDatabases() const { return *m_found; }
 
     void Command1_Click(int index);
@@ -96,6 +99,7 @@ private:
     void takeSelection();
     void searchDrive();
     void runOneSearch();
+    void showSearchNotes(const DriveSearch& search);
     void layoutColumns(ClientFormat format);
     void chooseFileDirectly();
     void onDriveActivated(int index);
@@ -116,6 +120,7 @@ private:
     QComboBox* m_drive = nullptr;
     std::array<QPushButton*, 5> m_command{};
     QLabel* m_caption = nullptr;
+    QLabel* m_notes = nullptr;
     QTableView* m_grid = nullptr;
     FoundDatabasesModel* m_found = nullptr;
 
@@ -129,6 +134,7 @@ private:
     BatchDialogs* m_batchDialogs = nullptr;
     ClientFormat m_searchedFormat = ClientFormat::None;
     std::string m_searchedFolder;
+    bool m_searchedVolume = false;
     std::unique_ptr<BatchSummary> m_lastBatch;
     bool m_batchRunning = false;
 

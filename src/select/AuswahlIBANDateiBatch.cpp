@@ -42,6 +42,7 @@ void AuswahlIBANDatei::convertAll()
     BatchOptions options;
     options.format = m_searchedFormat;
     options.folder = m_searchedFolder;
+    options.scope = m_searchedVolume ? SearchScope::Drive : SearchScope::Folder;
     options.settings = m_batch.settings;
     options.settings.dryRun = *dryRun;
 

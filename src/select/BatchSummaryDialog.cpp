@@ -9,6 +9,7 @@
 
 #include "widgets/ProgramFont.h"
 #include "core/PathRoutines.h"
+#include "search/DriveSearch.h"
 #include "select/BatchSummaryModel.h"
 
 namespace zelvan {
@@ -24,13 +25,18 @@ constexpr const char* kCloseCaption = "&Schließen";
 
 QString batchSummaryText(const BatchSummary& summary, bool dryRun)
 {
+    std::size_t passes = 0;
     std::size_t failed = 0;
-    for (const auto& line : summary.lines)
-        failed += line.failed ? 1 : 0;
+    std::size_t unreadable = 0;
+    for (const auto& line : summary.lines) {
+        unreadable += line.unreadableFolder ? 1 : 0;
+        passes += line.unreadableFolder ? 0 : 1;
+        failed += line.failed && !line.unreadableFolder ? 1 : 0;
+    }
     QString text = dryRun ? QStringLiteral("Probelauf: keine Datenbank wurde verändert. ") : QString();
-    text += QStringLiteral("%1 Durchgänge, davon %2 mit Fehler.")
-                .arg(qulonglong(summary.lines.size()))
-                .arg(qulonglong(failed));
+    text += QStringLiteral("%1 Durchgänge, davon %2 mit Fehler.").arg(qulonglong(passes)).arg(qulonglong(failed));
+    if (unreadable > 0)
+        text += QStringLiteral(" ") + QString::fromStdString(unreadableFoldersLine(unreadable)) + QLatin1Char('.');
     if (summary.stopped)
         text += QStringLiteral(" Der Lauf wurde angehalten; die nicht bearbeiteten Datenbanken sind unverändert.");
     if (!summary.summaryFileError.empty())

@@ -17,7 +17,8 @@ std::vector<Drive> mountedDrives()
         if (name.isEmpty())
             name = QString::fromUtf8(volume.device());
         const QString root = volume.rootPath();
-        drives.push_back({(root + QStringLiteral(" [") + name + QLatin1Char(']')).toStdString(), root.toStdString()});
+        drives.push_back(
+            {(root + QStringLiteral(" [") + name + QLatin1Char(']')).toStdString(), root.toStdString(), true});
     }
     std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
     return drives;

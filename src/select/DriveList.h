@@ -9,6 +9,8 @@ namespace zelvan {
 struct Drive {
     std::string text;
     std::string root;
+    // A mounted volume is searched on its own file system only; a folder also below its mounts.
+    bool volume = false;
 };
 
 // The mounted volumes of the machine, by root path.

@@ -1,15 +1,14 @@
 #include "app/AccountGrid.h"
 
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
-#include <QToolTip>
 
 #include "app/WorkingSetModel.h"
+#include "gui/CellToolTip.h"
 
 namespace zelvan {
 
@@ -96,16 +95,7 @@ class AccountGridTest : public QObject {
             }
         }
     }
-    QString toolTipAt(const QModelIndex& index)
-    {
-        QToolTip::hideText();
-        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
-            qWarning("the last tooltip stays");
-        const QPoint at = m_grid->visualRect(index).center();
-        QHelpEvent event(QEvent::ToolTip, at, m_grid->viewport()->mapToGlobal(at));
-        QCoreApplication::sendEvent(m_grid->viewport(), &event);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    }
+    QString toolTipAt(const QModelIndex& index) { return test::toolTipAt(*m_grid, index); }
 
   private slots:
     void init()
@@ -237,7 +227,7 @@ class AccountGridTest : public QObject {
         const QModelIndex hint = m_model->index(2, int(AccountColumn::Hint));
         QVERIFY(m_grid->isCut(hint));
         QVERIFY(drawnShortened(hint));
-        QCOMPARE(toolTipAt(hint), QString::fromStdString(m_rows[2][AccountColumn::Hint]));
+        QVERIFY(toolTipAt(hint).startsWith(QString::fromStdString(m_rows[2][AccountColumn::Hint])));
         const QModelIndex name = m_model->index(2, int(AccountColumn::SearchName));
         QVERIFY(m_grid->isCut(name));
         QCOMPARE(toolTipAt(name), QStringLiteral("Müller-Lüdenscheidt Grundstücksverwaltung"));

@@ -22,10 +22,13 @@
 #include "app/FormatLine.h"
 #include "app/SortMenu.h"
 #include "gui/AccessKeys.h"
+#include "gui/CellToolTip.h"
 #include "gui/FakeWorkingSetStore.h"
 #include "gui/GuiTestDoubles.h"
+#include "iban/ConversionHint.h"
 #include "support/DamagedBankFiles.h"
 #include "support/TempDir.h"
+#include "widgets/HelpWindow.h"
 
 namespace zelvan {
 
@@ -804,7 +807,7 @@ private slots:
         QCOMPARE(keys.withoutKey, QStringList());
         QCOMPARE(keys.duplicates(), QStringList());
         // Five buttons, five check boxes, the protocol list, the search field and the menu titles.
-        QCOMPARE(keys.keys.size(), 15);
+        QCOMPARE(keys.keys.size(), 16);
     }
 
     void each_menu_key_does_what_its_button_does_data()
@@ -1045,6 +1048,30 @@ private slots:
         QVERIFY(!findField()->isVisible());
         QCOMPARE(QApplication::focusWidget(), grid());
         QVERIFY(m_window->isVisible());
+    }
+
+    void f1_on_a_row_opens_the_help_at_its_hint_whose_tooltip_advises()
+    {
+        const std::string hint6 = "6-IBAN-Berechnung nicht möglich, IBAN-Regel: 002002";
+        m_store.samples.push_back({"10003", "Krause", "10020030", "12", "", "", hint6, ""});
+        startOnMarlo();
+        activate();
+        const QModelIndex hint = grid()->model()->index(3, int(AccountColumn::Hint));
+        const std::string advice(hintAdviceLine(6));
+        QCOMPARE(test::toolTipAt(*grid(), hint), QString::fromStdString(hint6 + "\n" + advice));
+
+        grid()->setCurrentIndex(grid()->model()->index(3, 0));
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_F1);
+        auto* help = m_window->findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->currentSection(), QStringLiteral("hinweis-6"));
+
+        // Elsewhere in the window F1 opens the help at its start.
+        activate();
+        command(FormAdressen::Auswaehlen)->setFocus();
+        QTest::keyClick(command(FormAdressen::Auswaehlen), Qt::Key_F1);
+        QCOMPARE(help->currentSection(), QStringLiteral("anfang"));
     }
 
     void a_load_keeps_the_grid_mode()

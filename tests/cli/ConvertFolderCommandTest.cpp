@@ -1,8 +1,10 @@
 #include "cli/ConvertFolderCommand.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "CommandRun.h"
 #include "DemoDatabases.h"
 #include "clientdb/DemoFiles.h"
+#include "support/RefusedFolder.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -115,6 +118,24 @@ TEST_F(ConvertFolderCommand, exit_status_is_1_when_a_database_failed_and_3_when_
         // The other database is saved all the same.
         EXPECT_EQ(linesOf(result.out).size(), 4u) << result.out;
     }
+}
+
+TEST_F(ConvertFolderCommand, a_folder_it_could_not_read_is_a_line_of_the_summary_and_exits_with_1)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+    fs::create_directory(m_dir.path() / "gesperrt");
+    const test::RefusedFolder refused(path("gesperrt"), EACCES);
+
+    const auto result = runConvert({"--format", "3", "--alle", folder(), "--ohne-sicherung"});
+
+    EXPECT_EQ(result.status, 1) << result.err;
+    const auto line = ";" + path("gesperrt") + ";;;;;;;;Ordner nicht lesbar (keine Berechtigung)";
+    const auto out = linesOf(result.out);
+    ASSERT_EQ(out.size(), 4u) << result.out;
+    EXPECT_EQ(out[2], line);
+    EXPECT_EQ(out[3], "1 gefundene Mandanten in " + folder());
+    std::ifstream csv(path("Sammelprotokoll_ZELVAN.csv"), std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {}).find(line + "\r\n"), std::string::npos);
 }
 
 TEST_F(ConvertFolderCommand, galdo_is_done_twice_also_when_fixed_deductions_are_asked_for)

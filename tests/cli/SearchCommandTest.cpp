@@ -1,9 +1,11 @@
 #include "cli/SearchCommand.h"
 
+#include <cerrno>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "support/RefusedFolder.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -81,6 +83,24 @@ TEST(SearchCommand, a_folder_name_with_a_separator_or_a_line_break_is_quoted)
     EXPECT_TRUE(result.out.starts_with("1;\"" + root + "/a;b/\";")) << result.out;
     EXPECT_NE(result.out.find("\n2;\"" + root + "/zeile\nzwei \"\"x\"\"/\";"), std::string::npos) << result.out;
     EXPECT_TRUE(result.out.ends_with("\n2 gefundene Mandanten in " + root + "\n"));
+}
+
+TEST(SearchCommand, names_every_folder_it_could_not_read_and_exits_with_1)
+{
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "k" / "gesperrt");
+    dir.write("k/gesperrt/MARL001.MDB", "x");
+    dir.write("MARL002.MDB", "x");
+    std::filesystem::create_directory_symlink(dir.path(), dir.path() / "k" / "zurueck");
+    const auto root = dir.path().string();
+    const test::RefusedFolder refused(root + "/k/gesperrt", EACCES);
+
+    const auto result = runSearch({"search", "--format", "1", root});
+
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out.ends_with("\n1 gefundene Mandanten in " + root + "\n")) << result.out;
+    EXPECT_EQ(result.err, "Ordner nicht lesbar: " + root +
+                              "/k/gesperrt (keine Berechtigung)\n1 Verknüpfung auf Ordner nicht verfolgt\n");
 }
 
 TEST(SearchCommand, refuses_bad_arguments_and_missing_folders)

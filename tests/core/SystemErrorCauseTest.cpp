@@ -15,5 +15,12 @@ TEST(SystemErrorCause, names_the_cause_with_its_number_and_never_an_english_text
     EXPECT_EQ(systemErrorWords(0), "");
 }
 
+TEST(SystemErrorCause, inside_a_line_the_words_start_small_unless_a_noun_leads)
+{
+    EXPECT_EQ(systemErrorCauseInLine(EACCES), "keine Berechtigung");
+    EXPECT_EQ(systemErrorCauseInLine(ETIMEDOUT), "Zeitüberschreitung beim Zugriff");
+    EXPECT_EQ(systemErrorCauseInLine(EHOSTDOWN), "Systemfehler 112");
+}
+
 } // namespace
 } // namespace zelvan

@@ -11,11 +11,13 @@
 #include <QTableView>
 #include <QTest>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "gui/AccessKeys.h"
 #include "gui/GuiTestDoubles.h"
 #include "select/FoundDatabasesModel.h"
+#include "support/RefusedFolder.h"
 #include "support/TempDir.h"
 
 namespace zelvan {
@@ -122,6 +124,24 @@ private slots:
         QVERIFY(!dialog->searchRunning());
         QCOMPARE(m_ui.busyDepth, 0);
         QVERIFY(m_ui.eventTurns >= 3); // one turn per folder
+    }
+
+    void a_folder_the_search_could_not_read_is_named_under_the_list()
+    {
+        auto dialog = makeDialog();
+        const std::string b = (m_dir.path() / "b").string();
+        {
+            const test::RefusedFolder refused(b, EACCES);
+            QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        }
+        QCOMPARE(column(*dialog, 0), (QStringList{"1", "12"}));
+        QVERIFY(dialog->searchNotes().isVisibleTo(dialog.get()));
+        QCOMPARE(dialog->searchNotes().text(), QStringLiteral("1 Ordner konnte nicht durchsucht werden"));
+        QCOMPARE(dialog->searchNotes().toolTip(),
+                 QString::fromStdString("Ordner nicht lesbar: " + b + " (keine Berechtigung)"));
+
+        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
+        QVERIFY(!dialog->searchNotes().isVisibleTo(dialog.get()));
     }
 
     void search_that_finds_nothing_shows_zero_and_keeps_auswaehlen_disabled()

@@ -102,6 +102,16 @@ private slots:
                  dryRun ? QStringLiteral("Zusammenfassung des Probelaufs") : QStringLiteral("Zusammenfassung"));
     }
 
+    void a_folder_not_read_is_counted_apart_from_the_passes()
+    {
+        BatchSummary made = summary();
+        made.lines.push_back({"", "/kanzlei/2013", "", 0, 0, 0, 0, 0, "", "Ordner nicht lesbar (keine Berechtigung)",
+                              true, false, true});
+        BatchSummaryDialog dialog(made, false);
+        QVERIFY(dialog.text().startsWith(
+            QStringLiteral("2 Durchgänge, davon 1 mit Fehler. 1 Ordner konnte nicht durchsucht werden.\n")));
+    }
+
     void the_buttons_open_the_summary_file_and_its_folder()
     {
         BatchSummaryDialog dialog(summary(), false, nullptr, [this](const QString& path) { m_opened << path; });
