@@ -190,6 +190,9 @@ void FormAdressen::buildControls()
     m_grid->setModel(m_view);
     m_grid->setColumnFits(kColumnFits);
     connect(m_model, &WorkingSetModel::cellCommitted, this, &FormAdressen::TDBGrid1_AfterColUpdate);
+    // Queued: the editor is closed and the grid has its focus back before the box or the note shows.
+    connect(m_model, &WorkingSetModel::valueRefused, this, &FormAdressen::refuseTypedValue, Qt::QueuedConnection);
+    connect(m_model, &WorkingSetModel::bankDetailTyped, this, &FormAdressen::noteDirectoryBic, Qt::QueuedConnection);
     connect(m_grid, &AccountGrid::gotFocus, this, &FormAdressen::TDBGrid1_GotFocus);
     connect(m_grid, &AccountGrid::closeRequested, this, &FormAdressen::onGridCloseRequested);
     auto* containerLayout = new QVBoxLayout(m_container);

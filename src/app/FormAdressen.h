@@ -128,6 +128,8 @@ private:
     BatchSetup batchSetup();
     void Check1_GotFocus(int index);
     void TDBGrid1_AfterColUpdate(int column);
+    void refuseTypedValue(const QString& reason);
+    void noteDirectoryBic(int row);
     void TDBGrid1_GotFocus(bool editing);
     void onGridCloseRequested();
     void onCheckToggled(int index);

@@ -15,6 +15,7 @@
 #include "app/WorkingSetStore.h"
 #include "clientdb/HintClass.h"
 #include "core/FileExists.h"
+#include "iban/BankDetailsCheck.h"
 #include "iban/ConversionRun.h"
 
 namespace zelvan {
@@ -305,6 +306,22 @@ bool FormAdressen::eventFilter(QObject* watched, QEvent* event)
 void FormAdressen::TDBGrid1_AfterColUpdate(int)
 {
     m_command[DatenSpeichern]->setEnabled(true);
+}
+
+void FormAdressen::refuseTypedValue(const QString& reason)
+{
+    showMessage(
+        {reason.toStdString(), std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Exclamation, 0});
+}
+
+void FormAdressen::noteDirectoryBic(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
+        return;
+    const auto& typed = m_rows[static_cast<std::size_t>(row)];
+    if (const auto note = directoryBicNote(m_directory, typed[AccountColumn::Iban], typed[AccountColumn::Bic]);
+        !note.empty())
+        setStatusText(note);
 }
 
 void FormAdressen::TDBGrid1_GotFocus(bool editing)

@@ -4,6 +4,7 @@
 
 #include "app/ColumnDescriptions.h"
 #include "clientdb/HintClass.h"
+#include "iban/BankDetailsCheck.h"
 #include "iban/ConversionHint.h"
 
 namespace zelvan {
@@ -95,13 +96,30 @@ bool WorkingSetModel::setData(const QModelIndex& index, const QVariant& value, i
     const GridColumn* setup = column(index.column());
     if (setup && setup->maxLength > 0 && text.size() > setup->maxLength)
         return false;
-    auto& cell = m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
+    auto& row = m_rows[static_cast<std::size_t>(index.row())];
+    auto& cell = row.cells[static_cast<std::size_t>(index.column())];
     std::string newValue = text.toStdString();
+    const bool bankDetail = index.column() == static_cast<int>(AccountColumn::Iban) ||
+                            index.column() == static_cast<int>(AccountColumn::Bic);
+    if (bankDetail) {
+        // Refused where it is typed; the cell keeps its value.
+        TypedValueCheck check =
+            index.column() == static_cast<int>(AccountColumn::Iban) ? checkIban(newValue) : checkBic(newValue);
+        if (!check.valid()) {
+            emit valueRefused(QString::fromStdString(check.reason));
+            return false;
+        }
+        newValue = std::move(check.value);
+    }
     if (newValue == cell)
         return true;
     cell = std::move(newValue);
+    if (bankDetail)
+        row.typedFor = TypedFor{row[AccountColumn::Blz], row[AccountColumn::Account]};
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     emit cellCommitted(index.column());
+    if (bankDetail)
+        emit bankDetailTyped(index.row());
     return true;
 }
 

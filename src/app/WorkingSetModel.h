@@ -10,8 +10,9 @@
 namespace zelvan {
 
 // The main window's grid model: one row per AccountRow of the WorkingSetArray, one column per
-// loaded column. Cell edits write straight into the array. A hint cell's tooltip is the whole
-// hint followed by its one-line advice.
+// loaded column. Cell edits write straight into the array; a typed IBAN or BIC only when it is
+// a valid one, in capitals without blanks. A hint cell's tooltip is the whole hint followed by
+// its one-line advice.
 class WorkingSetModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -46,6 +47,10 @@ class WorkingSetModel final : public QAbstractTableModel {
   signals:
     // A cell edit has been committed into the array and changed its value.
     void cellCommitted(int column);
+    // A typed IBAN or BIC has been taken into this row of the array.
+    void bankDetailTyped(int row);
+    // A typed IBAN or BIC is no valid one and was not taken; the reason in German.
+    void valueRefused(const QString& reason);
 
   private:
     bool valid(const QModelIndex& index) const;

@@ -10,6 +10,7 @@
 #include "clientdb/ClientFormats.h"
 #include "clientdb/FormatCheck.h"
 #include "clientdb/HintClass.h"
+#include "iban/BankDetailsCheck.h"
 
 namespace zelvan {
 
@@ -287,6 +288,7 @@ void SaveRun::renewStoredValues()
 {
     for (const auto index : m_written) {
         auto& row = m_rows[index];
+        row.typedFor.reset(); // what was typed now counts as loaded
         row.stored.iban = trimmed(row[AccountColumn::Iban]);
         if (m_payroll)
             continue; // BLZ and account are never written there, the BIC goes to the bank
@@ -477,6 +479,10 @@ void saveAccountRows(ProgramState& state, WorkingSetArray& rows, const SaveOptio
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
         const RowWrite write{row, bic, iban};
+        if (auto refusal = refusedTypedBankDetails(iban, bic, row); !refusal.empty()) {
+            run.rowNotSaved(write, std::move(refusal));
+            continue;
+        }
         const auto& key = row[AccountColumn::Key];
         if (key.empty()) {
             run.rowNotSaved(write, kKeyMissing);
@@ -619,6 +625,10 @@ void savePayrollRows(ProgramState& state, WorkingSetArray& rows, SaveRun& run)
         const auto bic = trimmed(row[AccountColumn::Bic]);
         const auto iban = trimmed(row[AccountColumn::Iban]);
         const RowWrite write{row, bic, iban};
+        if (auto refusal = refusedTypedBankDetails(iban, bic, row); !refusal.empty()) {
+            run.rowNotSaved(write, std::move(refusal));
+            continue;
+        }
         bool bankFound = false;
         // A row without account number (a bank without employees among them) still gives its
         // bank the BIC.

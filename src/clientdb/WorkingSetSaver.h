@@ -50,7 +50,8 @@ struct SaveOutcome {
 // message goes to `ui`.
 // A row is written only into the record it was loaded from, and only while that record still
 // holds the row's stored bank details; a row without key, with a key that several records
-// share, or whose record another program has changed since, is named as not saved. The cells
+// share, or whose record another program has changed since, is named as not saved, and so is a
+// row whose typed IBAN or BIC differs from the loaded one and is no valid IBAN or BIC. The cells
 // are never changed; the stored details of the rows written are renewed after the commit.
 // Records are addressed by their row id and sought by their key as stored; a row that writes
 // several statements, or any row of a table with triggers, is written whole or not at all.

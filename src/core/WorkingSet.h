@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ struct StoredBankDetails {
     std::string iban;
 };
 
+// The BLZ and account number a row had when its IBAN or BIC was typed since the load.
+struct TypedFor {
+    std::string blz;
+    std::string account;
+};
+
 // One row of the working set. A null database value reads as the empty string.
 struct AccountRow {
     std::array<std::string, kAccountColumnCount> cells;
@@ -44,6 +51,9 @@ struct AccountRow {
     // The cells the record holds as numbers rather than text, one bit per column: a key is sought
     // again as it is stored.
     std::uint16_t numberCells = 0;
+    // Set by a typed IBAN or BIC, cleared by a save that wrote the row: a new conversion keeps the
+    // typed values while BLZ and account are still these.
+    std::optional<TypedFor> typedFor;
 
     bool isNumber(AccountColumn column) const { return (numberCells >> static_cast<std::size_t>(column) & 1U) != 0; }
 

@@ -136,10 +136,23 @@ void markRowsWhoseBankKeepsAnotherBic(WorkingSetArray& rows)
 
 } // namespace
 
-void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
+bool convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options)
 {
+    // A typed IBAN and BIC stay while the row still has the BLZ and account they were typed for.
+    const bool keepTyped = row.typedFor && row.typedFor->blz == row[AccountColumn::Blz] &&
+                           row.typedFor->account == row[AccountColumn::Account];
+    if (!keepTyped) {
+        row.typedFor.reset();
+        convertStoredDetails(row, directory, options);
+        keepStoredIbanOnError(row);
+        return false;
+    }
+    std::string iban = std::move(row[AccountColumn::Iban]);
+    std::string bic = std::move(row[AccountColumn::Bic]);
     convertStoredDetails(row, directory, options);
-    keepStoredIbanOnError(row);
+    row[AccountColumn::Iban] = std::move(iban);
+    row[AccountColumn::Bic] = std::move(bic);
+    return true;
 }
 
 OptionCheck optionCheckOf(const BankDirectory& directory, std::string_view blz, std::string_view account,
@@ -151,19 +164,28 @@ OptionCheck optionCheckOf(const BankDirectory& directory, std::string_view blz, 
     return convertStoredDetails(row, directory, {ClientFormat::MarloOp, false, &checkDigits});
 }
 
-void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
-                   UserInterface& ui)
+std::size_t runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
+                          UserInterface& ui)
 {
+    std::size_t keptAsTyped = 0;
     {
         const BusyPointer busy(ui);
         ui.setStatusText("Daten werden konvertiert...");
-        for (auto& row : rows)
-            convertRow(row, directory, options);
+        for (auto& row : rows) {
+            if (convertRow(row, directory, options))
+                ++keptAsTyped;
+        }
         if (options.format == ClientFormat::Galdo)
             markRowsWhoseBankKeepsAnotherBic(rows);
-        ui.setStatusText("Bereit");
+        if (keptAsTyped == 0)
+            ui.setStatusText("Bereit");
+        else if (keptAsTyped == 1)
+            ui.setStatusText("Bereit. 1 Zeile behält die eingegebene IBAN / BIC.");
+        else
+            ui.setStatusText("Bereit. " + std::to_string(keptAsTyped) + " Zeilen behalten die eingegebene IBAN / BIC.");
     }
     ui.processEvents();
+    return keptAsTyped;
 }
 
 } // namespace zelvan

@@ -16,8 +16,10 @@ struct ConversionOptions {
 };
 
 // Fills BIC, IBAN, hint and (with the option) bank name of one row from its BLZ and account
-// number. Every call starts from the stored values, so converting twice gives the same row.
-void convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options);
+// number. Every call starts from the stored values, so converting twice gives the same row. An
+// IBAN and BIC typed for the row's present BLZ and account are kept (true is returned); typed
+// for others, they give way to the computed ones.
+bool convertRow(AccountRow& row, const BankDirectory& directory, const ConversionOptions& options);
 
 // What the check-digit option makes of an account as stored, which the `pruefen` command reports.
 enum class OptionCheck {
@@ -28,8 +30,9 @@ enum class OptionCheck {
 OptionCheck optionCheckOf(const BankDirectory& directory, std::string_view blz, std::string_view account,
                           const AccountCheckDigits& checkDigits);
 
-// The conversion run over the whole working set, with status text and hourglass.
-void runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
-                   UserInterface& ui);
+// The conversion run over the whole working set, with status text and hourglass; the status
+// line names the rows that kept their typed values, and so does the result.
+std::size_t runConversion(WorkingSetArray& rows, const BankDirectory& directory, const ConversionOptions& options,
+                          UserInterface& ui);
 
 } // namespace zelvan

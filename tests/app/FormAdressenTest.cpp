@@ -1013,6 +1013,45 @@ private slots:
         QCOMPARE(m_store.saved[3][AccountColumn::Hint].substr(0, 2), std::string("3-"));
     }
 
+    void typed_iban_and_bic_are_checked_where_typed_and_kept_by_a_new_conversion()
+    {
+        store("EingabeIBANFreigeben", "1");
+        startOnMarlo();
+        const auto type = [this](int row, AccountColumn column, const QString& text) {
+            const QModelIndex cell = grid()->model()->index(row, static_cast<int>(column));
+            grid()->setCurrentIndex(cell);
+            grid()->edit(cell);
+            qobject_cast<QLineEdit*>(grid()->indexWidget(cell))->setText(text);
+            grid()->commitPendingEdit();
+            QCoreApplication::processEvents();
+        };
+        const auto& rows = m_window->rows();
+        // Refused where it is typed: the reason in a box, the cell as it was.
+        type(2, AccountColumn::Iban, QStringLiteral("DE99120300000000202051"));
+        QCOMPARE(m_ui.messages.size(), 1u);
+        QCOMPARE(m_ui.messages[0].text, std::string("Die Prüfziffer der IBAN stimmt nicht."));
+        QCOMPARE(rows[2][AccountColumn::Iban], std::string());
+        // A foreign IBAN is taken as it is written; a German one beside another BIC is noted.
+        type(2, AccountColumn::Iban, QStringLiteral("gb29 nwbk 6016 1331 9268 19"));
+        QCOMPARE(rows[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
+        type(1, AccountColumn::Iban, QStringLiteral("DE89370400440532013000"));
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Die BLZ 37040044 hat in der BLZ-Datei den BIC ZVASDEFFXXX, die Zeile keinen BIC."));
+        // Typed for another account than the row has at the conversion: computed anew.
+        type(0, AccountColumn::Iban, QStringLiteral("FR1420041010050500013M02606"));
+        type(0, AccountColumn::Account, QStringLiteral("1234"));
+        QCOMPARE(m_ui.messages.size(), 1u);
+
+        makeUnsaved();
+        QCOMPARE(m_window->statusText(), QStringLiteral("Bereit. 2 Zeilen behalten die eingegebene IBAN / BIC."));
+        QCOMPARE(rows[0][AccountColumn::Iban], std::string("DE21370400440000001234"));
+        QCOMPARE(rows[1][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QCOMPARE(rows[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
+        command(FormAdressen::DatenSpeichern)->click();
+        QCOMPARE(m_store.saved[1][AccountColumn::Iban], std::string("DE89370400440532013000"));
+        QCOMPARE(m_store.saved[2][AccountColumn::Iban], std::string("GB29NWBK60161331926819"));
+    }
+
     void ctrl_f_finds_the_next_row_and_selects_it()
     {
         startOnMarlo();

@@ -416,6 +416,42 @@ TEST(WorkingSetSaver, a_record_changed_meanwhile_is_refused_until_the_rows_are_l
     EXPECT_EQ(query(path, "SELECT BankKontoNr || BankIBAN" + where), "4444DE96500604000000011404");
 }
 
+TEST(WorkingSetSaver, a_typed_iban_or_bic_that_fails_its_check_is_not_written_and_named_with_the_reason)
+{
+    DemoFiles files;
+    const auto path = files.marlo({demo::IbanFields::All});
+    const std::string invalid = "DE99120300000000202051";
+    // Stored long ago: a value as loaded is never checked and does not block its row.
+    test::executeOn(path, "UPDATE Personenkonten SET BankIBAN = '" + invalid +
+                              "' WHERE OPKontoNr = (SELECT max(OPKontoNr) FROM Personenkonten)");
+    Session session(ClientFormat::MarloOp, path);
+    ASSERT_GT(session.rows.size(), 3u);
+    fill(session.rows[0], "", invalid, "");
+    fill(session.rows[1], "COBADEF", "", "");
+    fill(session.rows[2], "COBADEFFXXX", "GB29NWBK60161331926819", "");
+    session.rows.back()[AccountColumn::Bic] = "COBADEFFXXX";
+    for (auto& row : session.rows)
+        row.typedFor = TypedFor{row[AccountColumn::Blz], row[AccountColumn::Account]};
+
+    const auto outcome = session.save();
+
+    EXPECT_EQ(outcome.rowsNotSaved, 2);
+    EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 2\r\n" + session.rows[0][AccountColumn::Key] +
+                                            ": Die Prüfziffer der IBAN stimmt nicht.\r\n" +
+                                            session.rows[1][AccountColumn::Key] + ": Ein BIC hat 8 oder 11 Stellen."))
+        << session.summary();
+    const auto banked = [&](const AccountRow& row) {
+        const std::string select = "SELECT ifnull(BankBIC, '') || ' ' || ifnull(BankIBAN, '') FROM Personenkonten";
+        return query(path, select + " WHERE OPKontoNr = '" + row[AccountColumn::Key] + "'");
+    };
+    EXPECT_EQ(banked(session.rows[0]), session.rows[0].stored.bic + " " + session.rows[0].stored.iban);
+    EXPECT_EQ(banked(session.rows[1]), session.rows[1].stored.bic + " " + session.rows[1].stored.iban);
+    EXPECT_EQ(banked(session.rows[2]), "COBADEFFXXX GB29NWBK60161331926819");
+    EXPECT_EQ(banked(session.rows.back()), "COBADEFFXXX " + invalid);
+    // Written, the typed values count as loaded: a new conversion may replace them.
+    EXPECT_FALSE(session.rows[2].typedFor);
+}
+
 // The window has no format check of its own before a load: the save itself refuses an index
 // that would find other records than the loaded ones.
 TEST(WorkingSetSaver, a_table_keyed_otherwise_than_its_format_is_not_written_at_all)
