@@ -243,6 +243,7 @@ BatchSetup FormAdressen::batchSetup()
     const int protocol = m_combo->currentIndex();
     setup.settings.protocol = static_cast<ProtocolOption>(protocol < 0 ? 0 : protocol);
     setup.settings.programFolder = m_programFolder;
+    setup.backups = &m_state.backups;
     return setup;
 }
 

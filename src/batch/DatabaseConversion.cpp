@@ -170,12 +170,19 @@ void convertFitting(ProgramState& state, const BankDirectory& directory, const C
     result.ibansFormed = ibansIn(rows);
     reportStep(ui, path, "umgewandelt");
 
+    // A linked Tondra database was loaded from its Marlo database, beside which the reports go: with
+    // a prefix they name both, so that two Tondra files linked into one folder keep their reports apart.
+    std::string prefix = settings.reportPrefix;
+    const std::string loadedPath = copy ? copy->originalOf(state.databasePath) : state.databasePath;
+    if (!prefix.empty() && loadedPath != path)
+        prefix += std::filesystem::path(loadedPath).filename().string() + "_";
+
     SaveReport report;
-    SaveOptions options{settings.protocol, bankName, settings.programFolder, settings.reportPrefix, {}};
+    SaveOptions options{settings.protocol, bankName, settings.programFolder, prefix, {}};
     if (copy) {
         // A linked Tondra copy has led to the copy of its Marlo database: the reports go beside that
         // Marlo database, as in a real run.
-        options.reportPrefix = kDryRunPrefix + settings.reportPrefix;
+        options.reportPrefix = kDryRunPrefix + prefix;
         options.reportDatabasePath = copy->originalOf(state.databasePath);
     }
     result.saved = SaveWorkingSet(state, rows, options, report, ui);

@@ -1,9 +1,13 @@
 #include "batch/FolderConversion.h"
 
+#include <ctime>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "batch/DryRunCopy.h"
 #include "batch/SummaryTable.h"
+#include "clientdb/ClientFormats.h"
 #include "clientdb/TextFileWriter.h"
 #include "core/PathRoutines.h"
 #include "core/ProgramState.h"
@@ -15,6 +19,8 @@ namespace zelvan {
 namespace {
 
 constexpr const char* kNotDone = "nicht bearbeitet: der Lauf wurde angehalten";
+// The step shown before anything is done to a database.
+constexpr const char* kBegun = "wird bearbeitet";
 
 // One conversion of the run: a database, and for Galdo one of its passes.
 struct WorkItem {
@@ -109,11 +115,37 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryR
     return line;
 }
 
+// The local time now as it goes into the summary's name.
+std::string startText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm fields{};
+    ::localtime_r(&now, &fields);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d_%H%M%S", &fields);
+    return text;
+}
+
+// A summary name no file has yet, so that no run replaces the summary of another.
+std::string freeSummaryPath(const BatchOptions& options, const std::string& started)
+{
+    const auto name = formatInfo(options.format).name;
+    const std::string stem = WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") +
+                             kSummaryFileStem + std::string(name) + "_" + started;
+    std::error_code ec;
+    std::string path = stem + ".csv";
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(path, ec)); ++n)
+        path = stem + "_" + std::to_string(n) + ".csv";
+    return path;
+}
+
 } // namespace
 
 BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& directory, UserInterface& ui)
 {
     BatchSummary summary;
+    // A run that takes minutes is still named after the moment it began.
+    const auto started = options.started.empty() ? startText() : options.started;
     DriveSearch search(options.format, IsInvoicingDatabase, ui);
     search.run(options.folder, options.scope);
     summary.folderLinksSkipped = search.folderLinksSkipped();
@@ -121,18 +153,25 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 
     // One state for the whole run, so that each file is copied once however often it is saved.
     ProgramState state;
+    const bool sessionEnabled = options.sessionBackups && options.sessionBackups->enabled();
+    if (options.sessionBackups)
+        state.backups = std::move(*options.sessionBackups);
     state.backups.setEnabled(options.backups);
     std::optional<std::string> galdoCopy; // the copy made in a Galdo database's first pass
     for (std::size_t index = 0; index < items.size(); ++index) {
         const auto& item = items[index];
-        if (!summary.stopped && ui.stopRequested())
-            summary.stopped = true;
+        ItemUserInterface itemUi(ui, index + 1, items.size(), itemName(item));
+        if (!summary.stopped) {
+            // Shown before the stop is read: a stop asked for while this database is named leaves it untouched.
+            itemUi.showProgress({0, 0, {}, kBegun, false});
+            summary.stopped = ui.stopRequested();
+        }
         if (summary.stopped) {
             BatchLine line{item.found->client, item.found->path(), item.pass, 0, 0, 0, 0, 0, {}, kNotDone, true, false};
+            line.notReached = true;
             summary.lines.push_back(std::move(line));
             continue;
         }
-        ItemUserInterface itemUi(ui, index + 1, items.size(), itemName(item));
         state.format = options.format;
         state.databasePath = item.found->path();
         state.fixedDeductions = item.fixedDeductions;
@@ -163,13 +202,24 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
         summary.lines.push_back(std::move(line));
     }
 
-    summary.summaryFile =
-        WithBackslash(options.folder) + (options.settings.dryRun ? kDryRunPrefix : "") + kSummaryFileName;
+    if (options.sessionBackups) {
+        state.backups.setEnabled(sessionEnabled);
+        *options.sessionBackups = std::move(state.backups);
+    }
+    if (summary.lines.empty())
+        return summary;
+    summary.summaryFile = freeSummaryPath(options, started);
     // UTF-8, so that every path in it stays true.
     const auto written = WriteUtf8TextFile(summaryText(summary, "\r\n", CsvReader::Spreadsheet), summary.summaryFile);
     if (written.errorNumber != 0)
         summary.summaryFileError = written.description;
     return summary;
+}
+
+std::string noDatabaseFoundText(const BatchOptions& options)
+{
+    return "Keine Datenbank des Formats " + std::string(formatInfo(options.format).name) + " unter " + options.folder +
+           " gefunden.";
 }
 
 } // namespace zelvan

@@ -5,6 +5,7 @@
 
 #include "bankdir/BankDirectory.h"
 #include "batch/DatabaseConversion.h"
+#include "clientdb/BackupLedger.h"
 #include "core/UserInterface.h"
 #include "core/WorkingSet.h"
 #include "search/DriveSearch.h"
@@ -30,6 +31,8 @@ struct BatchLine {
     // Not a database but a folder the search could not read: `file` names it, `result` says why,
     // and it has no counts (failed is set as well).
     bool unreadableFolder = false;
+    // Not begun because the run stopped before it (failed is set as well).
+    bool notReached = false;
 };
 
 // What a run over a whole folder did.
@@ -37,7 +40,8 @@ struct BatchSummary {
     std::vector<BatchLine> lines;
     // The run was asked to stop; the databases it did not reach are listed as not done.
     bool stopped = false;
-    // Sammelprotokoll_ZELVAN.csv in the folder, and why it could not be written (empty when written).
+    // The summary file in the folder, and why it could not be written (empty when written). No
+    // file when no database was found.
     std::string summaryFile;
     std::string summaryFileError;
     // Symbolic links to folders the search did not follow.
@@ -54,9 +58,15 @@ struct BatchOptions {
     bool backups = true;
     // A chosen folder (convert --alle) also enters the file systems mounted below it; a drive does not.
     SearchScope scope = SearchScope::Folder;
+    // The copies made so far in this window session, so that a file is copied once however many
+    // runs change it; none: the run keeps its own.
+    BackupLedger* sessionBackups = nullptr;
+    // The run's start as it goes into the summary's name ("2026-12-07_233954"); empty: now.
+    std::string started{};
 };
 
-inline constexpr const char* kSummaryFileName = "Sammelprotokoll_ZELVAN.csv";
+// The summary is named Sammelprotokoll_ZELVAN_<format>_<start>.csv.
+inline constexpr const char* kSummaryFileStem = "Sammelprotokoll_ZELVAN_";
 inline constexpr const char* kSaved = "gespeichert";
 // The result of a database that a dry run converted and saved in its copy.
 inline constexpr const char* kDryRunResult = "Probelauf";
@@ -69,11 +79,17 @@ inline constexpr const char* kDeductionsPass = "Festabzüge";
 // whole run. A database that fails is noted and the next one goes on; each folder the search could
 // not read gets a line of its own after the databases. Report files get the
 // database's file name in front. Each database's messages are answered with their default button
-// and not shown: its line carries the reason it failed. Progress goes to `ui` after each step and
-// each database; a stop request is read before each database. At the end the summary is written to
-// Sammelprotokoll_ZELVAN.csv in the folder. A dry run (settings.dryRun) works on copies, makes no
-// backup, says "Probelauf" where the real run would say "gespeichert", and writes
-// Probelauf_Sammelprotokoll_ZELVAN.csv; no original file changes.
+// and not shown: its line carries the reason it failed. Progress goes to `ui` before anything is
+// done to a database (its number, so that a stop is asked for while the right one is shown), after
+// each step and after each database; a stop request is read right after that first report. A linked
+// Tondra database's reports carry its name and its Marlo database's. At the end the summary is
+// written into the folder, named after the format and the start, "_2" on when that name is taken;
+// nothing when no database was found. A dry run (settings.dryRun) works on copies, makes no backup,
+// says "Probelauf" where the real run would say "gespeichert", and puts "Probelauf_" before the
+// summary's name; no original file changes.
 BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& directory, UserInterface& ui);
+
+// What a run that found no database says: "Keine Datenbank des Formats Marlo unter ORDNER gefunden."
+std::string noDatabaseFoundText(const BatchOptions& options);
 
 } // namespace zelvan

@@ -49,6 +49,10 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
 
     ProgressLines ui(env.err);
     const auto summary = convertFolder(options, directory, ui);
+    if (summary.lines.empty()) {
+        env.err << noDatabaseFoundText(options) << '\n';
+        return folderExitStatus(summary, true);
+    }
 
     std::string text = summaryText(summary, "\n", CsvReader::Program);
     std::size_t databases = 0;
@@ -64,7 +68,7 @@ int runConvertFolder(const BatchOptions& options, const BankDirectory& directory
     if (summary.folderLinksSkipped > 0)
         env.err << folderLinksLine(summary.folderLinksSkipped) << '\n';
     if (databases == 0)
-        env.err << "Unter \"" << options.folder << "\" wurde keine Datenbank dieses Formats gefunden.\n";
+        env.err << noDatabaseFoundText(options) << '\n';
     if (summary.summaryFileError.empty())
         env.err << "Sammelprotokoll: " << summary.summaryFile << '\n';
     else

@@ -8,7 +8,8 @@ namespace zelvan {
 
 // convert --alle ORDNER: every database of the format under the folder, one after the other. One
 // progress line per database (and Galdo pass) on standard error; the summary as ";"-separated lines
-// on standard output, then the number found. Sammelprotokoll_ZELVAN.csv goes into the folder.
+// on standard output, then the number found; the summary file goes into the folder. When none is
+// found, only a message on standard error.
 int runConvertFolder(const BatchOptions& options, const BankDirectory& directory, CommandEnvironment& env);
 
 // The exit status of a folder run: 1 when no database was found or any failed (not opened, read or

@@ -45,19 +45,26 @@ void AuswahlIBANDatei::convertAll()
     options.scope = m_searchedVolume ? SearchScope::Drive : SearchScope::Folder;
     options.settings = m_batch.settings;
     options.settings.dryRun = *dryRun;
+    options.sessionBackups = m_batch.backups;
 
     m_batchRunning = true;
     enableConvertAll();
     BatchSummary summary;
     {
         BatchProgressDialog progress(m_ui, this);
-        progress.show();
+        progress.showNow();
         const BusyPointer busy(m_ui);
         summary = convertFolder(options, *m_batch.directory, progress);
     }
     m_batchRunning = false;
     m_lastBatch = std::make_unique<BatchSummary>(summary);
     enableConvertAll();
+    // The databases found before may be gone: then there is nothing to sum up.
+    if (summary.lines.empty()) {
+        m_ui.showMessage({noDatabaseFoundText(options), std::string(kApplicationTitle), MessageButtons::Ok,
+                          MessageIcon::Exclamation, 0});
+        return;
+    }
     m_batchDialogs->showSummary(this, summary, *dryRun);
 }
 

@@ -23,6 +23,10 @@ BatchProgressDialog::BatchProgressDialog(UserInterface& outer, QWidget* parent) 
     m_step = new QLabel;
     m_step->setObjectName(QStringLiteral("Schritt"));
     m_step->setWordWrap(true);
+    m_stopNote = new QLabel(QString::fromUtf8(kStopping));
+    m_stopNote->setObjectName(QStringLiteral("Anhalten"));
+    m_stopNote->setWordWrap(true);
+    m_stopNote->hide();
     m_cancel = new QPushButton(QStringLiteral("&Abbrechen"));
     m_cancel->setObjectName(QStringLiteral("Abbrechen"));
     m_cancel->setAutoDefault(false);
@@ -35,9 +39,25 @@ BatchProgressDialog::BatchProgressDialog(UserInterface& outer, QWidget* parent) 
     layout->addWidget(m_item);
     layout->addWidget(m_name);
     layout->addWidget(m_step);
+    layout->addWidget(m_stopNote);
     layout->addLayout(buttons);
     ApplyProgramFont(*this);
     setMinimumWidth(480);
+}
+
+void BatchProgressDialog::showNow()
+{
+    show();
+    redraw();
+}
+
+void BatchProgressDialog::redraw()
+{
+    // Lay the lines out before drawing: a grown line must not overlap the next one.
+    layout()->activate();
+    if (isVisible())
+        repaint();
+    m_outer.processEvents();
 }
 
 QString BatchProgressDialog::itemText() const
@@ -52,7 +72,7 @@ QString BatchProgressDialog::nameText() const
 
 QString BatchProgressDialog::stepText() const
 {
-    return m_step->text();
+    return m_stopNote->isHidden() ? m_step->text() : m_step->text() + QStringLiteral("\n") + m_stopNote->text();
 }
 
 void BatchProgressDialog::showProgress(const ProgressReport& report)
@@ -61,12 +81,9 @@ void BatchProgressDialog::showProgress(const ProgressReport& report)
         m_item->setText(
             QStringLiteral("Datenbank %1 von %2").arg(qulonglong(report.item)).arg(qulonglong(report.itemCount)));
     m_name->setText(QString::fromStdString(report.itemName));
-    const QString step = QString::fromStdString(report.step);
-    m_step->setText(m_stopRequested ? step + QStringLiteral("\n") + QString::fromUtf8(kStopping) : step);
+    m_step->setText(QString::fromStdString(report.step));
     // The run does not return to the event loop: draw now, and let a click on "Abbrechen" in.
-    if (isVisible())
-        repaint();
-    m_outer.processEvents();
+    redraw();
 }
 
 void BatchProgressDialog::requestStop()
@@ -75,7 +92,8 @@ void BatchProgressDialog::requestStop()
         return;
     m_stopRequested = true;
     m_cancel->setEnabled(false);
-    m_step->setText(m_step->text() + QStringLiteral("\n") + QString::fromUtf8(kStopping));
+    m_stopNote->show();
+    layout()->activate();
 }
 
 void BatchProgressDialog::reject()

@@ -12,7 +12,8 @@ namespace zelvan {
 // Shown while a whole-office run works: database i of n, its name and the step, drawn anew after
 // every step. It is the run's UserInterface: progress goes to its labels, a stop is asked for
 // with its "Abbrechen" (or its close box, or Esc), and everything else goes on to `outer`. The
-// run reads the stop only between databases, so the database being saved is finished first.
+// run reads the stop right after naming the next database, so the one in hand is finished first
+// and the one named is not begun.
 class BatchProgressDialog final : public QDialog, public UserInterface {
     Q_OBJECT
 
@@ -24,6 +25,9 @@ public:
         "die übrigen bleiben unverändert.";
 
     explicit BatchProgressDialog(UserInterface& outer, QWidget* parent = nullptr);
+
+    // Shows the dialog and draws its text at once: the run does not return to the event loop.
+    void showNow();
 
     QString itemText() const;
     QString nameText() const;
@@ -41,11 +45,13 @@ public:
 
 private:
     void requestStop();
+    void redraw();
 
     UserInterface& m_outer;
     QLabel* m_item = nullptr;
     QLabel* m_name = nullptr;
     QLabel* m_step = nullptr;
+    QLabel* m_stopNote = nullptr; // its own line, so that no step overwrites it
     QPushButton* m_cancel = nullptr;
     bool m_stopRequested = false;
 };

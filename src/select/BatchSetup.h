@@ -4,6 +4,7 @@
 
 #include "bankdir/BankDirectory.h"
 #include "batch/DatabaseConversion.h"
+#include "clientdb/BackupLedger.h"
 
 namespace zelvan {
 
@@ -14,6 +15,7 @@ struct BatchSetup {
     std::string bankFile;                     // the bank-code file's path, as the start dialog names it
     std::string bankFileError;                // why the bank-code file is not usable; empty when it is
     ConversionSettings settings;              // dryRun is set by the start dialog
+    BackupLedger* backups = nullptr;          // the main window's copies, so that a file is copied once per session
 };
 
 } // namespace zelvan

@@ -20,12 +20,14 @@ constexpr const char* kCancelCaption = "&Abbrechen";
 
 } // namespace
 
-QString batchStartText(const BatchStartInfo& info)
+QString batchStartText(const BatchStartInfo& info, bool dryRun)
 {
     const QString count = info.databases == 1 ? QStringLiteral("1 Datenbank")
                                               : QStringLiteral("%1 Datenbanken").arg(qulonglong(info.databases));
     const auto name = formatInfo(info.format).name;
-    QString text = QStringLiteral("%1 (%2) in %3 werden nacheinander konvertiert und gespeichert.")
+    QString text = (dryRun ? QStringLiteral("%1 (%2) in %3 werden zur Probe in Kopien konvertiert; die Datenbanken "
+                                            "bleiben unverändert.")
+                           : QStringLiteral("%1 (%2) in %3 werden nacheinander konvertiert und gespeichert."))
                        .arg(count, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
                             QString::fromStdString(info.folder));
     if (info.format == ClientFormat::Galdo)
@@ -39,7 +41,7 @@ BatchStartDialog::BatchStartDialog(const BatchStartInfo& info, QWidget* parent) 
     setObjectName(QStringLiteral("BatchStartDialog"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setModal(true);
-    m_text = new QLabel(batchStartText(info));
+    m_text = new QLabel(batchStartText(info, true));
     m_text->setObjectName(QStringLiteral("Text"));
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -47,6 +49,8 @@ BatchStartDialog::BatchStartDialog(const BatchStartInfo& info, QWidget* parent) 
     m_dryRun->setObjectName(QStringLiteral("NurProbelauf"));
     // A first pass over a whole office changes nothing: the clerk sees the summary before any save.
     m_dryRun->setChecked(true);
+    connect(m_dryRun, &QCheckBox::toggled, this,
+            [this, info](bool dryRun) { m_text->setText(batchStartText(info, dryRun)); });
 
     auto* buttons = new QDialogButtonBox;
     auto* start = buttons->addButton(QString::fromUtf8(kStartCaption), QDialogButtonBox::AcceptRole);

@@ -28,8 +28,9 @@ private:
     QCheckBox* m_dryRun = nullptr;
 };
 
-// The start dialog's text: "3 Datenbanken (Marlo) in /daten werden nacheinander konvertiert." and
-// the bank-code file.
-QString batchStartText(const BatchStartInfo& info);
+// The start dialog's text, as "Nur Probelauf" is set: "3 Datenbanken (Marlo) in /daten werden
+// nacheinander konvertiert und gespeichert." or that they are converted in copies, and the
+// bank-code file.
+QString batchStartText(const BatchStartInfo& info, bool dryRun);
 
 } // namespace zelvan

@@ -28,13 +28,18 @@ QString batchSummaryText(const BatchSummary& summary, bool dryRun)
     std::size_t passes = 0;
     std::size_t failed = 0;
     std::size_t unreadable = 0;
+    std::size_t notReached = 0;
     for (const auto& line : summary.lines) {
         unreadable += line.unreadableFolder ? 1 : 0;
+        notReached += line.notReached ? 1 : 0;
         passes += line.unreadableFolder ? 0 : 1;
-        failed += line.failed && !line.unreadableFolder ? 1 : 0;
+        failed += line.failed && !line.unreadableFolder && !line.notReached ? 1 : 0;
     }
     QString text = dryRun ? QStringLiteral("Probelauf: keine Datenbank wurde verändert. ") : QString();
-    text += QStringLiteral("%1 Durchgänge, davon %2 mit Fehler.").arg(qulonglong(passes)).arg(qulonglong(failed));
+    text += QStringLiteral("%1 Durchgänge, davon %2 mit Fehler").arg(qulonglong(passes)).arg(qulonglong(failed));
+    if (notReached > 0)
+        text += QStringLiteral(", %1 nicht bearbeitet").arg(qulonglong(notReached));
+    text += QLatin1Char('.');
     if (unreadable > 0)
         text += QStringLiteral(" ") + QString::fromStdString(unreadableFoldersLine(unreadable)) + QLatin1Char('.');
     if (summary.stopped)
@@ -63,8 +68,9 @@ BatchSummaryDialog::BatchSummaryDialog(const BatchSummary& summary, bool dryRun,
     m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->resizeColumnsToContents();
+    // Each column as wide as its contents, a scroll bar where the window is narrower.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     const QString csv = QString::fromStdString(summary.summaryFile);
     const QString folder = QString::fromStdString(FolderOfPath(summary.summaryFile));
@@ -72,18 +78,12 @@ BatchSummaryDialog::BatchSummaryDialog(const BatchSummary& summary, bool dryRun,
     openCsv->setObjectName(QStringLiteral("SammelprotokollOeffnen"));
     openCsv->setAutoDefault(false);
     openCsv->setEnabled(summary.summaryFileError.empty() && !csv.isEmpty());
-    connect(openCsv, &QPushButton::clicked, this, [open, csv] {
-        if (open)
-            open(csv);
-    });
+    connect(openCsv, &QPushButton::clicked, this, [this, open, csv] { openOrSay(this, open, csv); });
     auto* openFolder = new QPushButton(QString::fromUtf8(kOpenFolderButton));
     openFolder->setObjectName(QStringLiteral("OrdnerOeffnen"));
     openFolder->setAutoDefault(false);
     openFolder->setEnabled(!folder.isEmpty());
-    connect(openFolder, &QPushButton::clicked, this, [open, folder] {
-        if (open)
-            open(folder);
-    });
+    connect(openFolder, &QPushButton::clicked, this, [this, open, folder] { openOrSay(this, open, folder); });
     auto* close = new QPushButton(QString::fromUtf8(kCloseCaption));
     close->setObjectName(QStringLiteral("Schliessen"));
     close->setDefault(true);

@@ -14,7 +14,7 @@ namespace zelvan {
 class BatchSummaryModel;
 
 // The end of a whole-office run: what was done, the summary as a table, and buttons to open
-// Sammelprotokoll_ZELVAN.csv and its folder.
+// the summary file and its folder; a path the system cannot open is named in a message.
 class BatchSummaryDialog final : public QDialog {
     Q_OBJECT
 

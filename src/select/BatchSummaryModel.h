@@ -9,7 +9,7 @@
 namespace zelvan {
 
 // The summary of a whole-office run, one row per database and pass, in the columns of
-// Sammelprotokoll_ZELVAN.csv. A failed line is marked (icon, colour) and its reason is its tooltip.
+// the summary file. A failed line is marked (icon, colour) and its reason is its tooltip.
 class BatchSummaryModel final : public QAbstractTableModel {
     Q_OBJECT
 

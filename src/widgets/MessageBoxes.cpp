@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "core/ProgramState.h"
+
 namespace zelvan {
 
 namespace {
@@ -59,9 +61,19 @@ QMessageBox::Icon iconOf(MessageIcon icon)
 
 } // namespace
 
-void openInFileManager(const QString& folder)
+bool openInFileManager(const QString& folder)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+void openOrSay(QWidget* owner, const FolderOpener& open, const QString& path)
+{
+    if (!open || open(path))
+        return;
+    QMessageBox::warning(owner, QString::fromUtf8(kApplicationTitle.data(), qsizetype(kApplicationTitle.size())),
+                         QStringLiteral("Das System konnte \"%1\" nicht öffnen: kein Programm dafür ist eingerichtet "
+                                        "oder es ließ sich nicht starten.")
+                             .arg(path));
 }
 
 MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
@@ -90,8 +102,7 @@ MessageAnswer QtMessageBoxes::showMessage(const MessageRequest& request)
         QApplication::restoreOverrideCursor();
 
     if (openFolder && box.clickedButton() == openFolder) {
-        if (m_openFolder)
-            m_openFolder(folder);
+        openOrSay(m_owner, m_openFolder, folder);
         return fallback;
     }
     for (std::size_t i = 0; i < added.size(); ++i) {

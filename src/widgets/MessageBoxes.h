@@ -10,9 +10,12 @@ class QWidget;
 
 namespace zelvan {
 
-// Shows a folder in the desktop's file manager.
-using FolderOpener = std::function<void(const QString& folder)>;
-void openInFileManager(const QString& folder);
+// Shows a folder in the desktop's file manager, or a file in its program; false when the system
+// could not.
+using FolderOpener = std::function<bool(const QString& folder)>;
+bool openInFileManager(const QString& folder);
+// Opens the path with `open` and, when the system cannot, says so and names it.
+void openOrSay(QWidget* owner, const FolderOpener& open, const QString& path);
 
 inline constexpr const char* kOpenFolderCaption = "Ordner öffnen";
 

@@ -71,6 +71,9 @@ std::map<std::string, std::size_t> checksums(const fs::path& folder)
     return files;
 }
 
+// The start every run of the fixture is named after.
+constexpr const char* kStart = "2026-12-07_233954";
+
 class FolderConversion : public testing::Test {
 protected:
     void SetUp() override
@@ -89,11 +92,13 @@ protected:
         options.settings.programFolder = ZELVAN_SOURCE_DIR "/data/";
         options.backups = backups;
         options.settings.dryRun = dryRun;
+        options.started = m_started;
         return convertFolder(options, m_directory, m_ui);
     }
     std::string path(const std::string& relative) const { return (m_dir.path() / relative).string(); }
 
     test::TempDir m_dir;
+    std::string m_started = kStart;
     BankDirectory m_directory;
     test::RecordingUserInterface m_ui;
 };
@@ -136,7 +141,7 @@ TEST_F(FolderConversion, every_database_of_the_format_is_saved_with_its_own_repo
               std::string::npos);
     // The other formats of the office are not touched.
     EXPECT_FALSE(fs::exists(m_dir.path() / "Gruppe01/Sicherung_ZELVAN/DORV001.MDB"));
-    EXPECT_EQ(summary.summaryFile, path(kSummaryFileName));
+    EXPECT_EQ(summary.summaryFile, path("Sammelprotokoll_ZELVAN_Marlo_2026-12-07_233954.csv"));
     EXPECT_EQ(summary.summaryFileError, "");
 }
 
@@ -209,7 +214,7 @@ TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_
 
     // UTF-8 with a byte-order mark, so that the path stays true.
     const auto file = path("Иванов;Büro/GALD001.MDB");
-    const auto lines = crLfLines(bytesOf(m_dir.path() / kSummaryFileName));
+    const auto lines = crLfLines(bytesOf(summary.summaryFile));
     const std::vector<std::string> expected{
         "\xEF\xBB\xBFMandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
         "gespeichert;Sicherungskopie;Ergebnis",
@@ -238,9 +243,10 @@ TEST_F(FolderConversion, progress_is_reported_after_each_step_and_each_database)
         bool done;
     };
     const Expected expected[] = {
-        {1, first, "eingelesen", false},   {1, first, "umgewandelt", false}, {1, first, "gespeichert", false},
-        {1, first, "gespeichert", true},   {2, second, "eingelesen", false}, {2, second, "umgewandelt", false},
-        {2, second, "gespeichert", false}, {2, second, "gespeichert", true},
+        {1, first, "wird bearbeitet", false}, {1, first, "eingelesen", false},   {1, first, "umgewandelt", false},
+        {1, first, "gespeichert", false},     {1, first, "gespeichert", true},   {2, second, "wird bearbeitet", false},
+        {2, second, "eingelesen", false},     {2, second, "umgewandelt", false}, {2, second, "gespeichert", false},
+        {2, second, "gespeichert", true},
     };
     ASSERT_EQ(m_ui.progress.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -269,28 +275,67 @@ TEST_F(FolderConversion, a_stop_request_is_honoured_before_the_next_database_and
         EXPECT_EQ(summary.lines[i].result, "nicht bearbeitet: der Lauf wurde angehalten");
     }
     EXPECT_EQ(test::contentOf(path("Gruppe01/MARL002.MDB")), before);
-    EXPECT_EQ(m_ui.progress.back().item, 1u);
+    // The stop came while database 1 was shown and was seen when database 2 was named: never opened.
+    EXPECT_EQ(m_ui.progress.back().item, 2u);
+    EXPECT_EQ(m_ui.progress.back().step, "wird bearbeitet");
+    EXPECT_EQ(filesIn(m_dir.path() / "Gruppe01/Sicherung_ZELVAN").size(), 1u);
 }
 
 TEST_F(FolderConversion, a_summary_file_that_cannot_be_written_is_named)
 {
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
-    fs::create_directory(m_dir.path() / kSummaryFileName);
-    fs::create_directory(m_dir.path() / kSummaryFileName / "belegt");
+    m_started = "fehlt/2026"; // names a folder that does not exist
 
     const auto summary = run(ClientFormat::Dorvan);
 
-    EXPECT_TRUE(summary.summaryFileError.starts_with("Die Datei \"" + path(kSummaryFileName) +
-                                                     "\" kann nicht geschrieben werden"))
+    EXPECT_TRUE(
+        summary.summaryFileError.starts_with("Die Datei \"" + summary.summaryFile + "\" kann nicht geschrieben werden"))
         << summary.summaryFileError;
 }
 
-TEST_F(FolderConversion, a_folder_without_databases_gives_an_empty_summary_with_its_headings)
+TEST_F(FolderConversion, a_folder_without_databases_gets_no_summary)
 {
     const auto summary = run(ClientFormat::Tondra);
 
     EXPECT_TRUE(summary.lines.empty());
-    EXPECT_EQ(crLfLines(bytesOf(m_dir.path() / kSummaryFileName)).size(), 1u);
+    EXPECT_EQ(summary.summaryFile, "");
+    EXPECT_TRUE(fs::is_empty(m_dir.path()));
+}
+
+TEST_F(FolderConversion, summaries_of_other_formats_and_of_runs_in_the_same_second_replace_none)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
+
+    const auto files = {run(ClientFormat::MarloOp).summaryFile, run(ClientFormat::Dorvan).summaryFile,
+                        run(ClientFormat::MarloOp).summaryFile, run(ClientFormat::MarloOp, {}, true, true).summaryFile};
+
+    const std::vector<std::string> expected{path("Sammelprotokoll_ZELVAN_Marlo_2026-12-07_233954.csv"),
+                                            path("Sammelprotokoll_ZELVAN_Dorvan_2026-12-07_233954.csv"),
+                                            path("Sammelprotokoll_ZELVAN_Marlo_2026-12-07_233954_2.csv"),
+                                            path("Probelauf_Sammelprotokoll_ZELVAN_Marlo_2026-12-07_233954.csv")};
+    EXPECT_EQ(std::vector<std::string>(files), expected);
+    for (const auto& file : expected)
+        EXPECT_EQ(crLfLines(bytesOf(file)).size(), 2u) << file;
+}
+
+TEST_F(FolderConversion, a_linked_tondra_database_names_both_files_in_its_reports)
+{
+    ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 2), "");
+    for (const std::string number : {"1", "2"}) {
+        const auto tondra = m_dir.path() / ("Tondra" + number) / "TONDRA.MDB";
+        fs::create_directory(tondra.parent_path());
+        ASSERT_EQ(demo::writeLinkedTondraDatabase(tondra, path("Gruppe01/MARL00" + number + ".MDB")), "");
+        // The rest of an invoicing database, so that the search takes it.
+        test::executeOn(tondra.string(),
+                        "CREATE TABLE Vorgang (a); CREATE TABLE Vorgangszeilen (a); CREATE TABLE "
+                        "RechnungsBuch (a); CREATE TABLE Preisgruppen (a); CREATE TABLE Mengenpreise (a)");
+    }
+
+    run(ClientFormat::Tondra);
+
+    for (const char* name :
+         {"TONDRA.MDB_MARL001.MDB_Protokoll_ZELVAN.txt", "TONDRA.MDB_MARL002.MDB_Protokoll_ZELVAN.txt"})
+        EXPECT_NE(bytesOf(m_dir.path() / "Gruppe01" / name).find("Datei: "), std::string::npos) << name;
 }
 
 // Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen; with
@@ -344,7 +389,7 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
 
         EXPECT_EQ(checksums(m_dir.path()), before);
         EXPECT_TRUE(temporary.empty());
-        EXPECT_EQ(dry.summaryFile, path("Probelauf_Sammelprotokoll_ZELVAN.csv"));
+        EXPECT_TRUE(dry.summaryFile.starts_with(path("Probelauf_Sammelprotokoll_ZELVAN_")));
         EXPECT_TRUE(fs::exists(dry.summaryFile));
 
         const auto real = run(format, ProtocolOption::AllData);

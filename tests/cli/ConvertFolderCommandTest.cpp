@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <regex>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -64,12 +65,16 @@ TEST_F(ConvertFolderCommand, prints_the_summary_on_standard_output_and_one_progr
         "(the sample notice)",
         "[1/2] " + path("Gruppe01/DORV001.MDB") + ": gespeichert",
         "[2/2] " + path("Gruppe01/DORV002.MDB") + ": gespeichert",
-        "Sammelprotokoll: " + path("Sammelprotokoll_ZELVAN.csv"),
     };
-    ASSERT_EQ(err.size(), expected.size()) << result.err;
+    ASSERT_EQ(err.size(), expected.size() + 1) << result.err;
     for (std::size_t i = 1; i < expected.size(); ++i)
         EXPECT_EQ(err[i], expected[i]);
-    EXPECT_TRUE(fs::exists(m_dir.path() / "Sammelprotokoll_ZELVAN.csv"));
+    // Named after the format and the start to the second.
+    const auto file = err.back().substr(std::string("Sammelprotokoll: ").size());
+    EXPECT_TRUE(
+        std::regex_match(file, std::regex(path("Sammelprotokoll_ZELVAN_Dorvan_") + R"(\d{4}-\d\d-\d\d_\d{6}\.csv)")))
+        << file;
+    EXPECT_TRUE(fs::exists(file));
 }
 
 TEST_F(ConvertFolderCommand, exit_status_is_1_when_a_database_failed_and_3_when_rows_were_left_out)
@@ -134,7 +139,8 @@ TEST_F(ConvertFolderCommand, a_folder_it_could_not_read_is_a_line_of_the_summary
     ASSERT_EQ(out.size(), 4u) << result.out;
     EXPECT_EQ(out[2], line);
     EXPECT_EQ(out[3], "1 gefundene Mandanten in " + folder());
-    std::ifstream csv(path("Sammelprotokoll_ZELVAN.csv"), std::ios::binary);
+    const auto summaryFile = result.err.substr(result.err.find("Sammelprotokoll: ") + 17);
+    std::ifstream csv(summaryFile.substr(0, summaryFile.find('\n')), std::ios::binary);
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {}).find(line + "\r\n"), std::string::npos);
 }
 
@@ -176,8 +182,19 @@ TEST_F(ConvertFolderCommand, bad_arguments_and_a_missing_folder_exit_with_2)
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
     }
-    EXPECT_FALSE(fs::exists(m_dir.path() / "Sammelprotokoll_ZELVAN.csv"));
     EXPECT_FALSE(fs::exists(m_dir.path() / "Gruppe01/Sicherung_ZELVAN"));
+}
+
+TEST_F(ConvertFolderCommand, a_folder_without_databases_writes_nothing_and_exits_with_1)
+{
+    const auto result = runConvert({"--format", "1", "--alle", folder()});
+
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("Keine Datenbank des Formats Marlo unter " + folder() + " gefunden.\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(fs::is_empty(m_dir.path()));
 }
 
 TEST(ConvertFolderHelp, help_describes_the_run_over_a_folder)
@@ -185,7 +202,7 @@ TEST(ConvertFolderHelp, help_describes_the_run_over_a_folder)
     const auto text = helpText();
     EXPECT_NE(text.find("zelvan-konverter convert --format N --alle ORDNER [die Optionen von convert]"),
               std::string::npos);
-    EXPECT_NE(text.find("Sammelprotokoll_ZELVAN.csv"), std::string::npos);
+    EXPECT_NE(text.find("Sammelprotokoll_ZELVAN_<Format>_<Startzeit>.csv"), std::string::npos);
 }
 
 TEST(FolderExitStatus, failed_lines_come_before_unwritten_files_and_these_before_rows_left_out)

@@ -625,7 +625,7 @@ TEST(WorkingSetSaver, a_galdo_bank_whose_accounts_need_different_bics_keeps_the_
                           "CASE Nr WHEN 1 THEN '1000251670' ELSE '1230492' END WHERE Nr IN (1, 8)");
     Session session(ClientFormat::Galdo, path);
     const auto directory =
-        test::directoryOf({{"10020890", "003200", "HYVEDEMM488"}, {"76020070", "003200", "HYVEDEMM460"}});
+        test::directoryOf({{"10020890", "003200", "HYVEDEMM488", "09"}, {"76020070", "003200", "HYVEDEMM460"}});
     runConversion(session.rows, directory, {ClientFormat::Galdo}, session.ui);
     const std::string hint104 = "104-Die Bank des Mitarbeiters hat für dieses Konto einen anderen BIC: HYVEDEMM460";
     EXPECT_EQ(session.row("1")[AccountColumn::Hint], hint104);

@@ -188,7 +188,6 @@ private slots:
         QCOMPARE(m_dialogs.starts.front().bankFile, std::string(kBankFile));
         QVERIFY(m_dialogs.summaries.empty());
         QCOMPARE(dialog->lastBatch(), nullptr);
-        QVERIFY(!fs::exists(m_office / kSummaryFileName));
         QVERIFY(databases(m_office) == before);
     }
 
@@ -221,9 +220,8 @@ private slots:
             QVERIFY(!line.failed);
             QVERIFY(line.ibansFormed > 0);
         }
-        QCOMPARE(summary.summaryFile, (m_office / "Probelauf_Sammelprotokoll_ZELVAN.csv").string());
+        QVERIFY(summary.summaryFile.starts_with((m_office / "Probelauf_Sammelprotokoll_ZELVAN_Marlo_").string()));
         QVERIFY(fs::exists(summary.summaryFile));
-        QVERIFY(!fs::exists(m_office / kSummaryFileName));
         // The dialog stays open for the real run, and offers it again.
         QVERIFY(alleKonvertieren(*dialog)->isEnabled());
         QCOMPARE(m_ui.busyDepth, 0);
@@ -244,7 +242,7 @@ private slots:
             QCOMPARE(line.result, std::string(kSaved));
             QVERIFY(test::rowsWithIban(line.file) > 0);
         }
-        QCOMPARE(summary.summaryFile, (m_office / kSummaryFileName).string());
+        QVERIFY(summary.summaryFile.starts_with((m_office / "Sammelprotokoll_ZELVAN_Marlo_").string()));
 
         // The same office once more, through the command.
         const fs::path twin = writeOffice("zwilling" + std::to_string(m_run));
@@ -299,6 +297,22 @@ private slots:
         QVERIFY(databases(m_office) == before);
     }
 
+    void a_second_run_in_one_session_copies_no_database_twice()
+    {
+        BackupLedger session;
+        BatchSetup batch = setup();
+        batch.backups = &session;
+        auto dialog = searched(batch);
+        m_dialogs.answers = {false, false};
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+
+        QCOMPARE(m_dialogs.summaries.size(), 2u);
+        QCOMPARE(session.copies().size(), 2u);
+        for (const auto& line : m_dialogs.summaries.back().lines)
+            QCOMPARE(line.backupFile, std::string());
+    }
+
     void abbrechen_during_the_first_database_finishes_it_and_leaves_the_others_untouched()
     {
         auto dialog = searched(setup());
@@ -306,7 +320,9 @@ private slots:
         QStringList seenWhenStopped;
         m_ui.onEventTurn = [&](int) {
             auto* progress = dialog->findChild<BatchProgressDialog*>();
-            if (!progress || !seenWhenStopped.isEmpty() || progress->itemText() != QStringLiteral("Datenbank 1 von 2"))
+            if (!progress || !seenWhenStopped.isEmpty() ||
+                progress->itemText() != QStringLiteral("Datenbank 1 von 2") ||
+                progress->stepText() != QStringLiteral("eingelesen"))
                 return;
             QVERIFY(progress->isVisible());
             progress->findChild<QPushButton*>(QStringLiteral("Abbrechen"))->click();
@@ -326,6 +342,7 @@ private slots:
         QCOMPARE(seenWhenStopped[1], QString::fromStdString(summary.lines[0].file));
         QCOMPARE(summary.lines[1].result, std::string("nicht bearbeitet: der Lauf wurde angehalten"));
         QVERIFY(summary.lines[1].failed);
+        QVERIFY(batchSummaryText(summary, false).contains(QStringLiteral("davon 0 mit Fehler, 1 nicht bearbeitet.")));
         const auto after = databases(m_office);
         for (const auto& [file, bytes] : before) {
             if (file == summary.lines[0].file)

@@ -45,6 +45,7 @@ private slots:
         QFETCH(int, format);
         QFETCH(QString, text);
         BatchStartDialog dialog(info(static_cast<std::size_t>(databases), static_cast<ClientFormat>(format)));
+        dialog.findChild<QCheckBox*>(QStringLiteral("NurProbelauf"))->setChecked(false);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Alle konvertieren"));
         QCOMPARE(dialog.text(), text);
     }
@@ -56,6 +57,9 @@ private slots:
         QCOMPARE(dryRun->text(), QStringLiteral("Nur &Probelauf (keine Datenbank wird verändert)"));
         QVERIFY(dryRun->isChecked());
         QVERIFY(dialog.dryRunOnly());
+        QCOMPARE(dialog.text(), QStringLiteral("12 Datenbanken (Marlo) in /daten/kanzlei werden zur Probe in Kopien "
+                                               "konvertiert; die Datenbanken bleiben unverändert.\n\nBLZ-Datei: "
+                                               "/opt/zelvan/bin/ZELVANBLZ4.txt"));
     }
 
     void starten_accepts_with_the_box_as_ticked_and_abbrechen_rejects()

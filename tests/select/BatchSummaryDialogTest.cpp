@@ -1,9 +1,12 @@
 #include "select/BatchSummaryDialog.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QBrush>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "batch/SummaryTable.h"
 #include "gui/AccessKeys.h"
@@ -114,17 +117,32 @@ private slots:
 
     void the_buttons_open_the_summary_file_and_its_folder()
     {
-        BatchSummaryDialog dialog(summary(), false, nullptr, [this](const QString& path) { m_opened << path; });
+        BatchSummaryDialog dialog(summary(), false, nullptr,
+                                  [this](const QString& path) { return m_opened << path, true; });
         dialog.findChild<QPushButton*>(QStringLiteral("SammelprotokollOeffnen"))->click();
         dialog.findChild<QPushButton*>(QStringLiteral("OrdnerOeffnen"))->click();
         QCOMPARE(m_opened, (QStringList{"/kanzlei/Sammelprotokoll_ZELVAN.csv", "/kanzlei/"}));
+    }
+
+    void a_path_the_system_cannot_open_is_named()
+    {
+        BatchSummaryDialog dialog(summary(), false, nullptr, [](const QString&) { return false; });
+        QString said;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            said = box ? box->text() : QString();
+            if (box)
+                box->close();
+        });
+        dialog.findChild<QPushButton*>(QStringLiteral("OrdnerOeffnen"))->click();
+        QVERIFY2(said.contains(QStringLiteral("\"/kanzlei/\" nicht öffnen")), qPrintable(said));
     }
 
     void a_summary_file_not_written_is_named_and_not_offered()
     {
         BatchSummary made = summary();
         made.summaryFileError = "Die Datei \"/kanzlei/Sammelprotokoll_ZELVAN.csv\" konnte nicht geschrieben werden.";
-        BatchSummaryDialog dialog(made, false, nullptr, [this](const QString& path) { m_opened << path; });
+        BatchSummaryDialog dialog(made, false, nullptr, [](const QString&) { return true; });
         QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("SammelprotokollOeffnen"))->isEnabled());
         QVERIFY(dialog.text().endsWith(QStringLiteral("\n") + QString::fromStdString(made.summaryFileError)));
     }

@@ -11,8 +11,8 @@ void RecordingUserInterface::setBusy(bool busy)
 bool RecordingUserInterface::stopRequested()
 {
     std::size_t done = 0;
-    for (const auto& report : progress)
-        done += report.itemDone ? 1 : 0;
+    for (std::size_t i = 0; i + 1 < progress.size(); ++i)
+        done += progress[i].itemDone ? 1u : 0u;
     return done >= stopAfterItems;
 }
 

@@ -17,7 +17,8 @@ public:
     MessageAnswer showMessage(const MessageRequest& request) override;
     void processEvents() override { ++eventTurns; }
     void showProgress(const ProgressReport& report) override { progress.push_back(report); }
-    // Asks to stop once this many databases have been reported done.
+    // Asks to stop once this many databases have been reported done, seen (as a click in a
+    // window) only at the progress report after that.
     bool stopRequested() override;
 
     std::vector<ProgressReport> progress;

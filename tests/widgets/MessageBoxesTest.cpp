@@ -58,7 +58,7 @@ class MessageBoxesTest : public QObject {
 
     void a_box_that_names_a_folder_opens_it_and_answers_ok()
     {
-        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { m_opened << folder; });
+        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { return m_opened << folder, true; });
         whenShown([](QMessageBox& box) { button(box, QStringLiteral("Ordner öffnen"))->click(); });
         QCOMPARE(boxes.showMessage(kSummary), MessageAnswer::Ok);
         QVERIFY(m_captions.contains(QStringLiteral("OK")));
@@ -68,7 +68,7 @@ class MessageBoxesTest : public QObject {
 
     void ok_closes_it_without_opening_the_folder()
     {
-        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { m_opened << folder; });
+        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { return m_opened << folder, true; });
         whenShown([](QMessageBox& box) { button(box, QStringLiteral("OK"))->click(); });
         QCOMPARE(boxes.showMessage(kSummary), MessageAnswer::Ok);
         QVERIFY(m_opened.isEmpty());
@@ -87,7 +87,7 @@ class MessageBoxesTest : public QObject {
     {
         QFETCH(int, buttons);
         QFETCH(QStringList, captions);
-        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { m_opened << folder; });
+        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { return m_opened << folder, true; });
         whenShown([](QMessageBox& box) { box.buttons().front()->click(); });
         boxes.showMessage({"Frage", "Titel", static_cast<MessageButtons>(buttons), MessageIcon::Question, 0});
         m_captions.sort();
