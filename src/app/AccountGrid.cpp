@@ -241,6 +241,13 @@ void AccountGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Ctrl+A while a cell is open selects the editor's text, not every cell of the grid.
+    if (event->matches(QKeySequence::SelectAll) && isEditing()) {
+        if (auto* line = qobject_cast<QLineEdit*>(indexWidget(currentIndex())))
+            line->selectAll();
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -269,6 +276,21 @@ void AccountGrid::keyPressEvent(QKeyEvent* event)
         break;
     }
     QTableView::keyPressEvent(event);
+}
+
+bool AccountGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (QTableView::edit(index, trigger, event))
+        return true;
+    // Only what a user does to start typing: a key with text, F2, a double-click.
+    bool asked = trigger == EditKeyPressed || trigger == DoubleClicked;
+    if (trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        asked = !text.isEmpty() && text.at(0).isPrint();
+    }
+    if (asked && index.isValid() && !(index.flags() & Qt::ItemIsEditable))
+        emit editRefused(index);
+    return false;
 }
 
 void AccountGrid::escape()

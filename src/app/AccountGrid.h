@@ -56,15 +56,22 @@ class AccountGrid final : public QTableView {
     void clickHeading(int column);
     // Commits an open edit and gives the focus to the next (or previous) control of the window.
     void leaveGrid(bool forward);
+    // The item view's edit(index) stays callable beside the override below.
+    using QTableView::edit;
+    // Typing does not jump to a row whose text starts with the letters typed.
+    void keyboardSearch(const QString&) override {}
 
   signals:
     // The grid or the editor of its current cell received the focus.
     void gotFocus(bool editing);
     // Esc with nothing pending in browse mode: the window is asked to close.
     void closeRequested();
+    // A key, F2 or a double-click asked to edit a cell that takes no input.
+    void editRefused(const QModelIndex& index);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;

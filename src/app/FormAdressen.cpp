@@ -129,7 +129,7 @@ void FormAdressen::buildControls()
     m_formatLine = new QLabel;
     m_formatLine->setObjectName(QStringLiteral("C1Elastic2"));
     m_formatLine->setFrameShape(QFrame::StyledPanel);
-    m_formatLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_formatLine->installEventFilter(this);
     // A long path or the request to choose a database must not widen the window beyond its
     // designed size: the line takes the width the row leaves it.
     m_formatLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -195,6 +195,11 @@ void FormAdressen::buildControls()
     connect(m_model, &WorkingSetModel::bankDetailTyped, this, &FormAdressen::noteDirectoryBic, Qt::QueuedConnection);
     connect(m_grid, &AccountGrid::gotFocus, this, &FormAdressen::TDBGrid1_GotFocus);
     connect(m_grid, &AccountGrid::closeRequested, this, &FormAdressen::onGridCloseRequested);
+    connect(m_grid, &AccountGrid::editRefused, this, &FormAdressen::onEditRefused);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_view, signal, this, &FormAdressen::showShownRows);
+    connect(m_view, &QAbstractItemModel::modelReset, this, &FormAdressen::showShownRows);
+    connect(m_view, &QAbstractItemModel::layoutChanged, this, &FormAdressen::showShownRows);
     auto* containerLayout = new QVBoxLayout(m_container);
     containerLayout->setContentsMargins(0, 0, 0, 0);
     containerLayout->setSpacing(0);
@@ -236,7 +241,7 @@ QString FormAdressen::statusText() const
 
 QString FormAdressen::formatFileLine() const
 {
-    return m_formatLine->text();
+    return m_formatLineText;
 }
 
 QString FormAdressen::formatFileLineToolTip() const

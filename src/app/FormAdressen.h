@@ -21,6 +21,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 
 namespace zelvan {
@@ -120,7 +121,8 @@ private:
 
     // Commands and grid events (FormAdressenCommands.cpp).
     bool askSaveQuestion();
-    void LoadWorkingSet();
+    // True when the database was read.
+    bool LoadWorkingSet();
     void BindGridColumns();
     void SaveWorkingSet();
     void convert();
@@ -135,6 +137,13 @@ private:
     void onCheckToggled(int index);
     void showHintCounts();
     void onlyRowsWithHint(bool on);
+
+    // Filter, find and refused edits (FormAdressenView.cpp).
+    void showShownRows();
+    bool showHiddenRow(const QString& text, int& viewRow);
+    void onEditRefused(const QModelIndex& index);
+    void fillHintNumbers();
+    void elideFormatLine();
     void openFind();
     void closeFind();
     void findNext();
@@ -163,6 +172,9 @@ private:
     std::array<int, kOptionCount> m_checkShown{}; // the value each box had before its last click
     QComboBox* m_combo = nullptr;
     QLabel* m_formatLine = nullptr;
+    QString m_formatLineText;  // the format line whole; the label shows it elided in the middle
+    QString m_bankFileToolTip; // the bank-code file's part of the format line's tooltip
+    QString m_hintCountsText;  // the hint counts without the count of shown rows
     QLabel* m_sampleNote = nullptr;
     QLabel* m_dataSet = nullptr;
     QLabel* m_caption = nullptr;

@@ -1,5 +1,7 @@
 #include "app/FormAdressen.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -28,12 +30,20 @@ const MessageRequest kSaveQuestion{"Möchten Sie vorher die aktuellen Daten spei
 const MessageRequest kGaldoQuestion{"Möchen Sie bei Galdo statt der Personaldaten die Daten für Festabzüge bearbeiten?",
                                     "IBAN Konverter Galdo-Abfrage", MessageButtons::YesNo, MessageIcon::Question, 1};
 
+// What names the current database, to return to when a chosen file cannot be read.
+struct CurrentDatabase {
+    ClientFormat format;
+    std::string databasePath;
+    std::string tableName;
+    bool fixedDeductions;
+};
+
 // Before the start-up has read the bank-code file.
 constexpr std::string_view kBankFileNotLoaded = "Der BLZ-Bestand der Bundesbank ist noch nicht eingelesen.";
 
-// The columns the conversion run writes: BIC, IBAN, hint, bank name.
+// The columns the conversion run writes: BIC, IBAN, hint, bank name and the hint's number.
 constexpr int kFirstConvertedColumn = static_cast<int>(AccountColumn::Bic);
-constexpr int kLastConvertedColumn = static_cast<int>(AccountColumn::BankName);
+constexpr int kLastConvertedColumn = static_cast<int>(AccountColumn::HintNumber);
 
 } // namespace
 
@@ -91,7 +101,7 @@ void FormAdressen::Command1_Click(int index)
     }
 }
 
-void FormAdressen::LoadWorkingSet()
+bool FormAdressen::LoadWorkingSet()
 {
     // An edit still open belongs to the rows about to be replaced.
     m_grid->cancelPendingEdit();
@@ -111,6 +121,7 @@ void FormAdressen::LoadWorkingSet()
     showHintCounts();
     if (m_view->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_view->index(0, 0));
+    return result.convertEnabled;
 }
 
 void FormAdressen::BindGridColumns()
@@ -146,6 +157,7 @@ void FormAdressen::convert()
         options.checkDigits = m_checkDigits.get();
     }
     runConversion(m_rows, m_directory, options, *this);
+    fillHintNumbers();
     m_model->cellsChanged(kFirstConvertedColumn, kLastConvertedColumn);
     showHintCounts();
     if (m_view->rowCount() > 0 && !m_grid->currentIndex().isValid())
@@ -156,9 +168,16 @@ void FormAdressen::convert()
 void FormAdressen::showHintCounts()
 {
     const HintCounts counts = countHints(m_rows);
-    m_hintCounts->setText(QStringLiteral("Fehlerhinweise: %1   Konvertierhinweise: %2")
-                              .arg(static_cast<qulonglong>(counts.errors))
-                              .arg(static_cast<qulonglong>(counts.conversions)));
+    m_hintCountsText = QStringLiteral("Fehlerhinweise: %1   Konvertierhinweise: %2")
+                           .arg(static_cast<qulonglong>(counts.errors))
+                           .arg(static_cast<qulonglong>(counts.conversions));
+    // Galdo employees without an account get neither hint: they are counted on their own.
+    if (m_state.format == ClientFormat::Galdo) {
+        const auto withoutAccount = std::count_if(
+            m_rows.begin(), m_rows.end(), [](const AccountRow& row) { return row[AccountColumn::Account].empty(); });
+        m_hintCountsText += QStringLiteral("   Ohne Kontonummer: %1").arg(static_cast<qlonglong>(withoutAccount));
+    }
+    showShownRows();
 }
 
 void FormAdressen::onlyRowsWithHint(bool on)
@@ -168,6 +187,7 @@ void FormAdressen::onlyRowsWithHint(bool on)
     m_view->setOnlyRowsWithHint(on);
     if (m_view->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_view->index(0, 0));
+    showShownRows();
 }
 
 void FormAdressen::openFind()
@@ -190,10 +210,13 @@ void FormAdressen::findNext()
         return;
     m_grid->commitPendingEdit();
     const QModelIndex current = m_grid->currentIndex();
-    const int row = m_view->findNext(text, current.isValid() ? current.row() : -1);
+    int row = m_view->findNext(text, current.isValid() ? current.row() : -1);
     if (row < 0) {
-        setStatusText(QStringLiteral("Keine Zeile enthält „%1“.").arg(text).toStdString());
-        return;
+        // A row the filter hides is found too: the filter goes off on request.
+        if (!showHiddenRow(text, row))
+            setStatusText(QStringLiteral("Keine Zeile enthält „%1“.").arg(text).toStdString());
+        if (row < 0)
+            return;
     }
     const QModelIndex found = m_view->index(row, current.isValid() ? current.column() : 0);
     m_grid->setCurrentIndex(found);
@@ -213,7 +236,9 @@ void FormAdressen::findAgain()
 void FormAdressen::chooseDatabase()
 {
     const SelectionStart start{m_state.format, m_state.databasePath, m_programFolder, batchSetup()};
-    if (const auto choice = m_chooser.choose(this, start, *this)) {
+    const CurrentDatabase previous{m_state.format, m_state.databasePath, m_state.tableName, m_state.fixedDeductions};
+    const auto choice = m_chooser.choose(this, start, *this);
+    if (choice) {
         m_state.format = choice->format;
         m_state.databasePath = choice->path;
     }
@@ -222,6 +247,15 @@ void FormAdressen::chooseDatabase()
         m_state.fixedDeductions = false;
         m_state.fixedDeductions = showMessage(kGaldoQuestion) == MessageAnswer::Yes;
     }
+    if (LoadWorkingSet() || !choice || !FileExists(choice->path) || choice->path == previous.databasePath)
+        return;
+    // A chosen file that could not be read (its message has been shown) does not become the
+    // current database: the one before it comes back, and the settings keep it.
+    m_state.format = previous.format;
+    m_state.databasePath = previous.databasePath;
+    m_state.tableName = previous.tableName;
+    m_state.fixedDeductions = previous.fixedDeductions;
+    showFormatFileLine();
     LoadWorkingSet();
 }
 
@@ -295,6 +329,8 @@ bool FormAdressen::eventFilter(QObject* watched, QEvent* event)
         closeFind();
         return true;
     }
+    if (watched == m_formatLine && event->type() == QEvent::Resize)
+        elideFormatLine();
     if (event->type() == QEvent::FocusIn) {
         for (std::size_t i = 0; i < m_check.size(); ++i) {
             if (watched == m_check[i])

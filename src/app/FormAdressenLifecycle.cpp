@@ -16,6 +16,7 @@
 #include "app/WorkingSetStore.h"
 #include "bankdir/BankCodeFile.h"
 #include "bankdir/BankFileCheck.h"
+#include "core/FileExists.h"
 #include "widgets/HelpWindow.h"
 
 namespace zelvan {
@@ -57,7 +58,10 @@ void FormAdressen::Form_Load()
 
 void FormAdressen::showFormatFileLine()
 {
-    m_formatLine->setText(QString::fromStdString(shownFormatLine(m_state.format, m_state.databasePath)));
+    m_formatLineText = QString::fromStdString(shownFormatLine(m_state.format, m_state.databasePath));
+    elideFormatLine();
+    // Without a database there is nothing to read again.
+    m_command[DatenNeuEinlesen]->setEnabled(FileExists(m_state.databasePath));
     showDataSet();
 }
 
@@ -102,11 +106,11 @@ std::string FormAdressen::bankFileModified() const
 
 void FormAdressen::showBankFile()
 {
-    m_formatLine->setToolTip(
-        QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), bankFileModified())));
+    m_bankFileToolTip = QString::fromStdString(bankFileToolTip(m_bankFile, m_directory.Count(), bankFileModified()));
     m_sampleNote->setText(QString::fromUtf8(kSampleNotice.data(), static_cast<qsizetype>(kSampleNotice.size())));
-    m_sampleNote->setToolTip(m_formatLine->toolTip());
+    m_sampleNote->setToolTip(m_bankFileToolTip);
     m_sampleNote->setVisible(m_bankFile.ok && m_bankFile.sample);
+    elideFormatLine();
 }
 
 void FormAdressen::announceBankFile()

@@ -180,4 +180,16 @@ int GridViewModel::findNext(const QString& text, int after) const
     return -1;
 }
 
+int GridViewModel::findHiddenRow(const QString& text) const
+{
+    if (text.isEmpty() || !m_onlyRowsWithHint)
+        return -1;
+    const int count = m_source.rowCount();
+    for (int sourceRow = 0; sourceRow < count; ++sourceRow) {
+        if (!filterAcceptsRow(sourceRow, {}) && rowContains(sourceRow, text))
+            return sourceRow;
+    }
+    return -1;
+}
+
 } // namespace zelvan

@@ -40,6 +40,9 @@ class GridViewModel final : public QSortFilterProxyModel {
     // The first view row after `after` (wrapping round to the top, `after` itself last) whose
     // key, search name, BLZ or account number contains `text`, regardless of case; -1 if none.
     int findNext(const QString& text, int after) const;
+    // The first source row that the filter hides and that contains `text` as findNext reads it;
+    // -1 if none.
+    int findHiddenRow(const QString& text) const;
 
     // Sorts with each cell's key worked out once rather than at every comparison.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;

@@ -42,6 +42,7 @@ void setUpApplication(QApplication& application)
 {
     QApplication::setApplicationName(QString::fromUtf8(ShellSettings::kApplication));
     QApplication::setFont(ProgramFont());
+    useGermanLocale();
     if (!installQtTranslations(application))
         qWarning("Die deutschen Qt-Texte (%s) wurden nicht gefunden; "
                  "Dateiauswahl und Standardknöpfe bleiben englisch.",

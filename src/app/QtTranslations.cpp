@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace zelvan {
@@ -16,6 +17,11 @@ bool installQtTranslations(QCoreApplication& application, const QString& folder)
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void useGermanLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
 
 } // namespace zelvan

@@ -14,4 +14,8 @@ inline constexpr const char* kQtTranslation = "qtbase_de";
 // English, when the catalogue cannot be loaded from `folder` (default: Qt's translations folder).
 bool installQtTranslations(QCoreApplication& application, const QString& folder = {});
 
+// Dates, numbers and sizes that Qt formats itself (the file dialog's columns among them) in German,
+// whatever the machine's locale. Only Qt's default locale changes; the C library's stays as it is.
+void useGermanLocale();
+
 } // namespace zelvan

@@ -134,8 +134,9 @@ LoadOutcome LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, Recordset
         busy.emplace(ui);
         const auto open = OpenClientDatabase(state, ui);
         outcome.redirected = open.redirected;
-        if (open.backupFailed) {
-            // Its message has been shown; the database was left as it is and nothing is loaded.
+        if (open.backupFailed || (!open.succeeded && !open.extensionError)) {
+            // Its message has been shown (the true cause: no database, unreadable, no copy made);
+            // the file was left as it is and nothing is loaded.
         } else if (open.extensionError) {
             // Without its fields the database can be neither read as the format nor saved to.
             showOk(ui, extensionFailedText(state, open.extensionError));

@@ -66,8 +66,8 @@ std::string directChoiceFolder(const std::string& databasePath, const std::strin
 AuswahlIBANDatei::AuswahlIBANDatei(const SelectionStart& start, FileOpenDialog& files, UserInterface& ui,
                                    QWidget* parent)
     : QDialog(parent), m_files(files), m_ui(ui), m_databasePath(start.databasePath),
-      m_programFolder(start.programFolder), m_batch(start.batch), m_ownBatchDialogs(std::make_unique<QtBatchDialogs>()),
-      m_batchDialogs(m_ownBatchDialogs.get())
+      m_programFolder(start.programFolder), m_startFolder(start.searchFolder), m_batch(start.batch),
+      m_ownBatchDialogs(std::make_unique<QtBatchDialogs>()), m_batchDialogs(m_ownBatchDialogs.get())
 {
     setObjectName(QStringLiteral("AuswahlIBANDatei"));
     setWindowTitle(QStringLiteral("Auswahl der zu konvertierenden Datenbank"));
@@ -159,6 +159,28 @@ void AuswahlIBANDatei::setDrives(std::vector<Drive> drives)
     const std::string near = m_databasePath.empty() ? m_programFolder : m_databasePath;
     m_lastDrive = m_drives.empty() ? 0 : static_cast<int>(driveIndexFor(m_drives, near));
     m_drive->setCurrentIndex(m_lastDrive);
+    // The folder of the last time, as long as it is there.
+    if (!m_startFolder.empty() && QDir(QString::fromStdString(m_startFolder)).exists())
+        showFolder(m_startFolder);
+}
+
+void AuswahlIBANDatei::showFolder(const std::string& folder)
+{
+    const auto known = std::find_if(m_drives.begin(), m_drives.end(), [&](const Drive& d) { return d.root == folder; });
+    const int index = static_cast<int>(known - m_drives.begin());
+    if (known == m_drives.end()) {
+        // Chosen folders stand above "Ordner wählen...", so that a later search can take them again.
+        m_drives.push_back({folder, folder});
+        m_drive->insertItem(index, QString::fromStdString(folder));
+    }
+    m_drive->setCurrentIndex(index);
+    m_lastDrive = index;
+}
+
+std::string AuswahlIBANDatei::searchFolder() const
+{
+    const auto slot = static_cast<std::size_t>(m_lastDrive);
+    return slot < m_drives.size() ? m_drives[slot].root : std::string();
 }
 
 void AuswahlIBANDatei::onDriveActivated(int index)
@@ -178,15 +200,7 @@ void AuswahlIBANDatei::chooseFolderToSearch()
         m_drive->setCurrentIndex(m_lastDrive);
         return;
     }
-    const auto known = std::find_if(m_drives.begin(), m_drives.end(), [&](const Drive& d) { return d.root == folder; });
-    int index = static_cast<int>(known - m_drives.begin());
-    if (known == m_drives.end()) {
-        // Chosen folders stand above "Ordner wählen...", so that a later search can take them again.
-        m_drives.push_back({folder, folder});
-        m_drive->insertItem(index, QString::fromStdString(folder));
-    }
-    m_drive->setCurrentIndex(index);
-    m_lastDrive = index;
+    showFolder(folder);
     searchDrive();
 }
 

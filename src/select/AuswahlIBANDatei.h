@@ -34,6 +34,8 @@ struct SelectionStart {
     std::string programFolder; // with its trailing separator
     // What "Alle konvertieren..." runs with; without a directory the button stays disabled.
     BatchSetup batch;
+    // The folder the drive list showed when the dialog was last closed ("" for none).
+    std::string searchFolder = {};
 };
 
 // The folder the direct choice starts in: the folder of the current database, or, without one,
@@ -75,6 +77,9 @@ public:
     // The summary of the last run of "Alle konvertieren...", if any.
     const BatchSummary* lastBatch() const { return m_lastBatch.get(); }
 
+    // The folder the drive list shows, to start there the next time.
+    std::string searchFolder() const;
+
     ClientFormat selectedFormat() const { return m_selectedFormat; }
     const std::string& selectedPath() const { return m_selectedPath; }
 
@@ -104,6 +109,8 @@ private:
     void chooseFileDirectly();
     void onDriveActivated(int index);
     void chooseFolderToSearch();
+    // Shows `folder` in the drive list, above "Ordner wählen..." if it is not listed yet.
+    void showFolder(const std::string& folder);
     // AuswahlIBANDateiBatch.cpp
     void convertAll();
     void enableConvertAll();
@@ -112,6 +119,7 @@ private:
     UserInterface& m_ui;
     std::string m_databasePath;
     std::string m_programFolder;
+    std::string m_startFolder;
     std::vector<Drive> m_drives;
     int m_lastDrive = 0; // the entry to return to when choosing a folder is cancelled
 

@@ -1,8 +1,43 @@
 #include "select/FileOpenDialog.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 namespace zelvan {
+
+namespace {
+
+// Qt's file list writes sizes and dates in the machine's locale; this shows them in the
+// program's (German) one, whatever the machine's language.
+class ProgramLocaleColumns final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo info = files->fileInfo(mapToSource(index));
+        switch (index.column()) {
+        case 1:
+            return info.isFile() ? QLocale().formattedDataSize(info.size()) : QIdentityProxyModel::data(index, role);
+        case 3:
+            return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        default:
+            return QIdentityProxyModel::data(index, role);
+        }
+    }
+};
+
+void showColumnsInProgramLocale(QFileDialog& dialog)
+{
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
+}
+
+} // namespace
 
 QString caseInsensitivePattern(std::string_view pattern)
 {
@@ -36,6 +71,7 @@ std::string QtFileOpenDialog::openFileName(QWidget* owner, const FileOpenRequest
     // Qt's own dialog, so that the hidden case-insensitive patterns and the German labels hold.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    showColumnsInProgramLocale(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters(request.filters));
@@ -55,6 +91,7 @@ std::string QtFileOpenDialog::chooseFolder(QWidget* owner, std::string_view titl
                        QString::fromStdString(initialFolder));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
+    showColumnsInProgramLocale(dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Ordner:"));

@@ -37,6 +37,8 @@ QVariant FoundDatabasesModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(row.folder);
     case 2:
         return QString::fromStdString(row.modified);
+    case 3:
+        return QString::fromStdString(row.fileName);
     default:
         return {};
     }
@@ -53,6 +55,8 @@ QVariant FoundDatabasesModel::headerData(int section, Qt::Orientation orientatio
         return QStringLiteral("Im Ordner");
     case 2:
         return QStringLiteral("zuletzt geändert");
+    case 3:
+        return QStringLiteral("Dateiname");
     default:
         return {};
     }

@@ -8,13 +8,13 @@
 
 namespace zelvan {
 
-// The selection dialog's result list: FoundDatabases shown read-only in three columns
-// ("Mandant" or, for Tondra, "Datenbank"; "Im Ordner"; "zuletzt geändert").
+// The selection dialog's result list: FoundDatabases shown read-only in four columns
+// ("Mandant" or, for Tondra, "Datenbank"; "Im Ordner"; "zuletzt geändert"; "Dateiname").
 class FoundDatabasesModel final : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    static constexpr int kColumnCount = 3;
+    static constexpr int kColumnCount = 4;
 
     using QAbstractTableModel::QAbstractTableModel;
 

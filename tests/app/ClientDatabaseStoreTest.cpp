@@ -113,7 +113,7 @@ class ClientDatabaseStoreTest : public QObject {
         QTest::keyClick(editableGrid, 'X');
         auto* editor = editableGrid->indexWidget(editableGrid->currentIndex());
         QVERIFY(editor);
-        QTest::keyClicks(editor, "YZDEFFXXX");
+        QTest::keyClicks(editor, "YZDDEFFXXX");
         editableGrid->commitPendingEdit();
 
         ui.messages.clear();
@@ -129,9 +129,9 @@ class ClientDatabaseStoreTest : public QObject {
         QCOMPARE((*reloaded)[AccountColumn::Iban], iban);
         const AccountRow* edited = rowWithKey(window.rows(), "10010");
         QVERIFY(edited);
-        QCOMPARE((*edited)[AccountColumn::Bic], std::string("XYZDEFFXXX"));
+        QCOMPARE((*edited)[AccountColumn::Bic], std::string("XYZDDEFFXXX"));
         QCOMPARE(model.index(rowOf(model, QStringLiteral("10010")), bicColumn).data().toString(),
-                 QStringLiteral("XYZDEFFXXX"));
+                 QStringLiteral("XYZDDEFFXXX"));
 
         // The open added the fields: the file was copied before, once, and not again by the save.
         QCOMPARE(state.backups.copies().size(), std::size_t{1});
@@ -166,7 +166,7 @@ class ClientDatabaseStoreTest : public QObject {
         QTest::keyClick(grid, 'Q');
         auto* editor = grid->indexWidget(grid->currentIndex());
         QVERIFY(editor);
-        QTest::keyClicks(editor, "RSDEFFXXX");
+        QTest::keyClicks(editor, "RSDDEFFXXX");
         grid->commitPendingEdit();
 
         sqlite3* other = nullptr;
@@ -186,7 +186,7 @@ class ClientDatabaseStoreTest : public QObject {
                                        "Programm geändert"),
                      summary.c_str());
             QVERIFY(save->isEnabled());
-            QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDEFFXXX"));
+            QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDDEFFXXX"));
         }
         // A new session: the fields are there, so the first save copies the file; the second does not.
         QCOMPARE(state.backups.copies().size(), std::size_t{1});

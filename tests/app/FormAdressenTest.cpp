@@ -175,10 +175,11 @@ private slots:
         QCOMPARE(m_startupMessages[0].icon, MessageIcon::Information);
         QCOMPARE(window.sampleNote(), QString::fromStdString(notice));
         const std::string path = m_programFolder + "ZELVANBLZ4.txt";
-        QCOMPARE(window.formatFileLineToolTip(), QStringLiteral("BLZ-Datei: %1\ngeändert am %2, %3 Banken\n%4")
-                                                     .arg(QString::fromStdString(path), modified(path))
-                                                     .arg(window.bankDirectory().Count())
-                                                     .arg(QString::fromStdString(notice)));
+        QCOMPARE(window.formatFileLineToolTip(), window.formatFileLine() + "\n\n" +
+                                                     QStringLiteral("BLZ-Datei: %1\ngeändert am %2, %3 Banken\n%4")
+                                                         .arg(QString::fromStdString(path), modified(path))
+                                                         .arg(window.bankDirectory().Count())
+                                                         .arg(QString::fromStdString(notice)));
         // The status line keeps its own text.
         QCOMPARE(window.statusText(),
                  QString::fromStdString("BLZ-Bestand eingelesen.  Anzahl BLZ: " +
@@ -202,8 +203,9 @@ private slots:
         QVERIFY(m_startupMessages.empty());
         QCOMPARE(window.sampleNote(), QString());
         const std::string path = m_programFolder + "ZELVANBLZ4.txt";
-        QCOMPARE(window.formatFileLineToolTip(), QStringLiteral("BLZ-Datei: %1\ngeändert am %2, 3571 Banken")
-                                                     .arg(QString::fromStdString(path), modified(path)));
+        QCOMPARE(window.formatFileLineToolTip(), window.formatFileLine() + "\n\n" +
+                                                     QStringLiteral("BLZ-Datei: %1\ngeändert am %2, 3571 Banken")
+                                                         .arg(QString::fromStdString(path), modified(path)));
     }
 
     void a_file_that_is_not_used_is_announced_and_refuses_the_conversion_data()
@@ -243,7 +245,8 @@ private slots:
         QCOMPARE(m_startupMessages[0].icon, MessageIcon::Critical);
         QCOMPARE(m_window->bankDirectory().Count(), 0);
         QCOMPARE(m_window->sampleNote(), QString());
-        QCOMPARE(m_window->formatFileLineToolTip(), QString::fromStdString("Keine BLZ-Datei eingelesen. " + message));
+        QCOMPARE(m_window->formatFileLineToolTip(),
+                 m_window->formatFileLine() + QString::fromStdString("\n\nKeine BLZ-Datei eingelesen. " + message));
         QCOMPARE(m_window->statusText(),
                  QString::fromStdString("BLZ-Bestand eingelesen.  Anzahl BLZ: 0  BLZ-Datei: " + path));
 

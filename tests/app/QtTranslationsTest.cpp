@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QAbstractProxyModel>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -32,6 +34,27 @@ class QtTranslationsTest : public QObject {
         QVERIFY2(!QLocale::system().name().startsWith(QStringLiteral("de")), qPrintable(QLocale::system().name()));
         QVERIFY2(installQtTranslations(*QCoreApplication::instance()),
                  "qtbase_de not found: the package qt6-translations-l10n is missing");
+    }
+
+    void the_file_dialog_shows_sizes_and_dates_in_german()
+    {
+        useGermanLocale();
+        const auto file = m_dir.write("MARL002.MDB", std::string(12288, 'x'));
+        QString size;
+        QString date;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* files = dialog->findChild<QFileSystemModel*>();
+            QTRY_VERIFY(files->index(QString::fromStdString(file)).isValid());
+            const QModelIndex shown = dialog->proxyModel()->mapFromSource(files->index(QString::fromStdString(file), 1));
+            size = shown.data().toString();
+            date = shown.siblingAtColumn(3).data().toString();
+            dialog->reject();
+        });
+        QtFileOpenDialog dialog;
+        dialog.openFileName(nullptr, {"Marlo-Datenbank auswählen", {}, m_dir.path().string()});
+        QCOMPARE(size, QStringLiteral("12,00 KiB"));
+        QVERIFY2(date.contains(QLocale().toString(QDate::currentDate(), QStringLiteral("dd.MM."))), qPrintable(date));
     }
 
     void a_catalogue_that_cannot_be_found_is_reported()

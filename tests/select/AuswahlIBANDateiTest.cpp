@@ -119,6 +119,7 @@ private slots:
         const QString a = QString::fromStdString((m_dir.path() / "a").string()) + "/";
         const QString b = QString::fromStdString((m_dir.path() / "b").string()) + "/";
         QCOMPARE(column(*dialog, 1), (QStringList{a, a, b, b}));
+        QCOMPARE(column(*dialog, 3), (QStringList{"MARL001.MDB", "MARL012A.MDB", "MARL007.MDB", "marl123.mdb"}));
         QCOMPARE(dialog->resultCaption(), QStringLiteral("4 gefundene Mandanten in test [Daten]"));
         QVERIFY(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
         QVERIFY(!dialog->searchRunning());
@@ -205,6 +206,17 @@ private slots:
         emit drives->activated(drives->count() - 1);
         QCOMPARE(drives->count(), entries);
         QCOMPARE(drives->currentText(), QString::fromStdString(folder));
+    }
+
+    void the_folder_of_the_last_time_is_shown_again()
+    {
+        const std::string folder = (m_dir.path() / "b").string();
+        SelectionStart start;
+        start.searchFolder = folder;
+        AuswahlIBANDatei dialog(start, m_files, m_ui);
+        dialog.setDrives({Drive{"test [Daten]", root()}});
+        QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("Drive1"))->currentText(), QString::fromStdString(folder));
+        QCOMPARE(dialog.searchFolder(), folder);
     }
 
     void ordner_waehlen_starts_in_the_folder_of_the_current_database()
