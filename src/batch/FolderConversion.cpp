@@ -9,6 +9,7 @@
 #include "batch/SummaryTable.h"
 #include "clientdb/ClientFormats.h"
 #include "clientdb/TextFileWriter.h"
+#include "core/LocalTime.h"
 #include "core/PathRoutines.h"
 #include "core/ProgramState.h"
 #include "search/DriveSearch.h"
@@ -115,17 +116,6 @@ BatchLine lineOf(const WorkItem& item, const DatabaseConversion& done, bool dryR
     return line;
 }
 
-// The local time now as it goes into the summary's name.
-std::string startText()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm fields{};
-    ::localtime_r(&now, &fields);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d_%H%M%S", &fields);
-    return text;
-}
-
 // A summary name no file has yet, so that no run replaces the summary of another.
 std::string freeSummaryPath(const BatchOptions& options, const std::string& started)
 {
@@ -145,7 +135,7 @@ BatchSummary convertFolder(const BatchOptions& options, const BankDirectory& dir
 {
     BatchSummary summary;
     // A run that takes minutes is still named after the moment it began.
-    const auto started = options.started.empty() ? startText() : options.started;
+    const auto started = options.started.empty() ? localTimeText(std::time(nullptr), kFileTimeStamp) : options.started;
     DriveSearch search(options.format, IsInvoicingDatabase, ui);
     search.run(options.folder, options.scope);
     summary.folderLinksSkipped = search.folderLinksSkipped();

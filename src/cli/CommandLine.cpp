@@ -8,6 +8,7 @@
 #include "cli/IbanCommand.h"
 #include "cli/OutputCheck.h"
 #include "cli/PruefenCommand.h"
+#include "cli/RestoreCommand.h"
 #include "cli/SearchCommand.h"
 #include "core/Version.h"
 #include "iban/ConversionHint.h"
@@ -29,6 +30,8 @@ constexpr Command kCommands[] = {
     {"iban", runIbanCommand},
     {"pruefen", runPruefenCommand},
     {"search", runSearchCommand},
+    // Lists the backup copies of a database and puts one back.
+    {"wiederherstellen", runRestoreCommand},
 };
 
 // The hints a conversion writes, as the README lists them.
@@ -89,6 +92,10 @@ std::string helpText()
            "      sucht unter ORDNER die Datenbanken des Formats N und schreibt je Fund\n"
            "      \"Mandant;Ordner;zuletzt geändert\", zuletzt die Zahl der Funde; jeden Ordner, der nicht\n"
            "      gelesen werden konnte, nennt sie auf der Standardfehlerausgabe (Exit-Status 1)\n"
+           "  zelvan-konverter wiederherstellen --format N --db PFAD [--kopie DATEI]\n"
+           "      ohne --kopie: listet die Sicherungskopien der Datenbank, die neueste zuerst, je Kopie\n"
+           "      \"Kopie;Zeit;Bytes;Datensätze;Prüfung\"; mit --kopie: prüft die Kopie, sichert den jetzigen Stand\n"
+           "      und spielt die Kopie zurück\n"
            "  zelvan-konverter --help          zeigt diese Hilfe\n"
            "  zelvan-konverter --version       zeigt die Programmversion\n"
            "\n"
@@ -111,7 +118,9 @@ std::string helpText()
            "  3  gespeichert, aber einzelne Datensätze nicht (in der Zusammenfassung genannt)\n"
            "  4  gespeichert, aber Protokoll, CSV-Datei, Sammelprotokoll oder Ausgabe nicht geschrieben\n"
            "  bei --alle: 1, wenn eine Datenbank nicht umgewandelt, ein Ordner nicht gelesen oder keine\n"
-           "  Datenbank gefunden wurde, sonst 4, sonst 3\n" +
+           "  Datenbank gefunden wurde, sonst 4, sonst 3\n"
+           "  bei wiederherstellen: 1, wenn ein anderes Programm die Datenbank benutzt; 2, wenn die Kopie\n"
+           "  nicht vollständig, verändert, beschädigt oder von einem anderen Format ist\n" +
            hintList();
 }
 

@@ -111,15 +111,20 @@ DbError Database::notOpen() const
 
 DbError Database::open(const std::string& path)
 {
-    return openFile(path, false);
+    return openFile(path, {});
 }
 
 DbError Database::openUntouched(const std::string& path)
 {
-    return openFile(path, true);
+    return openFile(path, untouchedReadUri(path));
 }
 
-DbError Database::openFile(const std::string& path, bool untouched)
+DbError Database::openUnchanging(const std::string& path)
+{
+    return openFile(path, unchangingReadUri(path));
+}
+
+DbError Database::openFile(const std::string& path, const std::string& readOnlyUri)
 {
     close();
     namespace fs = std::filesystem;
@@ -138,10 +143,9 @@ DbError Database::openFile(const std::string& path, bool untouched)
     // An absolute path keeps SQLite from reading a name beginning with "file:" as a URI.
     const std::string absolute = fs::absolute(path, ec).string();
     sqlite3* raw = nullptr;
-    const int rc =
-        untouched
-            ? sqlite3_open_v2(untouchedReadUri(path).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
-            : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = !readOnlyUri.empty()
+                       ? sqlite3_open_v2(readOnlyUri.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+                       : sqlite3_open_v2(ec ? path.c_str() : absolute.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     sqlite::Connection connection(raw, ConnectionCloser{});
     if (rc != SQLITE_OK)
         return sqlite::lastError(raw, rc);

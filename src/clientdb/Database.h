@@ -34,6 +34,9 @@ public:
     // The same checks, but the file is only read and nothing of it or beside it changes (see
     // untouchedReadUri): a journal another program left is not played back but refused.
     DbError openUntouched(const std::string& path);
+    // Opens a file that no program writes (a backup copy) only to read it, as it lies: without
+    // locks, and nothing is written into it or beside it.
+    DbError openUnchanging(const std::string& path);
     bool isOpen() const { return m_connection != nullptr; }
     const std::string& path() const { return m_path; }
     // True when the file could only be opened for reading (no write permission).
@@ -66,7 +69,8 @@ public:
 
 private:
     DbError notOpen() const;
-    DbError openFile(const std::string& path, bool untouched);
+    // Opens the file writable, or read-only through the URI given.
+    DbError openFile(const std::string& path, const std::string& readOnlyUri);
 
     sqlite::Connection m_connection;
     std::string m_path;

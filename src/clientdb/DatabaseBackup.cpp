@@ -11,6 +11,10 @@
 
 #include "clientdb/DbError.h"
 #include "clientdb/SqliteHandles.h"
+#include "core/FinalName.h"
+#include "core/HeldFiles.h"
+#include "core/LocalTime.h"
+#include "core/Sha256.h"
 #include "core/SystemErrorCause.h"
 
 namespace zelvan {
@@ -23,8 +27,6 @@ namespace fs = std::filesystem;
 constexpr int kMaxCounter = 999;
 // Waiting for a program that is just committing, as the database layer waits.
 constexpr int kBusyTimeoutMs = 5000;
-// A copy in the making carries this behind its final name.
-constexpr std::string_view kUnfinishedSuffix = ".unfertig";
 
 // The cause of a failed system call as a sentence of its own.
 std::string systemText(int number)
@@ -84,8 +86,8 @@ public:
     {
         if (!m_unfinished.empty())
             (void)::unlink(m_unfinished.c_str());
-        if (!m_reserved.empty())
-            (void)::unlink(m_reserved.c_str());
+        if (!m_checksum.empty())
+            (void)::unlink(m_checksum.c_str());
         if (m_folderCreated)
             (void)::rmdir(m_folder.c_str()); // only while empty
     }
@@ -95,20 +97,21 @@ public:
         m_folder = std::move(folder);
         m_folderCreated = true;
     }
-    void reserved(std::string path) { m_reserved = std::move(path); }
+    void checksum(std::string path) { m_checksum = std::move(path); }
     void unfinished(std::string path) { m_unfinished = std::move(path); }
+    const std::string& unfinishedPath() const { return m_unfinished; }
     // The copy is complete under its name: nothing is removed.
     void keep()
     {
         m_unfinished.clear();
-        m_reserved.clear();
+        m_checksum.clear();
         m_folderCreated = false;
     }
 
 private:
     std::string m_folder;
     bool m_folderCreated = false;
-    std::string m_reserved;
+    std::string m_checksum;
     std::string m_unfinished;
 };
 
@@ -152,24 +155,74 @@ std::string prepareFolder(const std::string& folder, const struct stat& database
     return {};
 }
 
-// Takes the first free name of the copy by creating it empty; the finished copy replaces it.
-std::string reserveName(const std::string& folder, const std::string& fileName, mode_t mode, std::time_t now,
-                        CopyFiles& files, std::string& failure)
+// Creates the copy in the making under the first free name, held by this run's flock until the
+// copy has its final name. Returns the descriptor, or -1 with the failure set.
+int createUnfinished(const std::string& folder, const std::string& fileName, const std::tm& local, mode_t mode,
+                     CopyFiles& files, std::string& failure)
 {
-    std::tm local{};
-    ::localtime_r(&now, &local);
     for (int counter = 1; counter <= kMaxCounter; ++counter) {
-        const std::string path = (fs::path(folder) / backupFileName(fileName, local, counter)).string();
-        const FileDescriptor fd(
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & (S_IRUSR | S_IWUSR)));
-        if (fd) {
-            files.reserved(path);
-            return path;
+        const std::string path =
+            (fs::path(folder) / backupFileName(fileName, local, counter)).string() + std::string(kUnfinishedSuffix);
+        const int fd = createHeldFile(path, mode & S_IRWXU);
+        if (fd >= 0) {
+            files.unfinished(path);
+            return fd;
         }
         if (errno != EEXIST) {
             failure = folderFailure(folder, errno);
-            return {};
+            return -1;
         }
+    }
+    failure = folderFailure(folder, EEXIST);
+    return -1;
+}
+
+// Writes the checksum file of a copy about to be named `copy`, in the form sha256sum reads.
+// Returns 0, or the errno (EEXIST when the name is taken).
+int writeChecksum(const std::string& copy, const std::string& hex, const struct stat& database, mode_t mode)
+{
+    const std::string path = copy + std::string(kChecksumSuffix);
+    const FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    if (!fd)
+        return errno;
+    const std::string line = hex + "  " + fs::path(copy).filename().string() + "\n";
+    if (::write(fd.get(), line.data(), line.size()) != static_cast<ssize_t>(line.size()) ||
+        takeOverPermissions(fd.get(), database, mode & ~static_cast<mode_t>(S_IXUSR | S_IXGRP | S_IXOTH)) < 0 ||
+        ::fsync(fd.get()) != 0) {
+        const int error = errno == 0 ? EIO : errno;
+        (void)::unlink(path.c_str());
+        return error;
+    }
+    return 0;
+}
+
+// Gives the complete copy its final name: the first of the names for this second that is free,
+// together with its checksum file, never replacing a file. Returns the name, or empty with the
+// failure set.
+std::string giveFinalName(const std::string& folder, const std::string& fileName, const std::tm& local,
+                          const std::string& unfinished, const std::string& hex, const struct stat& database,
+                          mode_t mode, CopyFiles& files, std::string& failure)
+{
+    for (int counter = 1; counter <= kMaxCounter; ++counter) {
+        const std::string target = (fs::path(folder) / backupFileName(fileName, local, counter)).string();
+        struct stat existing {};
+        if (::lstat(target.c_str(), &existing) == 0)
+            continue;
+        int error = writeChecksum(target, hex, database, mode);
+        if (error == EEXIST)
+            continue;
+        if (error == 0) {
+            files.checksum(target + std::string(kChecksumSuffix));
+            error = moveWithoutReplacing(unfinished, target);
+            if (error == 0)
+                return target;
+            (void)::unlink((target + std::string(kChecksumSuffix)).c_str());
+            files.checksum({});
+            if (error == EEXIST)
+                continue;
+        }
+        failure = copyFailure(folder, systemText(error));
+        return {};
     }
     failure = folderFailure(folder, EEXIST);
     return {};
@@ -238,19 +291,12 @@ std::string copyPages(const std::string& source, const std::string& destination,
     return {};
 }
 
-// Writes the finished copy through to the disk.
-bool syncFile(const std::string& path, int flags)
-{
-    const FileDescriptor fd(::open(path.c_str(), flags | O_CLOEXEC));
-    return fd && ::fsync(fd.get()) == 0;
-}
-
 } // namespace
 
 std::string backupFileName(std::string_view databaseFileName, const std::tm& localTime, int counter)
 {
     char stamp[32] = {};
-    const auto length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", &localTime);
+    const auto length = std::strftime(stamp, sizeof stamp, kFileTimeStamp, &localTime);
     std::string name = std::string(databaseFileName) + "." + std::string(stamp, length);
     if (counter > 1)
         name += "_" + std::to_string(counter);
@@ -280,39 +326,50 @@ BackupResult backupDatabaseFile(const std::string& databasePath, std::time_t now
     CopyFiles files;
     if (result.error = prepareFolder(folder, status, files); !result.error.empty())
         return result;
-    const std::string target = reserveName(folder, database.filename().string(), mode, now, files, result.error);
-    if (target.empty())
-        return result;
+    (void)removeLeftovers(folder, isBackupLeftover);
 
     // The copy is made under another name, its permissions set before the first byte is written.
-    const std::string unfinished = target + std::string(kUnfinishedSuffix);
-    int kept = -1;
-    {
-        const FileDescriptor fd(::open(unfinished.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & S_IRWXU));
-        if (!fd) {
-            result.error = folderFailure(folder, errno);
-            return result;
-        }
-        files.unfinished(unfinished);
-        // SQLite opens it by name: a user other than root needs to read and write it until it is
-        // done, also where the database has no such bits for its owner.
-        kept = takeOverPermissions(fd.get(), status, mode, ::geteuid() == 0 ? 0 : S_IRUSR | S_IWUSR);
-        if (kept < 0) {
-            result.error = folderFailure(folder, errno);
-            return result;
-        }
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    const std::string fileName = database.filename().string();
+    const FileDescriptor fd(createUnfinished(folder, fileName, local, mode, files, result.error));
+    if (!fd)
+        return result;
+    // SQLite opens it by name: a user other than root needs to read and write it until it is done,
+    // also where the database has no such bits for its owner.
+    const int kept = takeOverPermissions(fd.get(), status, mode, ::geteuid() == 0 ? 0 : S_IRUSR | S_IWUSR);
+    if (kept < 0) {
+        result.error = folderFailure(folder, errno);
+        return result;
     }
+    const std::string unfinished = files.unfinishedPath();
     if (result.error = copyPages(database.string(), unfinished, folder); !result.error.empty())
         return result;
-    if (!syncFile(unfinished, O_RDONLY) || ::chmod(unfinished.c_str(), static_cast<mode_t>(kept)) != 0 ||
-        ::rename(unfinished.c_str(), target.c_str()) != 0) {
-        result.error = copyFailure(folder, systemText(errno));
+    int error = 0;
+    std::string hex;
+    if (::fsync(fd.get()) != 0 || ::fchmod(fd.get(), static_cast<mode_t>(kept)) != 0)
+        error = errno;
+    else if (hex = sha256OfFile(fd.get(), error); hex.empty())
+        error = error == 0 ? EIO : error;
+    if (error != 0) {
+        result.error = copyFailure(folder, systemText(error));
         return result;
     }
+    const std::string target =
+        giveFinalName(folder, fileName, local, unfinished, hex, status, static_cast<mode_t>(kept), files, result.error);
+    if (target.empty())
+        return result;
     files.keep();
-    (void)syncFile(folder, O_RDONLY | O_DIRECTORY);
+    const FileDescriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd)
+        (void)::fsync(folderFd.get());
     result.copyPath = target;
     return result;
+}
+
+bool isBackupLeftover(std::string_view name)
+{
+    return name.ends_with(kUnfinishedSuffix);
 }
 
 } // namespace zelvan

@@ -8,6 +8,10 @@ namespace zelvan {
 
 // The folder beside a client database that holds its copies.
 inline constexpr std::string_view kBackupFolderName = "Sicherung_ZELVAN";
+// A copy in the making carries this behind its name; only a complete copy gets a name without it.
+inline constexpr std::string_view kUnfinishedSuffix = ".unfertig";
+// Beside each copy: the SHA-256 of its bytes, in a file named after it with this behind.
+inline constexpr std::string_view kChecksumSuffix = ".sha256";
 
 // How making a copy ended.
 struct BackupResult {
@@ -27,8 +31,13 @@ std::string backupFileName(std::string_view databaseFileName, const std::tm& loc
 // after the file and the local time `now`. The copy is taken through SQLite's online backup inside
 // one read transaction, so it holds the database as one moment left it, also while another
 // program writes. It gets the file's permissions (never wider: the group bits only where it could
-// be given the file's group) and appears under its name only once it is complete; a failed copy
-// leaves no file behind. The database itself is only read.
+// be given the file's group). It is written under a name of its own held by this run's flock,
+// synced, given its checksum file, and only then its final name, which never replaces a file; a
+// failed copy leaves no file behind, a killed one only its held file, which the next copy into the
+// folder removes. The database itself is only read.
 BackupResult backupDatabaseFile(const std::string& databasePath, std::time_t now);
+
+// Whether a name in the copies' folder is one that a killed copy leaves behind.
+bool isBackupLeftover(std::string_view name);
 
 } // namespace zelvan

@@ -5,6 +5,7 @@
 #include "clientdb/HintClass.h"
 #include "clientdb/TextFileWriter.h"
 #include "core/CsvField.h"
+#include "core/LocalTime.h"
 #include "core/PathRoutines.h"
 #include "core/Version.h"
 #include "core/Windows1252.h"
@@ -164,12 +165,7 @@ std::string reportFolder(std::string_view databasePath, std::string_view program
 
 std::string currentDateTimeText()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm fields{};
-    ::localtime_r(&now, &fields);
-    char text[32];
-    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &fields);
-    return text;
+    return localTimeText(std::time(nullptr), "%d.%m.%Y %H:%M:%S");
 }
 
 } // namespace zelvan

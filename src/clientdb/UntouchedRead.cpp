@@ -63,6 +63,13 @@ std::string untouchedReadUri(const std::string& path)
     return "file://" + uriPath(file) + "?" + options;
 }
 
+std::string unchangingReadUri(const std::string& path)
+{
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return "file://" + uriPath(ec ? path : absolute.string()) + "?mode=ro&immutable=1";
+}
+
 bool hasInterruptedChange(const std::string& path)
 {
     sqlite3* raw = nullptr;

@@ -12,6 +12,11 @@ namespace zelvan {
 // A -wal with changes but without its -shm cannot be read this way: opening it then fails.
 std::string untouchedReadUri(const std::string& path);
 
+// The SQLite URI that opens a file no program writes (a backup copy) as it lies: read-only and
+// unchangeable, so that no lock is taken and nothing is created beside it, whatever mode its
+// header names.
+std::string unchangingReadUri(const std::string& path);
+
 // Whether a program stopped in the middle of a change of the database and left its journal: the
 // next connection that may write plays the journal back. Only looks, through SQLite's own test.
 bool hasInterruptedChange(const std::string& path);

@@ -53,8 +53,10 @@ std::vector<std::string> crLfLines(const std::string& text)
 std::vector<std::string> filesIn(const fs::path& folder)
 {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() != ".sha256") // a copy's checksum goes with it
+            names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

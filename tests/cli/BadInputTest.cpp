@@ -270,6 +270,20 @@ const Case kCases[] = {
      },
      1, "Die Tabelle Personenkonten ist nicht vorhanden."},
 
+    // The way back.
+    {"wiederherstellen with an option given twice",
+     [](const fs::path& folder) {
+         const auto path = marlo(folder);
+         return Prepared{{"wiederherstellen", "--format", "1", "--db", path, "--db", path}, {}, {}};
+     },
+     2, "Die Option --db ist mehrfach angegeben."},
+    {"wiederherstellen with a copy of 0 bytes",
+     [](const fs::path& folder) {
+         const auto copy = writeFile(folder / "MARL001.MDB.2026-12-07_143015", "");
+         return Prepared{{"wiederherstellen", "--format", "1", "--db", marlo(folder), "--kopie", copy}, {}, {}};
+     },
+     2, "Sie ist leer (0 Bytes)."},
+
     // The drive search.
     {"search in a missing folder",
      [](const fs::path& folder) {

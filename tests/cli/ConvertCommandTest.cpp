@@ -80,8 +80,10 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        if (entry.path().extension() != ".sha256") // a copy's checksum goes with it
+            names.push_back(entry.path().filename().string());
+    }
     return names;
 }
 

@@ -56,8 +56,9 @@ TEST(SearchCommand, copies_of_databases_are_no_finds)
     dir.write("GALD010.MDB", "x");
     std::filesystem::create_directory(dir.path() / "Sicherung_ZELVAN");
     for (const char* copy :
-         {"MARL010.MDB.2026-12-07_143015", "MARL010.MDB.2026-12-07_143015_2", "DORV010.MDB.2026-12-07_143015",
-          "GALD010.MDB.2026-12-07_143015", "TONDRA.MDB.2026-12-07_143015"})
+         {"MARL010.MDB.2026-12-07_143015", "MARL010.MDB.2026-12-07_143015_2", "MARL010.MDB.2026-12-07_143015_2.sha256",
+          "MARL010.MDB.2026-12-07_143015_3.unfertig", "DORV010.MDB.2026-12-07_143015", "GALD010.MDB.2026-12-07_143015",
+          "TONDRA.MDB.2026-12-07_143015"})
         dir.write(std::string("Sicherung_ZELVAN/") + copy, "x");
     const auto root = dir.path().string();
     for (const char* format : {"1", "3", "4"}) {

@@ -20,7 +20,7 @@ std::size_t copiesBeside(const std::string& database)
     const auto folder = fs::path(database).parent_path() / "Sicherung_ZELVAN";
     std::size_t count = 0;
     for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); ++it)
-        ++count;
+        count += it->path().extension() == ".sha256" ? 0u : 1u;
     return count;
 }
 

@@ -1,13 +1,18 @@
 #include "clientdb/DatabaseBackup.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "AlteredDatabases.h"
 #include "DemoFiles.h"
 #include "ReadOnlyFolder.h"
 
@@ -83,7 +88,8 @@ TEST(DatabaseBackup, the_copy_lies_beside_the_file_opens_and_holds_what_the_file
 
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.copyPath, folderOf(database) + "/MARL001.MDB.2026-12-07_143015");
-    EXPECT_EQ(filesIn(folderOf(database)), std::vector<std::string>{"MARL001.MDB.2026-12-07_143015"});
+    EXPECT_EQ(filesIn(folderOf(database)),
+              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015.sha256"}));
     EXPECT_EQ(contentOf(result.copyPath), before);
     EXPECT_EQ(contentOf(database), before);
 }
@@ -97,7 +103,8 @@ TEST(DatabaseBackup, a_second_copy_in_the_same_second_gets_a_counter)
     ASSERT_TRUE(second.ok()) << second.error;
     EXPECT_EQ(fs::path(second.copyPath).filename(), "MARL001.MDB.2026-12-07_143015_2");
     EXPECT_EQ(filesIn(folderOf(database)),
-              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015_2"}));
+              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015.sha256",
+                                        "MARL001.MDB.2026-12-07_143015_2", "MARL001.MDB.2026-12-07_143015_2.sha256"}));
 }
 
 TEST(DatabaseBackup, copy_and_folder_get_the_permissions_of_the_file_whatever_the_umask)
@@ -172,18 +179,13 @@ TEST(DatabaseBackup, a_database_in_wal_mode_is_copied_with_what_its_log_holds)
     DemoFiles files;
     const auto database = files.marlo();
     // A second connection keeps the log from being folded into the file when the first closes.
-    sqlite3* keeper = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(database.c_str(), &keeper, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(keeper,
-                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
-                           "UPDATE Personenkonten SET Suchname = 'im Protokoll'",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    const test::OtherProgram keeper(database, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                                              "UPDATE Personenkonten SET Suchname = 'im Protokoll'");
+    ASSERT_TRUE(keeper.ran());
     const auto expected = contentOf(database);
 
     const auto result = backupDatabaseFile(database, exampleTime());
 
-    sqlite3_close(keeper);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(contentOf(result.copyPath), expected);
 }
@@ -257,6 +259,40 @@ TEST(DatabaseBackup, a_copy_broken_off_leaves_no_file_behind)
                                 "Datenbankdatei.");
     EXPECT_FALSE(fs::exists(folderOf(database)));
     EXPECT_EQ(contentOf(database), before);
+}
+
+// A run killed while it writes the copy (here by the signal of a limit on file sizes) leaves only
+// its held file, under no final name; the next copy into the folder removes it once no run holds it.
+TEST(DatabaseBackup, a_killed_copy_leaves_no_final_name_and_its_leftover_goes_once_no_run_holds_it)
+{
+    DemoFiles files;
+    const auto database = files.marlo({demo::IbanFields::None, 2000});
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit none{0, 0};
+        const rlimit limited{16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_CORE, &none);
+        std::signal(SIGXFSZ, SIG_DFL);
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        (void)backupDatabaseFile(database, exampleTime());
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::string leftover = "MARL001.MDB.2026-12-07_143015.unfertig";
+    ASSERT_EQ(filesIn(folderOf(database)), std::vector<std::string>{leftover});
+    ASSERT_GT(fs::file_size(folderOf(database) + "/" + leftover), 0u);
+
+    const int held = ::open((folderOf(database) + "/" + leftover).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    EXPECT_TRUE(backupDatabaseFile(database, exampleTime()).ok());
+    ::close(held);
+    EXPECT_EQ(filesIn(folderOf(database)).size(), 3u) << "held: it stays";
+    EXPECT_TRUE(backupDatabaseFile(database, exampleTime()).ok());
+    EXPECT_EQ(filesIn(folderOf(database)),
+              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015.sha256",
+                                        "MARL001.MDB.2026-12-07_143015_2", "MARL001.MDB.2026-12-07_143015_2.sha256"}));
 }
 
 } // namespace

@@ -349,9 +349,10 @@ TEST(WorkingSetSaver, the_first_save_copies_the_file_and_the_next_one_does_not)
     fill(session.rows[0], "C", "D", "");
     EXPECT_TRUE(session.save().committed);
     EXPECT_EQ(session.state.backups.copies().size(), 1u);
+    // The copy and its checksum.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.path("Sicherung_ZELVAN")),
                             std::filesystem::directory_iterator()),
-              1);
+              2);
     EXPECT_EQ(test::contentOf(copy), before);
 }
 

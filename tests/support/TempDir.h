@@ -21,4 +21,7 @@ private:
     std::filesystem::path m_path;
 };
 
+// The bytes of a file; empty when it cannot be read.
+std::string bytesOf(const std::filesystem::path& file);
+
 } // namespace zelvan::test
