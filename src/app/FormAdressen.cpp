@@ -221,6 +221,7 @@ void FormAdressen::buildControls()
     menu.command = [this](int index) { Command1_Click(index); };
     menu.find = [this] { openFind(); };
     menu.findNext = [this] { findAgain(); };
+    menu.restore = [this] { restoreBackup(); };
     menu.help = m_helpAction;
     menu.about = m_aboutAction;
     m_menu = new MainMenu(*this, menu);

@@ -147,6 +147,8 @@ private:
     void openFind();
     void closeFind();
     void findNext();
+    // "Sicherung zurückspielen..." (FormAdressenRestore.cpp).
+    void restoreBackup();
     // F3: the next match of the search text, or the search field while it has none.
     void findAgain();
     int checkValue(int index) const;

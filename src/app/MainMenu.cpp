@@ -64,8 +64,13 @@ MainMenu::MainMenu(QWidget& window, const MainMenuControls& controls) : QObject(
 
     m_file = m_bar->addMenu(QStringLiteral("&Datei"));
     for (const int index : kFileCommands) {
-        if (index == 3)
+        if (index == 3) {
+            QAction* restore = m_file->addAction(QStringLiteral("Sicherung &zurückspielen..."), this,
+                                                 [this] { m_controls.restore(); });
+            restore->setObjectName(QStringLiteral("Aktion_SicherungZurueckspielen"));
+            restore->setToolTip(QStringLiteral("Spielt eine Sicherungskopie der Datenbank zurück"));
             m_file->addSeparator();
+        }
         m_file->addAction(m_commandActions[static_cast<std::size_t>(index)]);
     }
 

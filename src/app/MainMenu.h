@@ -25,6 +25,7 @@ struct MainMenuControls {
     std::function<void(int)> command; // Command1_Click
     std::function<void()> find;
     std::function<void()> findNext;
+    std::function<void()> restore; // "Sicherung zurückspielen..."
     // "Hilfe" (F1) and "Über Zelvan Konverter", as the help provides them.
     QAction* help = nullptr;
     QAction* about = nullptr;

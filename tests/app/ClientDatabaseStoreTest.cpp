@@ -1,8 +1,12 @@
 #include "app/ClientDatabaseStore.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -210,6 +214,40 @@ class ClientDatabaseStoreTest : public QObject {
         store.saveSucceeds = true;
         save->click();
         QVERIFY(!save->isEnabled());
+    }
+
+    // The way back from the window: the copy this session's save made goes back, chosen and
+    // confirmed, and the grid shows its rows again.
+    void a_copy_chosen_and_confirmed_goes_back_and_the_grid_shows_its_rows()
+    {
+        ProgramState state;
+        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
+        test::FakeDatabaseChooser chooser;
+        test::ScriptedUserInterface ui;
+        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
+        window.show();
+        window.Form_Activate();
+        const std::size_t rows = window.rows().size();
+        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click();
+        QCOMPARE(state.backups.copies().size(), std::size_t{1});
+
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(m_marlo.c_str(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "DELETE FROM Personenkonten WHERE OPKontoNr = 10010", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(other);
+        window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
+        QCOMPARE(window.rows().size(), rows - 1);
+
+        // The newest copy stands first in the choice.
+        QTimer::singleShot(0, [] { qobject_cast<QInputDialog*>(QApplication::activeModalWidget())->accept(); });
+        ui.messages.clear();
+        ui.answers.push_back(MessageAnswer::Yes);
+        window.findChild<QAction*>(QStringLiteral("Aktion_SicherungZurueckspielen"))->trigger();
+        QVERIFY(ui.messages.at(0).text.starts_with("Die Sicherungskopie vom "));
+        QCOMPARE(window.rows().size(), rows);
+        QVERIFY(rowWithKey(window.rows(), "10010"));
     }
 };
 
