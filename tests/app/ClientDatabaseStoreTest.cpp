@@ -56,6 +56,30 @@ class ClientDatabaseStoreTest : public QObject {
         return -1;
     }
 
+    // The main window over the real store, started on the database the settings name.
+    struct StartedWindow {
+        ProgramState state;
+        ClientDatabaseStore store{ZELVAN_SOURCE_DIR "/data/"};
+        test::FakeDatabaseChooser chooser;
+        test::ScriptedUserInterface ui;
+        FormAdressen window{state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"}};
+        StartedWindow()
+        {
+            window.show();
+            window.Form_Activate();
+        }
+    };
+
+    // Runs the statement on the Marlo database through a connection of its own.
+    bool changedByAnotherProgram(const char* statement) const
+    {
+        sqlite3* other = nullptr;
+        const bool done = sqlite3_open(m_marlo.c_str(), &other) == SQLITE_OK &&
+                          sqlite3_exec(other, statement, nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(other);
+        return done;
+    }
+
     std::size_t copiesBesideMarlo() const
     {
         std::error_code ec;
@@ -173,12 +197,7 @@ class ClientDatabaseStoreTest : public QObject {
         QTest::keyClicks(editor, "RSDDEFFXXX");
         grid->commitPendingEdit();
 
-        sqlite3* other = nullptr;
-        QCOMPARE(sqlite3_open(m_marlo.c_str(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010", nullptr,
-                              nullptr, nullptr),
-                 SQLITE_OK);
-        sqlite3_close(other);
+        QVERIFY(changedByAnotherProgram("UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010"));
 
         // Twice: the second save does not take the first one's records for changes by another program.
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -220,23 +239,15 @@ class ClientDatabaseStoreTest : public QObject {
     // confirmed, and the grid shows its rows again.
     void a_copy_chosen_and_confirmed_goes_back_and_the_grid_shows_its_rows()
     {
-        ProgramState state;
-        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
+        StartedWindow started;
+        FormAdressen& window = started.window;
+        test::ScriptedUserInterface& ui = started.ui;
         const std::size_t rows = window.rows().size();
         window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
         window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click();
-        QCOMPARE(state.backups.copies().size(), std::size_t{1});
+        QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
 
-        sqlite3* other = nullptr;
-        QCOMPARE(sqlite3_open(m_marlo.c_str(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "DELETE FROM Personenkonten WHERE OPKontoNr = 10010", nullptr, nullptr, nullptr),
-                 SQLITE_OK);
-        sqlite3_close(other);
+        QVERIFY(changedByAnotherProgram("DELETE FROM Personenkonten WHERE OPKontoNr = 10010"));
         window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
         QCOMPARE(window.rows().size(), rows - 1);
 
