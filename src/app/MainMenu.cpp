@@ -62,16 +62,16 @@ MainMenu::MainMenu(QWidget& window, const MainMenuControls& controls) : QObject(
         m_commandActions[i] = action;
     }
 
-    m_file = m_bar->addMenu(QStringLiteral("&Datei"));
+    QMenu* file = m_bar->addMenu(QStringLiteral("&Datei"));
     for (const int index : kFileCommands) {
         if (index == 3) {
-            QAction* restore = m_file->addAction(QStringLiteral("Sicherung &zurückspielen..."), this,
-                                                 [this] { m_controls.restore(); });
+            QAction* restore =
+                file->addAction(QStringLiteral("Sicherung &zurückspielen..."), this, [this] { m_controls.restore(); });
             restore->setObjectName(QStringLiteral("Aktion_SicherungZurueckspielen"));
             restore->setToolTip(QStringLiteral("Spielt eine Sicherungskopie der Datenbank zurück"));
-            m_file->addSeparator();
+            file->addSeparator();
         }
-        m_file->addAction(m_commandActions[static_cast<std::size_t>(index)]);
+        file->addAction(m_commandActions[static_cast<std::size_t>(index)]);
     }
 
     QMenu* edit = m_bar->addMenu(QStringLiteral("Bea&rbeiten"));
@@ -92,8 +92,7 @@ MainMenu::MainMenu(QWidget& window, const MainMenuControls& controls) : QObject(
     onlyHinted->setChecked(m_controls.onlyHinted->isChecked());
     connect(onlyHinted, &QAction::triggered, m_controls.onlyHinted, &QCheckBox::click);
     connect(m_controls.onlyHinted, &QCheckBox::toggled, onlyHinted, &QAction::setChecked);
-    m_sort = new SortMenu(*m_controls.grid, view);
-    view->addMenu(m_sort);
+    view->addMenu(new SortMenu(*m_controls.grid, view));
 
     QMenu* help = m_bar->addMenu(QStringLiteral("Hi&lfe"));
     help->addAction(m_controls.help);

@@ -7,7 +7,6 @@
 
 class QAction;
 class QCheckBox;
-class QMenu;
 class QMenuBar;
 class QPushButton;
 class QWidget;
@@ -41,8 +40,6 @@ public:
     MainMenu(QWidget& window, const MainMenuControls& controls);
 
     QMenuBar* menuBar() const { return m_bar; }
-    QAction* commandAction(int index) const { return m_commandActions[static_cast<std::size_t>(index)]; }
-    QMenu* fileMenu() const { return m_file; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,8 +48,6 @@ private:
     MainMenuControls m_controls;
     std::array<QAction*, 5> m_commandActions{};
     QMenuBar* m_bar = nullptr;
-    QMenu* m_file = nullptr;
-    QMenu* m_sort = nullptr;
 };
 
 } // namespace zelvan
