@@ -1,5 +1,8 @@
 #include "app/ClientDatabaseStore.h"
 
+#include <ctime>
+
+#include "clientdb/BackupRestore.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/SaveReport.h"
 #include "clientdb/WorkingSetLoader.h"
@@ -45,14 +48,50 @@ bool ClientDatabaseStore::SaveWorkingSet(ProgramState& state, WorkingSetArray& r
                                          UserInterface& ui)
 {
     SaveReport report;
-    const SaveOutcome outcome = zelvan::SaveWorkingSet(
-        state, rows, SaveOptions{request.protocol, request.overwriteBankName, m_programFolder}, report, ui);
+    SaveOptions options{request.protocol, request.overwriteBankName, m_programFolder};
+    // The status line is overwritten at once; the summary box names the copy made before the change.
+    options.nameCopiesFrom = m_copiesNamed;
+    const SaveOutcome outcome = zelvan::SaveWorkingSet(state, rows, options, report, ui);
+    if (outcome.committed)
+        m_copiesNamed = state.backups.copies().size();
     return !outcome.changesLeft();
 }
 
 void ClientDatabaseStore::CloseClientDatabase(ProgramState& state, UserInterface& ui)
 {
     zelvan::CloseClientDatabase(state, ui);
+}
+
+std::vector<BackupCopyEntry> ClientDatabaseStore::ListBackupCopies(const ProgramState& state, std::string& error)
+{
+    const BackupTarget target = backupTargetOf(state.databasePath, state.format);
+    if (!target.error.empty()) {
+        error = target.error;
+        return {};
+    }
+    std::vector<BackupCopyEntry> entries;
+    for (const auto& copy : listBackupCopies(target.path, target.format))
+        entries.push_back({copy.path, copy.time, copy.records.value_or(-1), std::string(verdictWord(copy.verdict))});
+    return entries;
+}
+
+bool ClientDatabaseStore::RestoreBackupCopy(ProgramState& state, const std::string& copyPath, UserInterface& ui)
+{
+    const BackupTarget target = backupTargetOf(state.databasePath, state.format);
+    RestoreOutcome outcome;
+    if (target.error.empty()) {
+        // The window's own connection must not hold the file while it is replaced; the next load
+        // opens it afresh.
+        m_recordset.close();
+        zelvan::CloseClientDatabase(state, ui);
+        outcome = restoreBackupCopy(target, copyPath, std::time(nullptr));
+    } else {
+        outcome.message = target.error;
+    }
+    const bool done = outcome.status == RestoreStatus::Done;
+    ui.showMessage({outcome.message, std::string(kApplicationTitle), MessageButtons::Ok,
+                    done ? MessageIcon::Information : MessageIcon::Critical, 0});
+    return done;
 }
 
 } // namespace zelvan

@@ -19,10 +19,14 @@ class ClientDatabaseStore final : public WorkingSetStore {
     bool SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveRequest& request,
                         UserInterface& ui) override;
     void CloseClientDatabase(ProgramState& state, UserInterface& ui) override;
+    std::vector<BackupCopyEntry> ListBackupCopies(const ProgramState& state, std::string& error) override;
+    bool RestoreBackupCopy(ProgramState& state, const std::string& copyPath, UserInterface& ui) override;
 
-  private:
+private:
     std::string m_programFolder;
     Recordset m_recordset;
+    // The copies of this program run that a save summary has named already.
+    std::size_t m_copiesNamed = 0;
 };
 
 } // namespace zelvan

@@ -7,12 +7,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/AccountGrid.h"
 #include "app/GridViewModel.h"
+#include "app/MainMenu.h"
 #include "app/WindowPlacement.h"
 #include "app/WorkingSetModel.h"
 
@@ -95,8 +96,6 @@ void FormAdressen::buildControls()
     for (std::size_t i = 0; i < m_command.size(); ++i) {
         m_command[i] = new QPushButton(QString::fromUtf8(kCommandCaptions[i]));
         m_command[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        const int index = static_cast<int>(i);
-        connect(m_command[i], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
         commands->addWidget(m_command[i]);
     }
     // Nothing is unsaved, and nothing can be converted, before the first load.
@@ -183,8 +182,6 @@ void FormAdressen::buildControls()
     findLayout->addWidget(m_find, 1);
     findLayout->addStretch(2);
     m_findBar->hide();
-    auto* findShortcut = new QShortcut(QKeySequence::Find, this);
-    connect(findShortcut, &QShortcut::activated, this, &FormAdressen::openFind);
 
     m_model = new WorkingSetModel(m_rows, this);
     m_view = new GridViewModel(*m_model, this);
@@ -215,14 +212,27 @@ void FormAdressen::buildControls()
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setFrameShadow(QFrame::Sunken);
 
+    buildHelpActions();
+    // The buttons click through the menu's actions: both always do the same.
+    MainMenuControls menu;
+    menu.commands = m_command;
+    menu.onlyHinted = m_onlyHinted;
+    menu.grid = m_grid;
+    menu.command = [this](int index) { Command1_Click(index); };
+    menu.find = [this] { openFind(); };
+    menu.findNext = [this] { findAgain(); };
+    menu.restore = [this] { restoreBackup(); };
+    menu.help = m_helpAction;
+    menu.about = m_aboutAction;
+    m_menu = new MainMenu(*this, menu);
+
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(m_menu->menuBar());
     layout->addLayout(commands);
     layout->addLayout(options);
     layout->addLayout(formatRow);
     layout->addWidget(m_container, 1);
     layout->addWidget(m_status);
-
-    buildHelpActions();
 }
 
 QString FormAdressen::statusText() const

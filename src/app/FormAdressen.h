@@ -29,6 +29,7 @@ namespace zelvan {
 class AccountGrid;
 class DatabaseChooser;
 class GridViewModel;
+class MainMenu;
 class HelpWindow;
 class WorkingSetModel;
 class WorkingSetStore;
@@ -146,6 +147,10 @@ private:
     void openFind();
     void closeFind();
     void findNext();
+    // "Sicherung zurückspielen..." (FormAdressenRestore.cpp).
+    void restoreBackup();
+    // F3: the next match of the search text, or the search field while it has none.
+    void findAgain();
     int checkValue(int index) const;
     bool bankNameOption() const;
 
@@ -182,6 +187,7 @@ private:
     QFrame* m_container = nullptr;
     AccountGrid* m_grid = nullptr;
     QLabel* m_status = nullptr;
+    MainMenu* m_menu = nullptr;
     QAction* m_helpAction = nullptr;
     QAction* m_aboutAction = nullptr;
     HelpWindow* m_help = nullptr; // made at its first opening

@@ -225,6 +225,14 @@ void FormAdressen::findNext()
     setStatusText(QStringLiteral("Gefunden: %1").arg(m_view->index(row, 0).data().toString()).toStdString());
 }
 
+void FormAdressen::findAgain()
+{
+    if (!m_findBar->isVisible() || m_find->text().trimmed().isEmpty())
+        openFind();
+    else
+        findNext();
+}
+
 void FormAdressen::chooseDatabase()
 {
     const SelectionStart start{m_state.format, m_state.databasePath, m_programFolder, batchSetup()};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/ColumnDescriptions.h"
 #include "clientdb/HintClass.h"
 #include "iban/BankDetailsCheck.h"
 #include "iban/ConversionHint.h"
@@ -124,12 +125,16 @@ bool WorkingSetModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant WorkingSetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     if (orientation == Qt::Vertical)
-        return QString(); // a plain record selector
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant(); // a plain record selector
     const GridColumn* setup = column(section);
-    return setup ? QVariant(QString::fromStdString(setup->heading)) : QVariant();
+    if (!setup)
+        return {};
+    if (role == Qt::ToolTipRole)
+        return columnToolTip(section, setup->heading);
+    return QString::fromStdString(setup->heading);
 }
 
 Qt::ItemFlags WorkingSetModel::flags(const QModelIndex& index) const

@@ -41,6 +41,14 @@ struct LoadResult {
     bool redirected = false;
 };
 
+// A copy of the current database that can be put back, as the list of copies names it.
+struct BackupCopyEntry {
+    std::string path;
+    std::string time;    // when it was made, as the list shows it
+    long long rows = -1; // rows of the format's table; -1 when unknown
+    std::string check;   // what its check found ("ok", "Prüfsumme falsch", ...)
+};
+
 // The client database behind the main window: load, column binding, save and close. The
 // windows call nothing else of the database layer.
 class WorkingSetStore {
@@ -55,6 +63,11 @@ class WorkingSetStore {
     virtual bool SaveWorkingSet(ProgramState& state, WorkingSetArray& rows, const SaveRequest& request,
                                 UserInterface& ui) = 0;
     virtual void CloseClientDatabase(ProgramState& state, UserInterface& ui) = 0;
+    // The copies of the current database, newest first; `error` says why they cannot be listed.
+    virtual std::vector<BackupCopyEntry> ListBackupCopies(const ProgramState&, std::string&) { return {}; }
+    // Puts the copy back (the database's present state is copied first) and says how that went.
+    // True when it was put back; the database must be read again either way.
+    virtual bool RestoreBackupCopy(ProgramState&, const std::string&, UserInterface&) { return false; }
 };
 
 } // namespace zelvan

@@ -231,6 +231,11 @@ std::string SaveRun::notSavedText() const
 std::string SaveRun::summary(bool payroll) const
 {
     std::string text = "Insgesamt verarbeitete Datensätze: " + std::to_string(m_counts.rows);
+    if (m_options.nameCopiesFrom) {
+        const auto& copies = m_state.backups.copies();
+        for (std::size_t i = *m_options.nameCopiesFrom; i < copies.size(); ++i)
+            text.append(kCrLf).append("Sicherungskopie: ").append(copies[i]);
+    }
     if (payroll && m_counts.missingAccounts.value_or(0) >= 1)
         text.append(kCrLf)
             .append(kCrLf)

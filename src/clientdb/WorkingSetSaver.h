@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct SaveOptions {
     // The database the reports name and lie beside when it is not the current one (a dry run works
     // on a copy and reports beside the original); empty for the current one.
     std::string reportDatabasePath{};
+    // The window's summary names the copies made since the last summary it showed, from this place
+    // in the run's list on ("Sicherungskopie: PFAD"); unset, the summary names none (the command
+    // line names them on standard error).
+    std::optional<std::size_t> nameCopiesFrom{};
     // The save goes into a dry run's copy: the protocol says the database was not changed.
     bool dryRun = false;
 };

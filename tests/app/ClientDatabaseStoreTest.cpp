@@ -1,8 +1,12 @@
 #include "app/ClientDatabaseStore.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -50,6 +54,30 @@ class ClientDatabaseStoreTest : public QObject {
                 return row;
         }
         return -1;
+    }
+
+    // The main window over the real store, started on the database the settings name.
+    struct StartedWindow {
+        ProgramState state;
+        ClientDatabaseStore store{ZELVAN_SOURCE_DIR "/data/"};
+        test::FakeDatabaseChooser chooser;
+        test::ScriptedUserInterface ui;
+        FormAdressen window{state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"}};
+        StartedWindow()
+        {
+            window.show();
+            window.Form_Activate();
+        }
+    };
+
+    // Runs the statement on the Marlo database through a connection of its own.
+    bool changedByAnotherProgram(const char* statement) const
+    {
+        sqlite3* other = nullptr;
+        const bool done = sqlite3_open(m_marlo.c_str(), &other) == SQLITE_OK &&
+                          sqlite3_exec(other, statement, nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(other);
+        return done;
     }
 
     std::size_t copiesBesideMarlo() const
@@ -118,7 +146,9 @@ class ClientDatabaseStoreTest : public QObject {
 
         ui.messages.clear();
         window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click(); // Daten speichern
-        QVERIFY(!ui.messages.empty());                                         // the summary
+        // The summary names the copy the open made before it added the fields.
+        QVERIFY(ui.messages.back().text.find("\r\nSicherungskopie: " + state.backups.copies().at(0)) !=
+                std::string::npos);
         QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
 
         window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click(); // Daten neu einlesen
@@ -167,12 +197,7 @@ class ClientDatabaseStoreTest : public QObject {
         QTest::keyClicks(editor, "RSDDEFFXXX");
         grid->commitPendingEdit();
 
-        sqlite3* other = nullptr;
-        QCOMPARE(sqlite3_open(m_marlo.c_str(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010", nullptr,
-                              nullptr, nullptr),
-                 SQLITE_OK);
-        sqlite3_close(other);
+        QVERIFY(changedByAnotherProgram("UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010"));
 
         // Twice: the second save does not take the first one's records for changes by another program.
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -208,6 +233,32 @@ class ClientDatabaseStoreTest : public QObject {
         store.saveSucceeds = true;
         save->click();
         QVERIFY(!save->isEnabled());
+    }
+
+    // The way back from the window: the copy this session's save made goes back, chosen and
+    // confirmed, and the grid shows its rows again.
+    void a_copy_chosen_and_confirmed_goes_back_and_the_grid_shows_its_rows()
+    {
+        StartedWindow started;
+        FormAdressen& window = started.window;
+        test::ScriptedUserInterface& ui = started.ui;
+        const std::size_t rows = window.rows().size();
+        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click();
+        QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
+
+        QVERIFY(changedByAnotherProgram("DELETE FROM Personenkonten WHERE OPKontoNr = 10010"));
+        window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
+        QCOMPARE(window.rows().size(), rows - 1);
+
+        // The newest copy stands first in the choice.
+        QTimer::singleShot(0, [] { qobject_cast<QInputDialog*>(QApplication::activeModalWidget())->accept(); });
+        ui.messages.clear();
+        ui.answers.push_back(MessageAnswer::Yes);
+        window.findChild<QAction*>(QStringLiteral("Aktion_SicherungZurueckspielen"))->trigger();
+        QVERIFY(ui.messages.at(0).text.starts_with("Die Sicherungskopie vom "));
+        QCOMPARE(window.rows().size(), rows);
+        QVERIFY(rowWithKey(window.rows(), "10010"));
     }
 };
 

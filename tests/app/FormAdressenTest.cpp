@@ -1,6 +1,7 @@
 #include "app/FormAdressen.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 
 #include "app/AccountGrid.h"
 #include "app/FormatLine.h"
+#include "app/SortMenu.h"
 #include "gui/AccessKeys.h"
 #include "gui/CellToolTip.h"
 #include "gui/FakeWorkingSetStore.h"
@@ -121,6 +123,17 @@ private:
         start();
     }
     void makeUnsaved() { command(FormAdressen::IbanBicEinsetzen)->click(); }
+    // What the last command did: closed the window, chose a database, called the store, or converted.
+    QString effectShown() const
+    {
+        if (!m_window->isVisible())
+            return QStringLiteral("geschlossen");
+        if (!m_chooser.starts.empty())
+            return QStringLiteral("ausgewählt");
+        if (!m_store.calls.empty())
+            return QString::fromStdString(m_store.calls.back()).section(QLatin1Char(' '), 0, 0);
+        return QString::fromStdString(m_window->rows()[0][AccountColumn::Iban]);
+    }
     std::size_t countOf(const std::string& prefix) const
     {
         return static_cast<std::size_t>(std::count_if(m_store.calls.begin(), m_store.calls.end(),
@@ -796,8 +809,52 @@ private slots:
         const test::AccessKeys keys = test::accessKeysIn(*m_window);
         QCOMPARE(keys.withoutKey, QStringList());
         QCOMPARE(keys.duplicates(), QStringList());
-        // Five buttons, five check boxes, the protocol list and the search field.
-        QCOMPARE(keys.keys.size(), 12);
+        // Five buttons, five check boxes, the protocol list, the search field and the menu titles.
+        QCOMPARE(keys.keys.size(), 16);
+    }
+
+    void each_menu_key_does_what_its_button_does_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("Daten neu einlesen") << 0 << "F5"
+                                            << "load";
+        QTest::newRow("IBAN / BIC einsetzen") << 1 << "Ctrl+I"
+                                              << "DE89370400440532013000";
+        QTest::newRow("Daten speichern") << 2 << "Ctrl+S"
+                                         << "save";
+        QTest::newRow("Beenden") << 3 << "Ctrl+Q"
+                                 << "geschlossen";
+        QTest::newRow("Datenbank auswählen") << 4 << "Ctrl+O"
+                                             << "ausgewählt";
+    }
+    void each_menu_key_does_what_its_button_does()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, key);
+        QFETCH(QString, effect);
+        for (const bool byKey : {true, false}) {
+            cleanup();
+            init();
+            startOnMarlo();
+            activate();
+            m_store.calls.clear();
+            auto* action = m_window->findChild<QAction*>(QStringLiteral("Aktion_%1").arg(index));
+            if (index == FormAdressen::DatenSpeichern) {
+                // Disabled with its button, and its key then does nothing.
+                QVERIFY(!action->isEnabled());
+                QTest::keySequence(m_window.get(), QKeySequence(key));
+                QVERIFY(m_store.calls.empty());
+                command(index)->setEnabled(true);
+            }
+            QVERIFY(action->isEnabled());
+            if (byKey)
+                QTest::keySequence(m_window.get(), QKeySequence(key));
+            else
+                command(index)->click();
+            QCOMPARE(effectShown(), effect);
+        }
     }
 
     void alt_and_a_letter_acts_as_a_click()
@@ -883,7 +940,10 @@ private slots:
     {
         m_store.samples = {{"300", "Zander"}, {"20", "Adler"}, {"1000", "Meier"}};
         startOnMarlo();
-        grid()->clickHeading(0);
+        // The menu's entry for a column acts as a click on its heading.
+        auto* sortMenu = m_window->findChild<SortMenu*>(QStringLiteral("SortierenNach"));
+        sortMenu->fill();
+        sortMenu->actions().at(0)->trigger();
         QCOMPARE(keysShown(), (QStringList{"20", "300", "1000"}));
         grid()->clickHeading(0);
         QCOMPARE(keysShown(), (QStringList{"1000", "300", "20"}));

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStringList>
 #include <QWidget>
 
@@ -23,7 +24,7 @@ inline QString accessKeyOf(const QString& caption)
 }
 
 // What one window's access keys are and where they are missing: every button and check box,
-// and every label that hands its key on to a buddy.
+// every menu title, and every label that hands its key on to a buddy.
 struct AccessKeys {
     QStringList keys;              // one per control that has one, in creation order
     QStringList withoutKey;        // captions of buttons and check boxes without one
@@ -50,6 +51,15 @@ inline AccessKeys accessKeysIn(QWidget& window)
             found.withoutKey << button->text();
         else
             found.keys << key;
+    }
+    for (QMenuBar* bar : window.findChildren<QMenuBar*>()) {
+        for (QAction* title : bar->actions()) {
+            const QString key = accessKeyOf(title->text());
+            if (key.isEmpty())
+                found.withoutKey << title->text();
+            else
+                found.keys << key;
+        }
     }
     for (QLabel* label : window.findChildren<QLabel*>()) {
         const QString key = accessKeyOf(label->text());
