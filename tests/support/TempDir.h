@@ -26,5 +26,7 @@ private:
 
 // The bytes of a file; empty when it cannot be read.
 std::string bytesOf(const std::filesystem::path& file);
+// The names of the entries in a folder, sorted; empty when it cannot be read.
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
 
 } // namespace zelvan::test
