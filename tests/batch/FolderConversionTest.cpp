@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <optional>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -25,14 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // The lines of a CR LF text, without their line ends.
 std::vector<std::string> crLfLines(const std::string& text)
 {
@@ -48,29 +38,6 @@ std::vector<std::string> crLfLines(const std::string& text)
         begin = end + 2;
     }
     return lines;
-}
-
-std::vector<std::string> filesIn(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() != ".sha256") // a copy's checksum goes with it
-            names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Every file under the folder with a digest of its bytes, but the files a dry run writes.
-std::map<std::string, std::size_t> checksums(const fs::path& folder)
-{
-    std::map<std::string, std::size_t> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.path().filename().string().starts_with("Probelauf_"))
-            continue;
-        files[entry.path().string()] = entry.is_regular_file() ? std::hash<std::string>{}(bytesOf(entry.path())) : 0;
-    }
-    return files;
 }
 
 // The start every run of the fixture is named after.
@@ -132,13 +99,13 @@ TEST_F(FolderConversion, every_database_of_the_format_is_saved_with_its_own_repo
             << line.backupFile;
     }
     // Four databases share Gruppe01: each has its own reports, none the fixed names.
-    const auto files = filesIn(m_dir.path() / "Gruppe01");
+    const auto files = test::filesIn(m_dir.path() / "Gruppe01");
     for (const char* name :
          {"MARL001.MDB_Protokoll_ZELVAN.txt", "MARL002.MDB_Protokoll_ZELVAN.txt", "MARL003.MDB_Protokoll_ZELVAN.txt",
           "MARL004.MDB_Protokoll_ZELVAN.txt", "MARL004.MDB_KonvertierFehler_ZELVAN.csv"})
         EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
     EXPECT_EQ(std::find(files.begin(), files.end(), "Protokoll_ZELVAN.txt"), files.end());
-    EXPECT_NE(bytesOf(m_dir.path() / "Gruppe01/MARL003.MDB_Protokoll_ZELVAN.txt")
+    EXPECT_NE(test::bytesOf(m_dir.path() / "Gruppe01/MARL003.MDB_Protokoll_ZELVAN.txt")
                   .find("Datei: " + path("Gruppe01/MARL003.MDB")),
               std::string::npos);
     // The other formats of the office are not touched.
@@ -165,7 +132,7 @@ TEST_F(FolderConversion, a_galdo_database_is_done_twice_with_one_copy_and_report
     // One copy for the run, named on both lines: it holds the file from before the first pass.
     EXPECT_FALSE(summary.lines[0].backupFile.empty());
     EXPECT_EQ(summary.lines[1].backupFile, summary.lines[0].backupFile);
-    EXPECT_EQ(filesIn(m_dir.path() / "Gruppe01/Sicherung_ZELVAN").size(), 1u);
+    EXPECT_EQ(test::filesIn(m_dir.path() / "Gruppe01/Sicherung_ZELVAN").size(), 2u); // one copy and its checksum
     EXPECT_TRUE(fs::exists(m_dir.path() / "Gruppe01/GALD001.MDB_Protokoll_ZELVAN.txt"));
     EXPECT_TRUE(fs::exists(m_dir.path() / "Gruppe01/GALD001.MDB_Festabzug_Protokoll_ZELVAN.txt"));
 }
@@ -216,7 +183,7 @@ TEST_F(FolderConversion, the_summary_file_has_one_line_per_database_and_pass_in_
 
     // UTF-8 with a byte-order mark, so that the path stays true.
     const auto file = path("Иванов;Büro/GALD001.MDB");
-    const auto lines = crLfLines(bytesOf(summary.summaryFile));
+    const auto lines = crLfLines(test::bytesOf(summary.summaryFile));
     const std::vector<std::string> expected{
         "\xEF\xBB\xBFMandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
         "gespeichert;Sicherungskopie;Ergebnis",
@@ -280,7 +247,7 @@ TEST_F(FolderConversion, a_stop_request_is_honoured_before_the_next_database_and
     // The stop came while database 1 was shown and was seen when database 2 was named: never opened.
     EXPECT_EQ(m_ui.progress.back().item, 2u);
     EXPECT_EQ(m_ui.progress.back().step, "wird bearbeitet");
-    EXPECT_EQ(filesIn(m_dir.path() / "Gruppe01/Sicherung_ZELVAN").size(), 1u);
+    EXPECT_EQ(test::filesIn(m_dir.path() / "Gruppe01/Sicherung_ZELVAN").size(), 2u); // one copy and its checksum
 }
 
 TEST_F(FolderConversion, a_summary_file_that_cannot_be_written_is_named)
@@ -293,15 +260,6 @@ TEST_F(FolderConversion, a_summary_file_that_cannot_be_written_is_named)
     EXPECT_TRUE(
         summary.summaryFileError.starts_with("Die Datei \"" + summary.summaryFile + "\" kann nicht geschrieben werden"))
         << summary.summaryFileError;
-}
-
-TEST_F(FolderConversion, a_folder_without_databases_gets_no_summary)
-{
-    const auto summary = run(ClientFormat::Tondra);
-
-    EXPECT_TRUE(summary.lines.empty());
-    EXPECT_EQ(summary.summaryFile, "");
-    EXPECT_TRUE(fs::is_empty(m_dir.path()));
 }
 
 TEST_F(FolderConversion, summaries_of_other_formats_and_of_runs_in_the_same_second_replace_none)
@@ -317,7 +275,7 @@ TEST_F(FolderConversion, summaries_of_other_formats_and_of_runs_in_the_same_seco
                                             path("Probelauf_Sammelprotokoll_ZELVAN_Marlo_2026-12-07_233954.csv")};
     EXPECT_EQ(std::vector<std::string>(files), expected);
     for (const auto& file : expected)
-        EXPECT_EQ(crLfLines(bytesOf(file)).size(), 2u) << file;
+        EXPECT_EQ(crLfLines(test::bytesOf(file)).size(), 2u) << file;
 }
 
 TEST_F(FolderConversion, a_linked_tondra_database_names_both_files_in_its_reports)
@@ -337,7 +295,7 @@ TEST_F(FolderConversion, a_linked_tondra_database_names_both_files_in_its_report
 
     for (const char* name :
          {"TONDRA.MDB_MARL001.MDB_Protokoll_ZELVAN.txt", "TONDRA.MDB_MARL002.MDB_Protokoll_ZELVAN.txt"})
-        EXPECT_NE(bytesOf(m_dir.path() / "Gruppe01" / name).find("Datei: "), std::string::npos) << name;
+        EXPECT_NE(test::bytesOf(m_dir.path() / "Gruppe01" / name).find("Datei: "), std::string::npos) << name;
 }
 
 // Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen; with
@@ -385,11 +343,11 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
 
     for (const auto format : {ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan, ClientFormat::Galdo}) {
         SCOPED_TRACE(static_cast<int>(format));
-        const auto before = checksums(m_dir.path());
+        const auto before = test::digestsUnder(m_dir.path(), "Probelauf_");
 
         const auto dry = run(format, ProtocolOption::AllData, true, true);
 
-        EXPECT_EQ(checksums(m_dir.path()), before);
+        EXPECT_EQ(test::digestsUnder(m_dir.path(), "Probelauf_"), before);
         EXPECT_TRUE(temporary.empty());
         EXPECT_TRUE(dry.summaryFile.starts_with(path("Probelauf_Sammelprotokoll_ZELVAN_")));
         EXPECT_TRUE(fs::exists(dry.summaryFile));
@@ -422,12 +380,13 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
         if (!first.failed) {
             const auto name = fs::path(first.file).filename().string();
             const auto protocol =
-                bytesOf(fs::path(first.file).parent_path() / ("Probelauf_" + name + "_Protokoll_ZELVAN.txt"));
+                test::bytesOf(fs::path(first.file).parent_path() / ("Probelauf_" + name + "_Protokoll_ZELVAN.txt"));
             EXPECT_NE(
                 protocol.find("  Datei: " + first.file + "\r\nProbelauf: die Datenbank wurde nicht ver\xE4ndert."),
                 std::string::npos)
                 << protocol;
-            const auto realProtocol = bytesOf(fs::path(first.file).parent_path() / (name + "_Protokoll_ZELVAN.txt"));
+            const auto realProtocol =
+                test::bytesOf(fs::path(first.file).parent_path() / (name + "_Protokoll_ZELVAN.txt"));
             EXPECT_EQ(realProtocol.substr(realProtocol.find("Anzahl")), protocol.substr(protocol.find("Anzahl")));
         }
     }
@@ -461,12 +420,12 @@ TEST_F(FolderConversion, a_dry_run_changes_no_byte_of_wal_and_journal_files_and_
                                    "PRAGMA wal_autocheckpoint=0; INSERT INTO Personenkonten (OPKontoNr, "
                                    "Suchname, BankBLZ, BankKontoNr) VALUES (77777, 'NEU', '10010010', '1234565')");
     ASSERT_TRUE(other.ran());
-    const auto before = checksums(m_dir.path());
+    const auto before = test::digestsUnder(m_dir.path(), "Probelauf_");
 
     const auto dry = run(ClientFormat::MarloOp, ProtocolOption::Off, true, true);
     run(ClientFormat::Tondra, ProtocolOption::Off, true, true);
 
-    EXPECT_EQ(checksums(m_dir.path()), before);
+    EXPECT_EQ(test::digestsUnder(m_dir.path(), "Probelauf_"), before);
     ASSERT_EQ(dry.lines.size(), 3u);
     EXPECT_EQ(dry.lines[0].rows, 10);
     EXPECT_EQ(dry.lines[1].result, "Probelauf");
@@ -509,11 +468,11 @@ TEST_F(FolderConversion, a_full_temporary_folder_is_named_as_the_fault_of_the_dr
         const TemporaryFolder temporary(room);
         if (!temporary.full())
             GTEST_SKIP() << "a small file system for TMPDIR can only be mounted by root";
-        const auto before = checksums(m_dir.path());
+        const auto before = test::digestsUnder(m_dir.path(), "Probelauf_");
 
         const auto dry = run(ClientFormat::MarloOp, ProtocolOption::Off, true, true);
 
-        EXPECT_EQ(checksums(m_dir.path()), before);
+        EXPECT_EQ(test::digestsUnder(m_dir.path(), "Probelauf_"), before);
         ASSERT_EQ(dry.lines.size(), 1u);
         EXPECT_EQ(dry.lines[0].result, "Die Probelauf-Kopie in TMPDIR konnte nicht angelegt werden: Der Datenträger "
                                        "ist voll (Fehler 28).")

@@ -41,15 +41,5 @@ TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_sp
     }
 }
 
-TEST(SummaryTable, the_headings_come_first_and_every_line_ends_as_asked)
-{
-    BatchSummary summary;
-    summary.lines.push_back({"GALD001", "g", "Festabzüge", 6, 4, 0, 2, 0, "", "gespeichert", false});
-    EXPECT_EQ(summaryText(summary, "\n", CsvReader::Program),
-              "Mandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
-              "gespeichert;Sicherungskopie;Ergebnis\n"
-              "GALD001;g;Festabzüge;6;4;0;2;0;;gespeichert\n");
-}
-
 } // namespace
 } // namespace zelvan
