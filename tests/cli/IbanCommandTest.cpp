@@ -84,7 +84,7 @@ TEST(IbanCommand, lines_across_read_blocks_stay_whole)
     EXPECT_TRUE(out.str() == expected);
 }
 
-TEST(IbanCommand, options_choose_format_bank_name_and_bank_file)
+TEST(IbanCommand, options_choose_format_and_bank_name)
 {
     EXPECT_EQ(runIban("50060400;\n", {"--format", "4"}).out, "50060400;;BZBKDEFFXXX;;;\n");
     // Umlauts come out as UTF-8.
@@ -92,7 +92,6 @@ TEST(IbanCommand, options_choose_format_bank_name_and_bank_file)
               "30040050;1;PRUEDEDDXXX;;4-BLZ ohne IBAN-Ermittlung;Prüfbank Düsseldorf\n");
     EXPECT_EQ(runIban("20030040;1\n", {"--bankname", "--format=3"}).out,
               "20030040;1;LERBDEHH   ;DE11200300400000000001;;Lernbank Hamburg\n");
-    EXPECT_EQ(runIban("50060400;11404\n", {"--bankfile", kSampleFolder + "ZELVANBLZ4.txt"}).status, 0);
 }
 
 TEST(IbanCommand, pruefziffer_refuses_accounts_with_a_wrong_check_digit)
@@ -106,45 +105,6 @@ TEST(IbanCommand, pruefziffer_refuses_accounts_with_a_wrong_check_digit)
                            "10020030;1008;UEBBDEB1   ;DE52100200300000001008;;\n");
     // Without the option the typing error becomes an IBAN, as before.
     EXPECT_EQ(runIban("10020030;1000\n").out, "10020030;1000;UEBBDEB1   ;DE74100200300000001000;;\n");
-}
-
-// Banks of a real Bundesbank file: current rule versions, banks that go away, rules of big banks.
-TEST(IbanCommand, real_bank_file_rules_and_successors)
-{
-    if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))
-        GTEST_SKIP() << "no shared bank-code file";
-    struct Case {
-        std::string input;
-        std::string output;
-    };
-    const std::string kHint101 =
-        "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
-    const Case cases[] = {
-        // Rule 004201 (Deutsche Bundesbank).
-        {"10000000;1234400001", "10000000;1234400001;MARKDEF1100;DE22100000001234400001;;"},
-        {"10000000;12300999", "10000000;12300999;MARKDEF1100;;6-IBAN-Berechnung nicht möglich, IBAN-Regel: 004201;"},
-        // Rule 004901: no more rotation at this BLZ.
-        {"30060010;1234956789", "30060010;1234956789;GENODEDDXXX;DE91300600101234956789;;"},
-        // Deletion flag "1" with a successor, under rule 000000.
-        {"13091084;1234567",
-         "13091084;1234567;GENODEF1HWI;DE11130610780001234567;103-Die gespeicherte BLZ wurde gelöscht und durch "
-         "eine Nachfolge-BLZ ersetzt;"},
-        // Deletion flag "1" with a successor, under its own rule 000100.
-        {"10060198;4769", "10060198;4769;GENODED1PAX;;4-BLZ ohne IBAN-Ermittlung;"},
-        // Change code "D" without a successor.
-        {"50864322;91",
-         "50864322;91;GENODE51ORA;;12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.;"},
-        // Rules as the banks compute them.
-        {"10070000;12344", "10070000;12344;DEUTDEBBXXX;DE63100700000001234400;" + kHint101 + ";"},
-        {"10020890;1000251670", "10020890;1000251670;HYVEDEMM460;DE58760200701000251670;102-Unicredit-Konten mit "
-                                "BLZ-Umsetzung nach Kontokreisen. Evtl. prüfen beim Kontoinhaber;"},
-        {"72020700;1341613", "72020700;1341613;AUGBDE77XXX;;1-Konto ohne IBAN-Berechnung, IBAN-Regel: 000200;"},
-    };
-    for (const auto& c : cases) {
-        const auto result = runIban(c.input + "\n", {"--bankfile", ZELVAN_SHARED_BANKFILE});
-        EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.out, c.output + "\n") << c.input;
-    }
 }
 
 TEST(IbanCommand, refuses_bad_arguments_and_a_missing_bank_file)
