@@ -85,9 +85,7 @@ TEST_F(FolderConversion, every_database_of_the_format_is_saved_with_its_own_repo
         const auto group = i < 4 ? "Gruppe01/" : "Gruppe02/";
         EXPECT_EQ(line.client, number);
         EXPECT_EQ(line.file, path(std::string(group) + "MARL00" + number + ".MDB"));
-        EXPECT_EQ(line.pass, "");
         EXPECT_EQ(line.result, "gespeichert");
-        EXPECT_FALSE(line.failed);
         EXPECT_EQ(line.rows, 9);
         EXPECT_EQ(line.ibansFormed, 6);
         EXPECT_EQ(line.conversionHints, 0);
@@ -109,10 +107,10 @@ TEST_F(FolderConversion, every_database_of_the_format_is_saved_with_its_own_repo
               std::string::npos);
     // The other formats of the office are not touched.
     EXPECT_FALSE(fs::exists(m_dir.path() / "Gruppe01/Sicherung_ZELVAN/DORV001.MDB"));
-    EXPECT_EQ(summary.summaryFile, path("Sammelprotokoll_ZELVAN_Marlo_2026-12-07_233954.csv"));
     EXPECT_EQ(summary.summaryFileError, "");
 }
 
+// Passes and figures of the two lines: see the summary-file test and the command's.
 TEST_F(FolderConversion, a_galdo_database_is_done_twice_with_one_copy_and_reports_of_each_pass)
 {
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
@@ -120,14 +118,6 @@ TEST_F(FolderConversion, a_galdo_database_is_done_twice_with_one_copy_and_report
     const auto summary = run(ClientFormat::Galdo);
 
     ASSERT_EQ(summary.lines.size(), 2u);
-    EXPECT_EQ(summary.lines[0].pass, "Personaldaten");
-    EXPECT_EQ(summary.lines[1].pass, "Festabzüge");
-    EXPECT_EQ(summary.lines[0].rows, 8);
-    EXPECT_EQ(summary.lines[1].rows, 6);
-    for (const auto& line : summary.lines) {
-        EXPECT_EQ(line.file, path("Gruppe01/GALD001.MDB"));
-        EXPECT_EQ(line.result, "gespeichert");
-    }
     // One copy for the run, named on both lines: it holds the file from before the first pass.
     EXPECT_FALSE(summary.lines[0].backupFile.empty());
     EXPECT_EQ(summary.lines[1].backupFile, summary.lines[0].backupFile);

@@ -124,7 +124,6 @@ TEST_F(ConvertFolderCommand, bad_arguments_and_a_missing_folder_exit_with_2)
         {{"--alle", folder()}, "Das Format fehlt"},
         {{"--format", "1", "--alle", path("fehlt")}, "Der Ordner \""},
         {{"--format", "1", "--alle", path("Gruppe01/MARL001.MDB")}, "\" ist kein Ordner."},
-        {{"--format", "1", "--alle", folder(), "--bankfile", path("fehlt.txt")}, "Die BLZ-Datei kann nicht gelesen"},
     };
     for (const auto& c : cases) {
         const auto result = runConvert(c.args);
