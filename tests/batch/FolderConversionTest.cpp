@@ -16,6 +16,7 @@
 #include "clientdb/ReadOnlyFile.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TempDir.h"
+#include "support/TemporaryFolder.h"
 
 namespace zelvan {
 namespace {
@@ -66,6 +67,7 @@ protected:
     std::string path(const std::string& relative) const { return (m_dir.path() / relative).string(); }
 
     test::TempDir m_dir;
+    const test::TemporaryFolder m_temporary; // no other process's dry run meets these runs' copies
     std::string m_started = kStart;
     BankDirectory m_directory;
     test::RecordingUserInterface m_ui;
@@ -250,39 +252,6 @@ TEST_F(FolderConversion, a_linked_tondra_database_names_both_files_in_its_report
         EXPECT_NE(test::bytesOf(m_dir.path() / "Gruppe01" / name).find("Datei: "), std::string::npos) << name;
 }
 
-// Sets TMPDIR for as long as it lives, so that the temporary copies of a dry run can be seen; with
-// `room` to a small file system of its own with that many bytes free, where this user may mount one.
-class TemporaryFolder {
-public:
-    explicit TemporaryFolder(std::optional<std::uintmax_t> room = std::nullopt)
-    {
-        if (const char* old = std::getenv("TMPDIR"))
-            m_old = old;
-        if (room) {
-            m_disk.emplace(m_dir.path() / "klein", "size=64k");
-            if (m_disk->mounted())
-                m_disk->fill(*room);
-        }
-        ::setenv("TMPDIR", (room ? m_disk->path() : m_dir.path()).c_str(), 1);
-    }
-    ~TemporaryFolder()
-    {
-        if (m_old)
-            ::setenv("TMPDIR", m_old->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    bool empty() const { return fs::is_empty(m_dir.path()); }
-    bool full() const { return m_disk && m_disk->mounted(); }
-
-private:
-    test::TempDir m_dir;
-    std::optional<test::SmallFileSystem> m_disk;
-    std::optional<std::string> m_old;
-};
-
 TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_the_real_run)
 {
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 5), "");
@@ -291,7 +260,7 @@ TEST_F(FolderConversion, a_dry_run_changes_no_file_leaves_no_copy_and_predicts_t
     const test::LockingConnection lock(path("Gruppe01/MARL002.MDB"));
     const test::ReadOnlyFile guard(path("Gruppe02/MARL005.MDB"));
     std::ofstream(path("Gruppe02/Sicherung_ZELVAN")) << "keine Sicherung";
-    const TemporaryFolder temporary;
+    const test::TemporaryFolder temporary;
 
     for (const auto format : {ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan, ClientFormat::Galdo}) {
         SCOPED_TRACE(static_cast<int>(format));
@@ -392,7 +361,7 @@ TEST_F(FolderConversion, a_dry_run_changes_no_byte_of_wal_and_journal_files_and_
 
     EXPECT_EQ(test::digestsUnder(m_dir.path(), "Probelauf_"), before);
     ASSERT_EQ(dry.lines.size(), 3u);
-    EXPECT_EQ(dry.lines[0].rows, 10);
+    EXPECT_EQ(dry.lines[0].rows, 10) << dry.lines[0].result;
     EXPECT_EQ(dry.lines[1].result, "Probelauf");
     EXPECT_EQ(dry.lines[2].result, "Eine unterbrochene Änderung eines anderen Programms liegt vor (Journal-Datei); "
                                    "bitte zuerst das Programm öffnen, das die Datenbank bearbeitet.");
@@ -430,7 +399,7 @@ TEST_F(FolderConversion, a_full_temporary_folder_is_named_as_the_fault_of_the_dr
     ASSERT_EQ(demo::writeOfficeDatabases(m_dir.path(), 1), "");
     const auto copySize = fs::file_size(path("Gruppe01/MARL001.MDB"));
     for (const std::uintmax_t room : {std::uintmax_t{0}, copySize + 4096}) {
-        const TemporaryFolder temporary(room);
+        const test::TemporaryFolder temporary(room);
         if (!temporary.full())
             GTEST_SKIP() << "a small file system for TMPDIR can only be mounted by root";
         const auto before = test::digestsUnder(m_dir.path(), "Probelauf_");

@@ -14,7 +14,8 @@ TEST(SummaryTable, fields_stand_in_the_order_of_the_headings)
     EXPECT_EQ(summaryFields(line), expected);
 }
 
-TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_spreadsheet_gets_no_formula)
+// The quoting and the formula guard themselves: see the CSV reports' test.
+TEST(SummaryTable, fields_with_a_separator_are_quoted_and_only_a_spreadsheet_gets_no_formula)
 {
     struct Case {
         const char* result;
@@ -22,14 +23,8 @@ TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_sp
         CsvReader reader = CsvReader::Spreadsheet;
     };
     const Case cases[] = {
-        {"gespeichert", "gespeichert"},
         {"a;b", "\"a;b\""},
-        {"Datei \"x\"", "\"Datei \"\"x\"\"\""},
-        {"a\rb", "\"a\rb\""},
-        {"a\nb", "\"a\nb\""},
-        {"", ""},
         {"=1+1", "'=1+1"},
-        {"-1;2", "\"'-1;2\""},
         {"=1+1", "=1+1", CsvReader::Program},
     };
     for (const auto& c : cases) {

@@ -9,6 +9,7 @@
 #include "DemoDatabases.h"
 #include "clientdb/DemoFiles.h"
 #include "support/TempDir.h"
+#include "support/TemporaryFolder.h"
 
 namespace zelvan {
 namespace {
@@ -197,6 +198,7 @@ TEST(ConvertCommand, a_dry_run_of_one_database_changes_no_file_and_writes_probel
     test::TempDir dir;
     ASSERT_EQ(demo::writeDemoDatabases(dir.path()), "");
     const auto path = [&](const char* name) { return (dir.path() / name).string(); };
+    const test::TemporaryFolder temporary;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         std::vector<std::string> before;

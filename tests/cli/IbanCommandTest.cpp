@@ -1,6 +1,5 @@
 #include "cli/IbanCommand.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -151,22 +150,6 @@ TEST(IbanCommand, without_a_bank_file_in_the_program_folder_it_says_where_it_bel
                               "ZELVANBLZ4.txt\" wurde nicht gefunden. Die BLZ-Datei der Bundesbank mit IBAN-Regeln "
                               "gehört als \"ZELVANBLZ4.txt\" in den Programmordner \"" +
                               folder + "\".\n");
-}
-
-TEST(IbanCommand, the_program_finds_the_bank_file_beside_itself)
-{
-    test::TempDir dir;
-    const auto input = dir.write("eingabe.txt", "50060400;11404\r\n10010010;1234567\r\n");
-    const std::string command = std::string(ZELVAN_EXECUTABLE) + " iban < " + input;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    EXPECT_EQ(::pclose(pipe), 0);
-    EXPECT_EQ(output, "50060400;11404;BZBKDEFFXXX;DE96500604000000011404;;\n"
-                      "10010010;1234567;MUSBDEBBXXX;DE28100100100001234567;;\n");
 }
 
 } // namespace
