@@ -113,44 +113,34 @@ bool waitFor(ConvertProcess& process, const std::function<bool()>& condition)
     return true;
 }
 
-class SaveCrash : public testing::Test {
-protected:
-    void SetUp() override
+TEST(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
+{
+    const test::TempDir dir;
+    const auto snapshot = (dir.path() / "snapshot.mdb").string();
+    ASSERT_EQ(demo::writeMarloDatabase(snapshot, {demo::IbanFields::None, kRows - 9}), "");
     {
-        m_snapshot = (m_dir.path() / "snapshot.mdb").string();
-        ASSERT_EQ(demo::writeMarloDatabase(m_snapshot, {demo::IbanFields::None, kRows - 9}), "");
         // The fields are added once here, so that the runs below write nothing but their save.
         ProgramState state;
         state.format = ClientFormat::MarloOp;
-        state.databasePath = m_snapshot;
+        state.databasePath = snapshot;
         test::RecordingUserInterface ui;
         ASSERT_TRUE(OpenClientDatabase(state, ui).succeeded);
         CloseClientDatabase(state, ui);
     }
-
     // A fresh copy of the snapshot to run on.
-    std::string copy() const
-    {
-        const auto path = (m_dir.path() / "MARL001.MDB").string();
-        fs::remove(path + "-journal");
-        fs::copy_file(m_snapshot, path, fs::copy_options::overwrite_existing);
-        return path;
-    }
-
-    test::TempDir m_dir;
-    std::string m_snapshot;
-};
-
-TEST_F(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
-{
+    const auto database = (dir.path() / "MARL001.MDB").string();
+    const auto journal = database + "-journal";
+    const auto copy = [&] {
+        fs::remove(journal);
+        fs::copy_file(snapshot, database, fs::copy_options::overwrite_existing);
+    };
     const std::vector<std::string> ok{"3:ok|"}, none{"1:0|"}, all{"1:" + std::to_string(kRows) + "|"};
-    const DatabaseState before = inspect(m_snapshot);
+    const DatabaseState before = inspect(snapshot);
     ASSERT_EQ(before.integrity, ok);
     ASSERT_EQ(before.rowsWithIban, none);
 
     // A full run: the state after the save, and how long the save's journal lives.
-    const auto database = copy();
-    const auto journal = database + "-journal";
+    copy();
     auto journalExists = [&] { return fs::exists(journal); };
     Clock::duration saveTime{};
     {
@@ -172,9 +162,9 @@ TEST_F(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
     int killedMidSave = 0;
     for (int i = 0; i < kKills; ++i) {
         SCOPED_TRACE("kill " + std::to_string(i));
-        const auto path = copy();
+        copy();
         {
-            ConvertProcess process(path);
+            ConvertProcess process(database);
             ASSERT_TRUE(process.started());
             if (waitFor(process, journalExists))
                 std::this_thread::sleep_for(saveTime * i / kKills);
@@ -182,7 +172,7 @@ TEST_F(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
         }
         if (fs::exists(journal))
             ++killedMidSave;
-        const DatabaseState state = inspect(path);
+        const DatabaseState state = inspect(database);
         EXPECT_EQ(state.integrity, ok);
         EXPECT_TRUE(state.rowsWithIban == none || state.rowsWithIban == all)
             << testing::PrintToString(state.rowsWithIban);
