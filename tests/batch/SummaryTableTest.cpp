@@ -14,7 +14,8 @@ TEST(SummaryTable, fields_stand_in_the_order_of_the_headings)
     EXPECT_EQ(summaryFields(line), expected);
 }
 
-TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_spreadsheet_gets_no_formula)
+// The quoting and the formula guard themselves: see the CSV reports' test.
+TEST(SummaryTable, fields_with_a_separator_are_quoted_and_only_a_spreadsheet_gets_no_formula)
 {
     struct Case {
         const char* result;
@@ -22,14 +23,8 @@ TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_sp
         CsvReader reader = CsvReader::Spreadsheet;
     };
     const Case cases[] = {
-        {"gespeichert", "gespeichert"},
         {"a;b", "\"a;b\""},
-        {"Datei \"x\"", "\"Datei \"\"x\"\"\""},
-        {"a\rb", "\"a\rb\""},
-        {"a\nb", "\"a\nb\""},
-        {"", ""},
         {"=1+1", "'=1+1"},
-        {"-1;2", "\"'-1;2\""},
         {"=1+1", "=1+1", CsvReader::Program},
     };
     for (const auto& c : cases) {
@@ -39,16 +34,6 @@ TEST(SummaryTable, fields_with_separator_quote_or_line_break_are_quoted_and_a_sp
         const auto second = text.substr(text.find("\r\n") + 2);
         EXPECT_EQ(second, std::string("1;f;;0;0;0;0;0;;") + c.written + "\r\n") << c.result;
     }
-}
-
-TEST(SummaryTable, the_headings_come_first_and_every_line_ends_as_asked)
-{
-    BatchSummary summary;
-    summary.lines.push_back({"GALD001", "g", "Festabzüge", 6, 4, 0, 2, 0, "", "gespeichert", false});
-    EXPECT_EQ(summaryText(summary, "\n", CsvReader::Program),
-              "Mandant;Datei;Durchgang;Datensätze;IBAN gebildet;mit Konvertierhinweis;mit Fehlerhinweis;nicht "
-              "gespeichert;Sicherungskopie;Ergebnis\n"
-              "GALD001;g;Festabzüge;6;4;0;2;0;;gespeichert\n");
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 
 #include "DemoDatabases.h"
 #include "clientdb/ClientDatabase.h"
+#include "clientdb/DemoFiles.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TempDir.h"
 
@@ -31,56 +32,33 @@ constexpr int kKills = 20;
 constexpr auto kPollInterval = std::chrono::microseconds(200);
 constexpr auto kRunLimit = std::chrono::seconds(60);
 
-// The state of a database after a kill.
+// The state of a database after a kill: its integrity check, its rows with IBAN or hint, every row.
 struct DatabaseState {
-    std::string integrity;
-    std::size_t digest = 0;
-    long long rowsWithIban = -1;
+    std::vector<std::string> integrity;
+    std::vector<std::string> rowsWithIban;
+    std::vector<std::string> rows;
 };
 
 DatabaseState inspect(const std::string& path)
 {
-    DatabaseState state;
     sqlite3* db = nullptr;
     // Opened writable, as the program opens it: a journal left by the killed save is played back.
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        state.integrity = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        return state;
-    }
-    auto eachRow = [db](const char* sql, const std::function<void(sqlite3_stmt*)>& row) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(statement) == SQLITE_ROW)
-                row(statement);
-        }
-        sqlite3_finalize(statement);
-    };
-    eachRow("PRAGMA integrity_check", [&](sqlite3_stmt* s) {
-        state.integrity += reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-    });
-    eachRow("SELECT count(*) FROM Personenkonten WHERE BankIBAN IS NOT NULL OR IBANKonvertierNr IS NOT NULL",
-            [&](sqlite3_stmt* s) { state.rowsWithIban = sqlite3_column_int64(s, 0); });
-    std::string all;
-    eachRow("SELECT * FROM Personenkonten ORDER BY OPKontoNr", [&](sqlite3_stmt* s) {
-        for (int i = 0; i < sqlite3_column_count(s); ++i) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-            all += text == nullptr ? "\x01" : text;
-            all += '\x1f';
-        }
-        all += '\n';
-    });
-    state.digest = std::hash<std::string>{}(all);
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    DatabaseState state{
+        test::rowsOf(db, "PRAGMA integrity_check"),
+        test::rowsOf(db, "SELECT count(*) FROM Personenkonten WHERE BankIBAN IS NOT NULL OR IBANKonvertierNr IS NOT "
+                         "NULL"),
+        test::rowsOf(db, "SELECT * FROM Personenkonten ORDER BY OPKontoNr")};
     sqlite3_close(db);
     return state;
 }
 
-// The convert command on one database, as a child process with its output discarded.
+// The convert command on one database, as a child process with its output discarded; killed
+// when it goes while still running.
 class ConvertProcess {
 public:
-    explicit ConvertProcess(const std::string& database)
+    explicit ConvertProcess(const std::string& database) : m_pid(::fork())
     {
-        m_pid = ::fork();
         if (m_pid == 0) {
             const int null = ::open("/dev/null", O_WRONLY);
             ::dup2(null, STDOUT_FILENO);
@@ -90,32 +68,27 @@ public:
             ::_exit(127);
         }
     }
-    ~ConvertProcess()
-    {
-        if (m_pid > 0 && !m_reaped) {
-            ::kill(m_pid, SIGKILL);
-            wait();
-        }
-    }
+    ~ConvertProcess() { wait(true); }
     ConvertProcess(const ConvertProcess&) = delete;
     ConvertProcess& operator=(const ConvertProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
-    bool finished()
+    // Whether it has ended (then it is reaped).
+    bool ended()
     {
-        if (m_reaped)
-            return true;
         int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+        if (!m_reaped && ::waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_reaped = true;
             m_status = status;
         }
         return m_reaped;
     }
-    void kill() { ::kill(m_pid, SIGKILL); }
-    int wait()
+    // Its wait status, once it has ended (killed first with `kill`).
+    int wait(bool kill = false)
     {
-        if (!m_reaped) {
+        if (m_pid > 0 && !m_reaped) {
+            if (kill)
+                ::kill(m_pid, SIGKILL);
             ::waitpid(m_pid, &m_status, 0);
             m_reaped = true;
         }
@@ -123,7 +96,7 @@ public:
     }
 
 private:
-    pid_t m_pid = -1;
+    pid_t m_pid;
     bool m_reaped = false;
     int m_status = 0;
 };
@@ -133,50 +106,41 @@ bool waitFor(ConvertProcess& process, const std::function<bool()>& condition)
 {
     const auto limit = Clock::now() + kRunLimit;
     while (!condition()) {
-        if (process.finished() || Clock::now() > limit)
+        if (process.ended() || Clock::now() > limit)
             return false;
         std::this_thread::sleep_for(kPollInterval);
     }
     return true;
 }
 
-class SaveCrash : public testing::Test {
-protected:
-    void SetUp() override
+TEST(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
+{
+    const test::TempDir dir;
+    const auto snapshot = (dir.path() / "snapshot.mdb").string();
+    ASSERT_EQ(demo::writeMarloDatabase(snapshot, {demo::IbanFields::None, kRows - 9}), "");
     {
-        m_snapshot = (m_dir.path() / "snapshot.mdb").string();
-        ASSERT_EQ(demo::writeMarloDatabase(m_snapshot, {demo::IbanFields::None, kRows - 9}), "");
         // The fields are added once here, so that the runs below write nothing but their save.
         ProgramState state;
         state.format = ClientFormat::MarloOp;
-        state.databasePath = m_snapshot;
+        state.databasePath = snapshot;
         test::RecordingUserInterface ui;
         ASSERT_TRUE(OpenClientDatabase(state, ui).succeeded);
         CloseClientDatabase(state, ui);
     }
-
     // A fresh copy of the snapshot to run on.
-    std::string copy() const
-    {
-        const auto path = (m_dir.path() / "MARL001.MDB").string();
-        fs::remove(path + "-journal");
-        fs::copy_file(m_snapshot, path, fs::copy_options::overwrite_existing);
-        return path;
-    }
-
-    test::TempDir m_dir;
-    std::string m_snapshot;
-};
-
-TEST_F(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
-{
-    const DatabaseState before = inspect(m_snapshot);
-    ASSERT_EQ(before.integrity, "ok");
-    ASSERT_EQ(before.rowsWithIban, 0);
+    const auto database = (dir.path() / "MARL001.MDB").string();
+    const auto journal = database + "-journal";
+    const auto copy = [&] {
+        fs::remove(journal);
+        fs::copy_file(snapshot, database, fs::copy_options::overwrite_existing);
+    };
+    const std::vector<std::string> ok{"3:ok|"}, none{"1:0|"}, all{"1:" + std::to_string(kRows) + "|"};
+    const DatabaseState before = inspect(snapshot);
+    ASSERT_EQ(before.integrity, ok);
+    ASSERT_EQ(before.rowsWithIban, none);
 
     // A full run: the state after the save, and how long the save's journal lives.
-    const auto database = copy();
-    const auto journal = database + "-journal";
+    copy();
     auto journalExists = [&] { return fs::exists(journal); };
     Clock::duration saveTime{};
     {
@@ -190,34 +154,32 @@ TEST_F(SaveCrash, a_killed_save_leaves_none_or_all_of_its_changes)
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     }
     const DatabaseState after = inspect(database);
-    ASSERT_EQ(after.integrity, "ok");
-    ASSERT_EQ(after.rowsWithIban, kRows);
-    ASSERT_NE(after.digest, before.digest);
+    ASSERT_EQ(after.integrity, ok);
+    ASSERT_EQ(after.rowsWithIban, all);
+    ASSERT_TRUE(after.rows != before.rows);
 
     // Kills from just after the save's first write to near its end.
     int killedMidSave = 0;
     for (int i = 0; i < kKills; ++i) {
         SCOPED_TRACE("kill " + std::to_string(i));
-        const auto path = copy();
+        copy();
         {
-            ConvertProcess process(path);
+            ConvertProcess process(database);
             ASSERT_TRUE(process.started());
-            if (waitFor(process, journalExists)) {
+            if (waitFor(process, journalExists))
                 std::this_thread::sleep_for(saveTime * i / kKills);
-                process.kill();
-            }
-            process.wait();
+            process.wait(true);
         }
         if (fs::exists(journal))
             ++killedMidSave;
-        const DatabaseState state = inspect(path);
-        EXPECT_EQ(state.integrity, "ok");
-        EXPECT_TRUE(state.digest == before.digest || state.digest == after.digest)
-            << "rows with IBAN: " << state.rowsWithIban << " of " << kRows;
-        EXPECT_TRUE(state.rowsWithIban == 0 || state.rowsWithIban == kRows) << state.rowsWithIban;
+        const DatabaseState state = inspect(database);
+        EXPECT_EQ(state.integrity, ok);
+        EXPECT_TRUE(state.rowsWithIban == none || state.rowsWithIban == all)
+            << testing::PrintToString(state.rowsWithIban);
+        EXPECT_TRUE(state.rows == before.rows || state.rows == after.rows);
     }
-    std::cout << "save " << std::chrono::duration_cast<std::chrono::milliseconds>(saveTime).count()
-              << " ms; " << killedMidSave << " of " << kKills << " kills fell inside the save\n";
+    std::cout << "save " << std::chrono::duration_cast<std::chrono::milliseconds>(saveTime).count() << " ms; "
+              << killedMidSave << " of " << kKills << " kills fell inside the save\n";
     // Most kills must really interrupt the save, or the test proves little.
     EXPECT_GE(killedMidSave, kKills / 2);
 }

@@ -1,23 +1,14 @@
 #include "support/DamagedBankFiles.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "core/Windows1252.h"
+#include "support/TempDir.h"
 
 namespace zelvan::test {
 
 namespace {
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The lines without their CR LF.
 std::vector<std::string> linesOf(const std::string& text)
@@ -62,7 +53,7 @@ bool isAscii(const std::string& text)
 std::vector<DamagedBankFile> damagedBankFiles(const std::string& realFile, const std::string& sampleFile)
 {
     const auto source = std::filesystem::exists(realFile) ? realFile : sampleFile;
-    const auto text = readBytes(source);
+    const auto text = bytesOf(source);
     const auto lines = linesOf(text);
 
     // Saved as UTF-8: the first line with an umlaut grows by a byte for each.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 
@@ -50,6 +51,17 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::map<std::string, std::size_t> digestsUnder(const std::filesystem::path& folder, const std::string& skipped)
+{
+    std::map<std::string, std::size_t> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!skipped.empty() && entry.path().filename().string().starts_with(skipped))
+            continue;
+        files[entry.path().string()] = entry.is_regular_file() ? std::hash<std::string>{}(bytesOf(entry.path())) : 0;
+    }
+    return files;
 }
 
 } // namespace zelvan::test

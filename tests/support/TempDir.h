@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,8 @@ private:
 std::string bytesOf(const std::filesystem::path& file);
 // The names of the entries in a folder, sorted; empty when it cannot be read.
 std::vector<std::string> filesIn(const std::filesystem::path& folder);
+// Every entry under a folder, with a digest of its bytes (0 for what is no regular file), but those
+// whose name begins with `skipped` when it is given: two equal maps mean nothing was added or changed.
+std::map<std::string, std::size_t> digestsUnder(const std::filesystem::path& folder, const std::string& skipped = {});
 
 } // namespace zelvan::test
