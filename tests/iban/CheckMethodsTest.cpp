@@ -102,22 +102,6 @@ TEST(CheckMethods, method_13_examples_by_step)
     }
 }
 
-TEST(CheckMethods, method_76_examples_by_variant)
-{
-    // Standard / sub-account omitted (tried only when the standard variant fails).
-    static constexpr VariantCase kCases[] = {
-        {"6029255", false, true},
-        {"917710", false, true},
-        {"263192149", true, false},
-        {"998162781", true, false},
-    };
-    for (const auto& c : kCases) {
-        const auto digits = digitsOf(c.account);
-        EXPECT_EQ(checkmethod::method76Standard(digits), c.first) << c.account;
-        EXPECT_EQ(checkmethod::method76SubAccountOmitted(digits), c.second) << c.account;
-    }
-}
-
 TEST(CheckMethods, method_76_refuses_account_types_1_2_3_and_5)
 {
     // 0263192149 holds with type 0; the same digits behind every other type.

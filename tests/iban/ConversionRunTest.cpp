@@ -44,7 +44,6 @@ BankDirectory testDirectory()
              bank("40050150", "000100", "ALT7DEMMXXX", 'U', "40050070", '1'), // deletion flag, own rule 000100
              bank("40050160", "000200", "ALT8DEMMXXX", 'M', "40050070", '1'), // deletion flag, own rule 000200
              bank("40050170", "000100", "ALT9DEMMXXX", 'D', "40050070", '1'), // deleted, own rule 000100
-             bank("70000001", "000500", "NOOUDEFFXXX"),                       // a code without a rule
              bank("1234567 ", "000000"),                                      // a BLZ of 7 characters
          })
         directory.line(test::formatLine(line));
@@ -72,7 +71,6 @@ const std::string kHint3 = ConversionHint(HintNumber::BlzNotInDirectory);
 const std::string kHint4 = ConversionHint(HintNumber::BlzWithoutIban);
 const std::string kHint5 = ConversionHint(HintNumber::BlzNotEightDigits);
 const std::string kHint9 = ConversionHint(HintNumber::InvalidAccountNumber);
-const std::string kHint11 = "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: 000500";
 const std::string kHint12 = "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.";
 const std::string kHint103 = ConversionHint(HintNumber::SuccessorBlzUsed);
 
@@ -122,10 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"rule_0001_refuses", kMarlo, "30040050", "1234567", "TESTDEFFXXX", "", kHint4},
         RunCase{"blz_not_in_directory", kMarlo, "50060499", "1234567", "", "", kHint3},
         RunCase{"blz_with_trailing_blank_is_not_found", kMarlo, "50060400 ", "1234567", "", "", kHint3},
-        RunCase{"blz_with_leading_blank_is_not_found", kMarlo, " 50060400", "1234567", "", "", kHint3},
         RunCase{"empty_blz", kMarlo, "", "1234567", "", "", kHint5},
         RunCase{"seven_character_blz", kMarlo, "5006040", "1234567", "", "", kHint5},
-        RunCase{"nine_character_blz", kMarlo, "500604001", "1234567", "", "", kHint5},
         RunCase{"found_blz_of_seven_characters", kMarlo, "1234567 ", "1234567", "", "", kHint5},
         RunCase{"deleted_blz_uses_its_successor", kMarlo, "40050060", "1234567", "NEUBDEMMXXX",
                 "DE19400500700001234567", kHint103},
@@ -138,7 +134,6 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"galdo_deleted_bank_without_employee_gets_its_bic", kGaldo, "40050090", "", "SCHLDEMMXXX", "", ""},
         RunCase{"successor_of_a_bank_not_deleted_is_ignored", kMarlo, "40050110", "1234567", "ALT3DEMMXXX",
                 "DE61400501100001234567", ""},
-        RunCase{"code_without_rule_gets_hint_11", kMarlo, "70000001", "1234567", "NOOUDEFFXXX", "", kHint11},
         RunCase{"galdo_bank_without_employee_gets_only_its_bic", kGaldo, "50060400", "", "BZBKDEFF   ", "", ""},
         RunCase{"galdo_bank_without_employee_unknown_blz", kGaldo, "99999999", "", "", "", ""},
         RunCase{"galdo_bank_without_employee_short_blz", kGaldo, "123", "", "", "", ""},
@@ -147,10 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"galdo_employee_is_converted", kGaldo, "50060400", "11404", "BZBKDEFF   ", "DE96500604000000011404",
                 ""},
         RunCase{"marlo_empty_account_is_invalid", kMarlo, "50060400", "", "BZBKDEFF   ", "", kHint9},
-        RunCase{"eleven_digit_account_is_invalid", kMarlo, "50060400", "12345678901", "BZBKDEFF   ", "", kHint9},
         RunCase{"letters_in_the_account_are_invalid", kMarlo, "50060400", "12 AB 45", "BZBKDEFF   ", "", kHint9},
-        RunCase{"blank_account_is_invalid", kMarlo, "50060400", "   ", "BZBKDEFF   ", "", kHint9},
-        RunCase{"zero_account_is_invalid", kMarlo, "50060400", "0000", "BZBKDEFF   ", "", kHint9},
         RunCase{"deletion_flag_uses_the_successor", kMarlo, "40050120", "1234567", "NEUBDEMMXXX",
                 "DE19400500700001234567", kHint103},
         RunCase{"deletion_flag_without_successor_converts_as_it_is", kMarlo, "40050130", "1234567", "ALT5DEMMXXX",
