@@ -8,7 +8,6 @@
 #include "bankdir/BankCodeFile.h"
 #include "iban/ConversionHint.h"
 #include "iban/ConversionRun.h"
-#include "support/BankFileBuilder.h"
 #include "support/RuleTestDirectory.h"
 
 namespace zelvan {
@@ -128,32 +127,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConversionWithCheckDigits, account_is_checked_by_the_method_of_the_bank_it_is_stored_with)
 {
     // The deleted bank's method "00" has a check digit; the successor's method "09" has none.
-    test::BankLine deleted;
-    deleted.blz = "40050060";
-    deleted.changeCode = 'D';
-    deleted.successorBlz = "40050070";
-    test::BankLine successor;
-    successor.blz = "40050070";
-    successor.checkMethod = "09";
-    BankDirectory directory;
-    directory.begin();
-    directory.line(test::formatLine(deleted));
-    directory.line(test::formatLine(successor));
-    directory.end();
-
-    ConversionOptions options;
-    options.checkDigits = &checker();
-    AccountRow row;
-    row[AccountColumn::Blz] = "40050060";
-    row[AccountColumn::Account] = "1000";
-    convertRow(row, directory, options);
-    EXPECT_EQ(row[AccountColumn::Iban], "");
-    EXPECT_EQ(row[AccountColumn::Hint], kHint10);
-
-    row[AccountColumn::Account] = "1008";
-    convertRow(row, directory, options);
-    EXPECT_EQ(row[AccountColumn::Iban], "DE95400500700000001008");
-    EXPECT_EQ(row[AccountColumn::Hint], ConversionHint(HintNumber::SuccessorBlzUsed));
+    const auto directory = test::directoryOf(
+        {{"40050060", "000000", "TESTDEFFXXX", "00", 'D', "40050070"}, {"40050070", "000000", "TESTDEFFXXX", "09"}});
+    const auto wrong = test::convert(directory, "40050060", "1000", &checker());
+    EXPECT_EQ(wrong.iban, "");
+    EXPECT_EQ(wrong.hint, kHint10);
+    const auto right = test::convert(directory, "40050060", "1008", &checker());
+    EXPECT_EQ(right.iban, "DE95400500700000001008");
+    EXPECT_EQ(right.hint, ConversionHint(HintNumber::SuccessorBlzUsed));
 }
 
 } // namespace

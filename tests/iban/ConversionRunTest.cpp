@@ -4,51 +4,31 @@
 
 #include "iban/AccountCheckDigits.h"
 #include "iban/ConversionHint.h"
-#include "support/BankFileBuilder.h"
 #include "support/RecordingUserInterface.h"
+#include "support/RuleTestDirectory.h"
 
 namespace zelvan {
 namespace {
 
-using test::BankLine;
-
-BankLine bank(const char* blz, const char* rule, const char* bic = "TESTDEFFXXX", char change = 'U',
-              const char* successor = "00000000", char deletion = '0')
-{
-    BankLine line;
-    line.blz = blz;
-    line.ruleCode = rule;
-    line.bic = bic;
-    line.shortName = std::string("Bank ") + blz;
-    line.changeCode = change;
-    line.successorBlz = successor;
-    line.deletion = deletion;
-    return line;
-}
-
 BankDirectory testDirectory()
 {
-    BankDirectory directory;
-    directory.begin();
-    for (const auto& line : {
-             bank("50060400", "000000", "BZBKDEFF"), bank("30040050", "000100"),
-             bank("40050060", "000000", "ALTBDEMMXXX", 'D', "40050070"), // deleted, successor present
-             bank("40050070", "000000", "NEUBDEMMXXX"),
-             bank("40050080", "000000", "RESTDEMMXXX", 'D', "49999999"),      // successor missing
-             bank("40050090", "000000", "SCHLDEMMXXX", 'D'),                  // "D" without successor
-             bank("40050100", "000000", "ALT2DEMMXXX", 'D', "30040050"),      // successor without IBAN
-             bank("40050110", "000000", "ALT3DEMMXXX", 'M', "40050070"),      // successor, but not deleted
-             bank("40050120", "000000", "ALT4DEMMXXX", 'U', "40050070", '1'), // deletion flag, successor present
-             bank("40050130", "000000", "ALT5DEMMXXX", 'U', "00000000", '1'), // deletion flag, no successor
-             bank("40050140", "000000", "ALT6DEMMXXX", 'U', "49999999", '1'), // deletion flag, successor missing
-             bank("40050150", "000100", "ALT7DEMMXXX", 'U', "40050070", '1'), // deletion flag, own rule 000100
-             bank("40050160", "000200", "ALT8DEMMXXX", 'M', "40050070", '1'), // deletion flag, own rule 000200
-             bank("40050170", "000100", "ALT9DEMMXXX", 'D', "40050070", '1'), // deleted, own rule 000100
-             bank("1234567 ", "000000"),                                      // a BLZ of 7 characters
-         })
-        directory.line(test::formatLine(line));
-    directory.end();
-    return directory;
+    return test::directoryOf({
+        {"50060400", "000000", "BZBKDEFF"},
+        {"30040050", "000100"},
+        {"40050060", "000000", "ALTBDEMMXXX", "00", 'D', "40050070"}, // deleted, successor present
+        {"40050070", "000000", "NEUBDEMMXXX"},
+        {"40050080", "000000", "RESTDEMMXXX", "00", 'D', "49999999"},      // successor missing
+        {"40050090", "000000", "SCHLDEMMXXX", "00", 'D'},                  // "D" without successor
+        {"40050100", "000000", "ALT2DEMMXXX", "00", 'D', "30040050"},      // successor without IBAN
+        {"40050110", "000000", "ALT3DEMMXXX", "00", 'M', "40050070"},      // successor, but not deleted
+        {"40050120", "000000", "ALT4DEMMXXX", "00", 'U', "40050070", '1'}, // deletion flag, successor present
+        {"40050130", "000000", "ALT5DEMMXXX", "00", 'U', "00000000", '1'}, // deletion flag, no successor
+        {"40050140", "000000", "ALT6DEMMXXX", "00", 'U', "49999999", '1'}, // deletion flag, successor missing
+        {"40050150", "000100", "ALT7DEMMXXX", "00", 'U', "40050070", '1'}, // deletion flag, own rule 000100
+        {"40050160", "000200", "ALT8DEMMXXX", "00", 'M', "40050070", '1'}, // deletion flag, own rule 000200
+        {"40050170", "000100", "ALT9DEMMXXX", "00", 'D', "40050070", '1'}, // deleted, own rule 000100
+        {"1234567 ", "000000"},                                            // a BLZ of 7 characters
+    });
 }
 
 AccountRow rowOf(const std::string& blz, const std::string& account)

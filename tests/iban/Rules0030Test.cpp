@@ -158,30 +158,18 @@ TEST(Rule0036, six_digit_values_get_three_zeros_and_other_lengths_are_read_as_nu
     test::expectRuleCases(rulesDirectory(), kCases);
 }
 
-TEST(Rule0036, converts_under_21050000_with_its_bic_at_every_bank_of_the_rule)
+// Every bank of the rule converts under 21050000 with its BIC; the stored bank's method (C5 at
+// 20050000) checks the account after the blocked ranges.
+TEST(Rule0036, converts_under_21050000_with_its_bic_and_checks_after_the_blocked_ranges)
 {
-    const auto directory = test::directoryOf({{"20050000", "003600", "HSHNDEHHXXX"},
+    const auto directory = test::directoryOf({{"20050000", "003600", "HSHNDEHHXXX", "C5"},
                                               {"23050000", "003600", "HSHNDEHH230"},
-                                              {"21050000", "003600", "HSHNDEHHXXX"}});
-    static constexpr RuleCase kCases[] = {
-        {"20050000", "0000372896", "DE37210500000372896000", "", "HSHNDEHHXXX"},
-        {"23050000", "012345", "", kHint7, "HSHNDEHHXXX"},
-        {"23050000", "950000", "", kHint7, "HSHNDEHHXXX"},
-        {"23050000", "", "", kHint9, "HSHNDEHHXXX"},
-    };
-    test::expectRuleCases(directory, kCases);
-    // Without 21050000 in the directory there is no BIC to write.
-    const auto without = test::directoryOf({{"23050000", "003600", "HSHNDEHH230"}});
-    EXPECT_EQ(test::convert(without, "23050000", "123456").bic, "");
-}
-
-// The bank's method (C5) after the blocked ranges: a wrong account gets hint 10 and 21050000's BIC.
-TEST(Rule0036, the_bank_checks_the_account_after_the_blocked_ranges)
-{
-    const auto directory =
-        test::directoryOf({{"20050000", "003600", "HSHNDEHHXXX", "C5"}, {"21050000", "003600", "HSHNDEHHXXX", "C5"}});
+                                              {"21050000", "003600", "HSHNDEHHXXX", "C5"}});
     static constexpr const char* kHint10 = "10-Prüfziffer der Kontonummer ist falsch. Bitte die Kontonummer prüfen.";
     static constexpr RuleCase kCases[] = {
+        {"23050000", "0000372896", "DE37210500000372896000", "", "HSHNDEHHXXX"},
+        {"23050000", "012345", "", kHint7, "HSHNDEHHXXX"},
+        {"23050000", "", "", kHint9, "HSHNDEHHXXX"},
         {"20050000", "251699", "", kHint10, "HSHNDEHHXXX"},
         {"20050000", "4893628539", "", kHint10, "HSHNDEHHXXX"},
         {"20050000", "99999", "", kHint7, "HSHNDEHHXXX"},
@@ -189,6 +177,9 @@ TEST(Rule0036, the_bank_checks_the_account_after_the_blocked_ranges)
         {"20050000", "4893628530", "DE37210500004893628530", kHint101, "HSHNDEHHXXX"},
     };
     test::expectRuleCases(directory, kCases);
+    // Without 21050000 in the directory there is no BIC to write.
+    const auto without = test::directoryOf({{"23050000", "003600", "HSHNDEHH230"}});
+    EXPECT_EQ(test::convert(without, "23050000", "123456").bic, "");
 }
 
 TEST(Rule0042, converts_eight_digit_accounts_by_their_fourth_digit_and_ranges)
