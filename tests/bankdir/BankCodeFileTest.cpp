@@ -35,13 +35,6 @@ TEST(BankCodeFile, load_reports_count_and_path_in_the_status_line)
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
-TEST(BankCodeFile, folder_with_trailing_separator_gets_no_second_one)
-{
-    EXPECT_EQ(bankCodeFilePath("/opt/zelvan/"), "/opt/zelvan/ZELVANBLZ4.txt");
-    EXPECT_EQ(bankCodeFilePath("/opt/zelvan"), "/opt/zelvan/ZELVANBLZ4.txt");
-    EXPECT_EQ(bankCodeFilePath("C:\\Zelvan\\"), "C:\\Zelvan\\ZELVANBLZ4.txt");
-}
-
 TEST(BankCodeFile, a_missing_file_in_the_program_folder_says_where_the_bundesbank_file_belongs)
 {
     test::TempDir dir;

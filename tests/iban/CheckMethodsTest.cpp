@@ -44,14 +44,6 @@ TEST(AccountDigits, refuses_what_cannot_stand_in_an_iban)
         EXPECT_FALSE(AccountDigits::of(account).has_value()) << '"' << account << '"';
 }
 
-TEST(AccountDigits, appends_the_sub_account_zeros)
-{
-    const auto appended = digitsOf("12344").withZerosAppended();
-    EXPECT_EQ(appended.text(), "0001234400");
-    EXPECT_EQ(appended.significant(), 7);
-    EXPECT_EQ(digitsOf("12345678").withZerosAppended().text(), "1234567800");
-}
-
 // One account and whether each variant of a method holds for it.
 struct VariantCase {
     const char* account;

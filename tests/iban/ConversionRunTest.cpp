@@ -199,21 +199,6 @@ TEST(ConversionRun, bank_name_is_written_only_with_the_option)
     EXPECT_EQ(unknown[AccountColumn::BankName], "Alte Bank");
 }
 
-TEST(ConversionRun, running_twice_gives_the_same_rows)
-{
-    const auto directory = testDirectory();
-    WorkingSetArray rows{rowOf("50060400", "11404"), rowOf("40050060", "1"), rowOf("", "1"), rowOf("30040050", "9"),
-                         rowOf("50060400", "x")};
-    test::RecordingUserInterface ui;
-
-    runConversion(rows, directory, {kMarlo, true}, ui);
-    const auto first = rows;
-    runConversion(rows, directory, {kMarlo, true}, ui);
-
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        EXPECT_EQ(rows[i].cells, first[i].cells) << "row " << i;
-}
-
 TEST(ConversionRun, shows_progress_in_the_status_line)
 {
     const auto directory = testDirectory();
