@@ -14,7 +14,8 @@ TEST(Mod97, folds_long_digit_strings_and_stays_in_range)
     EXPECT_EQ(Mod97("97"), 0);
     EXPECT_EQ(Mod97("500604000000011404131400"), 2);
     EXPECT_EQ(Mod97("999999999999999999999999999999"), 84); // 10^30 - 1 mod 97
-    // Characters other than digits leave the remainder in range.
+    // Characters other than digits fold as their distance from '0' and leave the remainder in range.
+    EXPECT_EQ(Mod97("12345678A9"), 91);
     for (const char* text : {"12A4", "  ", "\xFF\x80", "-1", "ÄÖÜ"}) {
         const int r = Mod97(text);
         EXPECT_GE(r, 0) << text;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "iban/Iban.h"
 #include "iban/RuleCases.h"
+#include "iban/Rules0031Tables.h"
 
 namespace zelvan {
 namespace {
@@ -150,6 +152,19 @@ TEST(Rules0033To0035, special_accounts_match_by_number_and_only_for_their_code)
         {"10033010", "222220", "DE55100330100000222220", kHint102, kStoredBic},
     };
     test::expectRuleCases(rulesDirectory(), kCases);
+}
+
+// Every special account is replaced under its code; keys outside the range table have no BLZ.
+TEST(Rules0033To0035, every_special_account_is_replaced_under_its_code)
+{
+    for (const auto& row : specialAccounts()) {
+        const auto directory = test::directoryOf({{"20000000", std::string(row.code)}});
+        EXPECT_EQ(test::convert(directory, "20000000", std::string(row.account)).iban,
+                  IBANBilden(row.blz, row.replacement))
+            << row.code << " " << row.account;
+    }
+    EXPECT_TRUE(accountRangeBlz(-1).empty());
+    EXPECT_TRUE(accountRangeBlz(1000).empty());
 }
 
 TEST(Rules0031To0035, unicredit_accounts_as_the_bank_converts_them)

@@ -5,6 +5,8 @@
 
 #include "iban/Iban.h"
 #include "iban/RuleCases.h"
+#include "iban/Rules0050Tables.h"
+#include "support/IbanCheck.h"
 
 namespace zelvan {
 namespace {
@@ -121,13 +123,39 @@ TEST(Rule0054, replaces_accounts_as_stored_at_both_versions)
 
 TEST(Rule0054, replaces_exactly_the_prefixes_of_its_pattern)
 {
+    std::size_t listedPrefixes = 0;
     for (const char* blz : {"54000001", "54010001"}) {
         for (int prefix = 0; prefix <= 99; ++prefix) {
             const std::string digits = {static_cast<char>('0' + prefix / 10), static_cast<char>('0' + prefix % 10)};
             const bool listed = (prefix >= 10 && prefix <= 29) || prefix == 45 || (prefix >= 50 && prefix <= 69);
+            listedPrefixes += listed ? 1 : 0;
             const auto row = test::convert(rulesDirectory(), blz, digits + "796740");
             EXPECT_EQ(row.iban, IBANBilden(blz, digits + (listed ? "796743" : "796740"))) << blz << " " << digits;
         }
+    }
+    // The table's pattern rows are exactly these prefixes (counted at both versions).
+    EXPECT_EQ(2 * rule0054PatternRowCount(), listedPrefixes);
+}
+
+// Every row of the rules' tables is found where its rule looks it up, and every fixed IBAN is sound.
+TEST(Rules0050Tables, every_row_is_replaced_as_its_rule_reads_it)
+{
+    const auto convertAt = [](std::string_view blz, const char* code, std::string_view account) {
+        return test::convert(test::directoryOf({{std::string(blz), code}}), std::string(blz), std::string(account));
+    };
+    for (const auto& row : rule0051Accounts())
+        EXPECT_EQ(convertAt("51000001", "005100", row.account).iban, IBANBilden("51000001", row.replacement));
+    for (const auto& row : rule0054Accounts())
+        EXPECT_EQ(convertAt("54000001", "005400", row.account).iban, IBANBilden("54000001", row.replacement));
+    for (const auto& [code, table] : {std::pair{"005200", rule0052Pairs()}, std::pair{"005300", rule0053Accounts()}}) {
+        for (const auto& row : table)
+            EXPECT_EQ(convertAt(row.blz, code, row.account).iban, IBANBilden("60050101", row.replacement)) << row.blz;
+    }
+    for (const auto& blz : rule0056Blzs())
+        EXPECT_EQ(convertAt(blz, "005600", "12345").hint, kHint1Rule0056) << blz;
+    for (const auto& row : rule0056FixedIbans()) {
+        EXPECT_EQ(convertAt("12345678", "005600", row.account).iban, row.iban);
+        EXPECT_TRUE(test::hasValidIbanCheckDigits(row.iban)) << row.iban;
     }
 }
 
