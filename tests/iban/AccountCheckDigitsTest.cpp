@@ -137,11 +137,6 @@ TEST(ConversionWithCheckDigits, account_is_checked_by_the_method_of_the_bank_it_
     EXPECT_EQ(right.hint, ConversionHint(HintNumber::SuccessorBlzUsed));
 }
 
-} // namespace
-} // namespace zelvan
-
-namespace zelvan {
-namespace {
 
 // The conversion gives hint 10 (from the option or from a rule's own check) only to an account
 // that the verdict of its stored bank calls wrong, which is what the pruefen command prints.
