@@ -43,39 +43,6 @@ TEST(BankDirectory, reads_the_fields_of_a_bank_line)
     EXPECT_EQ(directory.Field(row, 6), "U");
 }
 
-TEST(BankDirectory, change_code_and_deletion_flag_are_kept_for_every_bank)
-{
-    BankLine deleted;
-    deleted.blz = "20000000";
-    deleted.changeCode = 'D';
-    deleted.successorBlz = "30000000";
-    BankLine deletedWithoutSuccessor;
-    deletedWithoutSuccessor.blz = "10000000";
-    deletedWithoutSuccessor.changeCode = 'D';
-    BankLine marked;
-    marked.blz = "40000000";
-    marked.changeCode = 'M';
-    marked.deletion = '1';
-    const auto directory = directoryOf({formatLine(deleted), formatLine(deletedWithoutSuccessor), formatLine(marked)});
-
-    const auto& withSuccessor = directory.entry(directory.Find("20000000"));
-    EXPECT_EQ(withSuccessor.successorBlz, "30000000");
-    EXPECT_EQ(withSuccessor.changeCode, "D");
-    EXPECT_TRUE(withSuccessor.isDeleted());
-    EXPECT_FALSE(withSuccessor.isMarkedForDeletion());
-
-    const auto& without = directory.entry(directory.Find("10000000"));
-    EXPECT_EQ(without.successorBlz, "");
-    EXPECT_EQ(without.changeCode, "D");
-    EXPECT_TRUE(without.isDeleted());
-
-    const auto& flagged = directory.entry(directory.Find("40000000"));
-    EXPECT_EQ(flagged.changeCode, "M");
-    EXPECT_EQ(flagged.deletionFlag, "1");
-    EXPECT_FALSE(flagged.isDeleted());
-    EXPECT_TRUE(flagged.isMarkedForDeletion());
-}
-
 TEST(BankDirectory, only_bank_lines_enter_and_are_sorted_by_blz)
 {
     BankLine a, b, c, branch;
@@ -93,15 +60,6 @@ TEST(BankDirectory, only_bank_lines_enter_and_are_sorted_by_blz)
     EXPECT_EQ(directory.Find("20000000"), 0);
     EXPECT_EQ(directory.Find("1000000"), 0);
     EXPECT_EQ(directory.Find("10000000 "), 0);
-}
-
-TEST(BankDirectory, of_two_lines_with_one_blz_the_first_is_found)
-{
-    BankLine first, second;
-    first.shortName = "Erste";
-    second.shortName = "Zweite";
-    const auto directory = directoryOf({formatLine(first), formatLine(second)});
-    EXPECT_EQ(directory.Field(directory.Find(first.blz), 1), "Erste");
 }
 
 TEST(BankDirectory, find_agrees_with_a_search_through_every_row)

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
-
 #include "clientdb/WorkingSetLoader.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TempDir.h"
@@ -13,13 +9,7 @@
 namespace zelvan {
 namespace {
 
-std::string bytesOf(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using test::bytesOf;
 
 constexpr const char* kDemoFiles[] = {demo::kMarloFile, demo::kTondraFile, demo::kLinkedTondraFile, demo::kDorvanFile,
                                       demo::kGaldoFile};
@@ -103,22 +93,15 @@ TEST(DemoDatabases, an_office_puts_four_clients_of_each_format_into_one_folder)
 {
     const test::TempDir dir;
     ASSERT_EQ(demo::writeOfficeDatabases(dir.path(), 5), "");
-    const auto namesIn = [](const std::filesystem::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    };
     std::vector<std::string> first;
     for (const char* prefix : {"DORV", "GALD", "MARL", "TONDRA"}) {
         for (int client = 1; client <= 4; ++client)
             first.push_back(std::string(prefix) + "00" + std::to_string(client) + ".MDB");
     }
-    EXPECT_EQ(namesIn(dir.path() / "Gruppe01"), first);
-    EXPECT_EQ(namesIn(dir.path() / "Gruppe02"),
+    EXPECT_EQ(test::filesIn(dir.path() / "Gruppe01"), first);
+    EXPECT_EQ(test::filesIn(dir.path() / "Gruppe02"),
               (std::vector<std::string>{"DORV005.MDB", "GALD005.MDB", "MARL005.MDB", "TONDRA005.MDB"}));
-    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"Gruppe01", "Gruppe02"}));
+    EXPECT_EQ(test::filesIn(dir.path()), (std::vector<std::string>{"Gruppe01", "Gruppe02"}));
 }
 
 TEST(DemoDatabases, office_group_folders_hold_four_clients_each)

@@ -4,52 +4,31 @@
 
 #include "iban/AccountCheckDigits.h"
 #include "iban/ConversionHint.h"
-#include "support/BankFileBuilder.h"
 #include "support/RecordingUserInterface.h"
+#include "support/RuleTestDirectory.h"
 
 namespace zelvan {
 namespace {
 
-using test::BankLine;
-
-BankLine bank(const char* blz, const char* rule, const char* bic = "TESTDEFFXXX", char change = 'U',
-              const char* successor = "00000000", char deletion = '0')
-{
-    BankLine line;
-    line.blz = blz;
-    line.ruleCode = rule;
-    line.bic = bic;
-    line.shortName = std::string("Bank ") + blz;
-    line.changeCode = change;
-    line.successorBlz = successor;
-    line.deletion = deletion;
-    return line;
-}
-
 BankDirectory testDirectory()
 {
-    BankDirectory directory;
-    directory.begin();
-    for (const auto& line : {
-             bank("50060400", "000000", "BZBKDEFF"), bank("30040050", "000100"),
-             bank("40050060", "000000", "ALTBDEMMXXX", 'D', "40050070"), // deleted, successor present
-             bank("40050070", "000000", "NEUBDEMMXXX"),
-             bank("40050080", "000000", "RESTDEMMXXX", 'D', "49999999"),      // successor missing
-             bank("40050090", "000000", "SCHLDEMMXXX", 'D'),                  // "D" without successor
-             bank("40050100", "000000", "ALT2DEMMXXX", 'D', "30040050"),      // successor without IBAN
-             bank("40050110", "000000", "ALT3DEMMXXX", 'M', "40050070"),      // successor, but not deleted
-             bank("40050120", "000000", "ALT4DEMMXXX", 'U', "40050070", '1'), // deletion flag, successor present
-             bank("40050130", "000000", "ALT5DEMMXXX", 'U', "00000000", '1'), // deletion flag, no successor
-             bank("40050140", "000000", "ALT6DEMMXXX", 'U', "49999999", '1'), // deletion flag, successor missing
-             bank("40050150", "000100", "ALT7DEMMXXX", 'U', "40050070", '1'), // deletion flag, own rule 000100
-             bank("40050160", "000200", "ALT8DEMMXXX", 'M', "40050070", '1'), // deletion flag, own rule 000200
-             bank("40050170", "000100", "ALT9DEMMXXX", 'D', "40050070", '1'), // deleted, own rule 000100
-             bank("70000001", "000500", "NOOUDEFFXXX"),                       // a code without a rule
-             bank("1234567 ", "000000"),                                      // a BLZ of 7 characters
-         })
-        directory.line(test::formatLine(line));
-    directory.end();
-    return directory;
+    return test::directoryOf({
+        {"50060400", "000000", "BZBKDEFF"},
+        {"30040050", "000100"},
+        {"40050060", "000000", "ALTBDEMMXXX", "00", 'D', "40050070"}, // deleted, successor present
+        {"40050070", "000000", "NEUBDEMMXXX"},
+        {"40050080", "000000", "RESTDEMMXXX", "00", 'D', "49999999"},      // successor missing
+        {"40050090", "000000", "SCHLDEMMXXX", "00", 'D'},                  // "D" without successor
+        {"40050100", "000000", "ALT2DEMMXXX", "00", 'D', "30040050"},      // successor without IBAN
+        {"40050110", "000000", "ALT3DEMMXXX", "00", 'M', "40050070"},      // successor, but not deleted
+        {"40050120", "000000", "ALT4DEMMXXX", "00", 'U', "40050070", '1'}, // deletion flag, successor present
+        {"40050130", "000000", "ALT5DEMMXXX", "00", 'U', "00000000", '1'}, // deletion flag, no successor
+        {"40050140", "000000", "ALT6DEMMXXX", "00", 'U', "49999999", '1'}, // deletion flag, successor missing
+        {"40050150", "000100", "ALT7DEMMXXX", "00", 'U', "40050070", '1'}, // deletion flag, own rule 000100
+        {"40050160", "000200", "ALT8DEMMXXX", "00", 'M', "40050070", '1'}, // deletion flag, own rule 000200
+        {"40050170", "000100", "ALT9DEMMXXX", "00", 'D', "40050070", '1'}, // deleted, own rule 000100
+        {"1234567 ", "000000"},                                            // a BLZ of 7 characters
+    });
 }
 
 AccountRow rowOf(const std::string& blz, const std::string& account)
@@ -72,7 +51,6 @@ const std::string kHint3 = ConversionHint(HintNumber::BlzNotInDirectory);
 const std::string kHint4 = ConversionHint(HintNumber::BlzWithoutIban);
 const std::string kHint5 = ConversionHint(HintNumber::BlzNotEightDigits);
 const std::string kHint9 = ConversionHint(HintNumber::InvalidAccountNumber);
-const std::string kHint11 = "11-IBAN-Regel unbekannt (Programm-Update nötig), IBAN-Regel: 000500";
 const std::string kHint12 = "12-BLZ ist gelöscht, keine Nachfolge-BLZ. Bitte neue Bankverbindung erfragen.";
 const std::string kHint103 = ConversionHint(HintNumber::SuccessorBlzUsed);
 
@@ -122,10 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"rule_0001_refuses", kMarlo, "30040050", "1234567", "TESTDEFFXXX", "", kHint4},
         RunCase{"blz_not_in_directory", kMarlo, "50060499", "1234567", "", "", kHint3},
         RunCase{"blz_with_trailing_blank_is_not_found", kMarlo, "50060400 ", "1234567", "", "", kHint3},
-        RunCase{"blz_with_leading_blank_is_not_found", kMarlo, " 50060400", "1234567", "", "", kHint3},
         RunCase{"empty_blz", kMarlo, "", "1234567", "", "", kHint5},
         RunCase{"seven_character_blz", kMarlo, "5006040", "1234567", "", "", kHint5},
-        RunCase{"nine_character_blz", kMarlo, "500604001", "1234567", "", "", kHint5},
         RunCase{"found_blz_of_seven_characters", kMarlo, "1234567 ", "1234567", "", "", kHint5},
         RunCase{"deleted_blz_uses_its_successor", kMarlo, "40050060", "1234567", "NEUBDEMMXXX",
                 "DE19400500700001234567", kHint103},
@@ -138,7 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"galdo_deleted_bank_without_employee_gets_its_bic", kGaldo, "40050090", "", "SCHLDEMMXXX", "", ""},
         RunCase{"successor_of_a_bank_not_deleted_is_ignored", kMarlo, "40050110", "1234567", "ALT3DEMMXXX",
                 "DE61400501100001234567", ""},
-        RunCase{"code_without_rule_gets_hint_11", kMarlo, "70000001", "1234567", "NOOUDEFFXXX", "", kHint11},
         RunCase{"galdo_bank_without_employee_gets_only_its_bic", kGaldo, "50060400", "", "BZBKDEFF   ", "", ""},
         RunCase{"galdo_bank_without_employee_unknown_blz", kGaldo, "99999999", "", "", "", ""},
         RunCase{"galdo_bank_without_employee_short_blz", kGaldo, "123", "", "", "", ""},
@@ -147,10 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"galdo_employee_is_converted", kGaldo, "50060400", "11404", "BZBKDEFF   ", "DE96500604000000011404",
                 ""},
         RunCase{"marlo_empty_account_is_invalid", kMarlo, "50060400", "", "BZBKDEFF   ", "", kHint9},
-        RunCase{"eleven_digit_account_is_invalid", kMarlo, "50060400", "12345678901", "BZBKDEFF   ", "", kHint9},
         RunCase{"letters_in_the_account_are_invalid", kMarlo, "50060400", "12 AB 45", "BZBKDEFF   ", "", kHint9},
-        RunCase{"blank_account_is_invalid", kMarlo, "50060400", "   ", "BZBKDEFF   ", "", kHint9},
-        RunCase{"zero_account_is_invalid", kMarlo, "50060400", "0000", "BZBKDEFF   ", "", kHint9},
         RunCase{"deletion_flag_uses_the_successor", kMarlo, "40050120", "1234567", "NEUBDEMMXXX",
                 "DE19400500700001234567", kHint103},
         RunCase{"deletion_flag_without_successor_converts_as_it_is", kMarlo, "40050130", "1234567", "ALT5DEMMXXX",
@@ -225,21 +197,6 @@ TEST(ConversionRun, bank_name_is_written_only_with_the_option)
     EXPECT_EQ(with[AccountColumn::BankName], "Bank 40050070"); // the successor's short name
     EXPECT_EQ(without[AccountColumn::BankName], "Alte Bank");
     EXPECT_EQ(unknown[AccountColumn::BankName], "Alte Bank");
-}
-
-TEST(ConversionRun, running_twice_gives_the_same_rows)
-{
-    const auto directory = testDirectory();
-    WorkingSetArray rows{rowOf("50060400", "11404"), rowOf("40050060", "1"), rowOf("", "1"), rowOf("30040050", "9"),
-                         rowOf("50060400", "x")};
-    test::RecordingUserInterface ui;
-
-    runConversion(rows, directory, {kMarlo, true}, ui);
-    const auto first = rows;
-    runConversion(rows, directory, {kMarlo, true}, ui);
-
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        EXPECT_EQ(rows[i].cells, first[i].cells) << "row " << i;
 }
 
 TEST(ConversionRun, shows_progress_in_the_status_line)

@@ -63,13 +63,6 @@ TEST(EveryRowHasAnOutcome, at_every_implemented_rule_and_an_unknown_one)
     expectAnOutcomeForEveryRow(directory, &checkDigits);
 }
 
-TEST(EveryRowHasAnOutcome, at_every_bank_of_the_sample_file)
-{
-    BankDirectory directory;
-    ASSERT_TRUE(loadBankCodeFile(ZELVAN_SOURCE_DIR "/data/ZELVANBLZ4.txt", directory).ok);
-    expectAnOutcomeForEveryRow(directory, nullptr);
-}
-
 TEST(EveryRowHasAnOutcome, at_every_bank_of_the_real_file)
 {
     if (!std::filesystem::exists(ZELVAN_SHARED_BANKFILE))

@@ -29,8 +29,8 @@ protected:
         m_dir.write("lost+found/MARL055.MDB", "x");
         for (const char* name : {"MARL001.MDB", "marl123.mdb", "TONDRA.MDB", "notiz.txt"})
             m_dir.write(name, "x");
-        for (const char* name : {"MARL007.MDB", "MARL012A.MDB", "marl001kopie.mdb", "MARX001.MDB", "DORV002.MDB",
-                                 "TONDRA_ALT.MDB"})
+        for (const char* name :
+             {"MARL007.MDB", "MARL012A.MDB", "marl001kopie.mdb", "MARX001.MDB", "DORV002.MDB", "TONDRA_ALT.MDB"})
             m_dir.write("Daten/" + std::string(name), "x");
         m_dir.write("gesperrt/MARL099.MDB", "x");
         fs::create_directory_symlink(root(), root() / "Daten" / "Unter" / "zurueck");
@@ -164,20 +164,6 @@ TEST(DriveSearch, a_missing_folder_finds_nothing)
     DriveSearch search(ClientFormat::MarloOp, nullptr, ui);
     EXPECT_EQ(search.run("/gibt/es/nicht"), 0);
     EXPECT_TRUE(search.FoundDatabases().empty());
-}
-
-TEST(DriveSearch, numbers_sort_as_numbers_within_a_folder)
-{
-    test::TempDir dir;
-    for (const char* name : {"GALD123.MDB", "GALD007.MDB", "GALD100.MDB", "GALD020.MDB"})
-        dir.write(name, "x");
-    test::RecordingUserInterface ui;
-    DriveSearch search(ClientFormat::Galdo, nullptr, ui);
-    search.run(dir.path().string());
-    std::vector<std::string> clients;
-    for (const auto& found : search.FoundDatabases())
-        clients.push_back(found.client);
-    EXPECT_EQ(clients, (std::vector<std::string>{"7", "20", "100", "123"}));
 }
 
 TEST(DriveSearch, caption_names_count_and_place)

@@ -15,6 +15,9 @@ BankDirectory directoryOf(const std::vector<TestBank>& banks)
         line.ruleCode = bank.ruleCode;
         line.bic = bank.bic;
         line.checkMethod = bank.checkMethod;
+        line.changeCode = bank.changeCode;
+        line.successorBlz = bank.successorBlz;
+        line.deletion = bank.deletion;
         line.shortName = "Bank " + bank.blz;
         directory.line(formatLine(line));
     }

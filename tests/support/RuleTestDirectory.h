@@ -9,12 +9,15 @@
 
 namespace zelvan::test {
 
-// A bank for a rule test: BLZ, rule code, BIC and check-digit method.
+// A bank for a rule test: BLZ, rule code, BIC, check-digit method and its deletion fields.
 struct TestBank {
     std::string blz;
     std::string ruleCode;
     std::string bic = "TESTDEFFXXX";
     std::string checkMethod = "00";
+    char changeCode = 'U';
+    std::string successorBlz = "00000000";
+    char deletion = '0';
 };
 
 // Builds a directory of the given banks (short name "Bank <BLZ>").
