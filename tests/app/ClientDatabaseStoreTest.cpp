@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 class ClientDatabaseStoreTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
 
@@ -90,7 +90,7 @@ class ClientDatabaseStoreTest : public QObject {
         return count;
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -106,14 +106,9 @@ class ClientDatabaseStoreTest : public QObject {
 
     void load_convert_edit_save_and_load_again()
     {
-        ProgramState state;
-        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
-
+        StartedWindow started;
+        FormAdressen& window = started.window;
+        const ProgramState& state = started.state;
         QCOMPARE(state.tableName, std::string("Personenkonten"));
         QVERIFY(window.rows().size() >= 5);
         QVERIFY(window.gridCaption().startsWith(QStringLiteral("Anzahl Datensätze: ")));
@@ -144,10 +139,10 @@ class ClientDatabaseStoreTest : public QObject {
         QTest::keyClicks(editor, "YZDDEFFXXX");
         editableGrid->commitPendingEdit();
 
-        ui.messages.clear();
+        started.ui.messages.clear();
         window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click(); // Daten speichern
         // The summary names the copy the open made before it added the fields.
-        QVERIFY(ui.messages.back().text.find("\r\nSicherungskopie: " + state.backups.copies().at(0)) !=
+        QVERIFY(started.ui.messages.back().text.find("\r\nSicherungskopie: " + state.backups.copies().at(0)) !=
                 std::string::npos);
         QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
 
@@ -174,13 +169,9 @@ class ClientDatabaseStoreTest : public QObject {
     // alone, the typed value stays in the grid, and "Daten speichern" stays enabled.
     void a_record_changed_by_another_program_keeps_what_was_typed()
     {
-        ProgramState state;
-        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
+        StartedWindow started;
+        FormAdressen& window = started.window;
+        test::ScriptedUserInterface& ui = started.ui;
         auto* grid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
         const QAbstractItemModel& model = *grid->model();
         const int bicColumn = columnOf(model, QStringLiteral("BankBIC"));
@@ -212,27 +203,8 @@ class ClientDatabaseStoreTest : public QObject {
             QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDDEFFXXX"));
         }
         // A new session: the fields are there, so the first save copies the file; the second does not.
-        QCOMPARE(state.backups.copies().size(), std::size_t{1});
+        QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
         QCOMPARE(copiesBesideMarlo(), std::size_t{2});
-    }
-
-    void a_failed_save_keeps_daten_speichern_enabled()
-    {
-        ProgramState state;
-        test::FakeWorkingSetStore store;
-        store.saveSucceeds = false;
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
-        auto* save = window.findChild<QPushButton*>(QStringLiteral("Command1_2"));
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
-        save->click();
-        QVERIFY(save->isEnabled());
-        store.saveSucceeds = true;
-        save->click();
-        QVERIFY(!save->isEnabled());
     }
 
     // The way back from the window: the copy this session's save made goes back, chosen and

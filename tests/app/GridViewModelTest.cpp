@@ -4,25 +4,14 @@
 #include <QTest>
 
 #include "app/WorkingSetModel.h"
+#include "gui/FakeWorkingSetStore.h"
 
 namespace zelvan {
 
 class GridViewModelTest : public QObject {
     Q_OBJECT
 
-  private:
-    static std::vector<GridColumn> columns()
-    {
-        return {{"OPKontoNr", false, 0},
-                {"Suchname", false, 0},
-                {"BankBLZ", true, 8},
-                {"BankKontoNr", true, 10},
-                {"BankBIC", true, 11},
-                {"BankIBAN", true, 34},
-                {"IBANKonvertierHinweis", false, 0},
-                {"BankName", false, 0}};
-    }
-
+private:
     // Key, search name, BLZ, account, hint.
     static WorkingSetArray sampleRows()
     {
@@ -57,7 +46,7 @@ class GridViewModelTest : public QObject {
     std::unique_ptr<WorkingSetModel> m_model;
     std::unique_ptr<GridViewModel> m_view;
 
-  private slots:
+private slots:
     void init()
     {
         m_rows.clear();
@@ -65,7 +54,7 @@ class GridViewModelTest : public QObject {
         m_view = std::make_unique<GridViewModel>(*m_model);
         m_model->beginReplace();
         m_rows = sampleRows();
-        m_model->endReplace(8, columns());
+        m_model->endReplace(8, test::marloColumns(true));
     }
     void cleanup()
     {
@@ -126,7 +115,7 @@ class GridViewModelTest : public QObject {
         m_view->setOnlyRowsWithHint(false);
         m_model->beginReplace();
         m_rows.pop_back();
-        m_model->endReplace(8, columns());
+        m_model->endReplace(8, test::marloColumns(true));
         m_model->beginReplace();
         m_rows.clear();
         m_model->endReplace(0, {});

@@ -15,7 +15,7 @@ namespace zelvan {
 class WindowPlacementTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
 
     void store(std::initializer_list<std::pair<const char*, const char*>> values)
@@ -33,7 +33,7 @@ class WindowPlacementTest : public QObject {
     }
     static int px(double twips, const QWidget& window) { return qRound(twips / twipsPerPixelY(window)); }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(m_dir.path().string()));
@@ -50,15 +50,6 @@ class WindowPlacementTest : public QObject {
         QCOMPARE(leadingNumber(QString()), std::nullopt);
         QCOMPARE(wholeNumber(QStringLiteral(" 4 ")), std::optional<int>(4));
         QCOMPARE(wholeNumber(QStringLiteral("4a")), std::nullopt);
-    }
-
-    void no_settings_centre_the_window()
-    {
-        QWidget window;
-        window.resize(500, 300);
-        ShellSettings settings;
-        PersistWindowPlacement(true, settings, window);
-        QCOMPARE(window.geometry(), centred(window));
     }
 
     void state_two_maximises_and_reads_nothing_else()
@@ -108,12 +99,6 @@ class WindowPlacementTest : public QObject {
         QWidget other;
         PersistWindowPlacement(true, settings, other);
         QCOMPARE(other.geometry(), QRect(100, 60, 400, 200));
-    }
-
-    void twips_follow_the_logical_resolution()
-    {
-        QWidget window;
-        QCOMPARE(twipsPerPixelX(window), 1440.0 / window.logicalDpiX());
     }
 };
 

@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "gui/AccessKeys.h"
 #include "gui/GuiTestDoubles.h"
 
 namespace zelvan {
@@ -76,14 +75,6 @@ private slots:
         QCOMPARE(m_outer.statusTexts, std::vector<std::string>{"Daten werden geschrieben..."});
         QCOMPARE(m_outer.busyDepth, 1);
         QCOMPARE(m_outer.messages.size(), 1u);
-    }
-
-    void its_button_has_an_access_key()
-    {
-        BatchProgressDialog dialog(m_outer);
-        const test::AccessKeys keys = test::accessKeysIn(dialog);
-        QCOMPARE(keys.withoutKey, QStringList());
-        QCOMPARE(keys.keys, QStringList{"a"});
     }
 };
 

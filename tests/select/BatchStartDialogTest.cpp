@@ -65,6 +65,7 @@ private slots:
     void starten_accepts_with_the_box_as_ticked_and_abbrechen_rejects()
     {
         BatchStartDialog started(info());
+        QVERIFY(started.findChild<QPushButton*>(QStringLiteral("Starten"))->isDefault());
         started.show();
         started.findChild<QCheckBox*>(QStringLiteral("NurProbelauf"))->setChecked(false);
         started.findChild<QPushButton*>(QStringLiteral("Starten"))->click();
@@ -75,12 +76,6 @@ private slots:
         cancelled.show();
         cancelled.findChild<QPushButton*>(QStringLiteral("Abbrechen"))->click();
         QCOMPARE(cancelled.result(), int(QDialog::Rejected));
-    }
-
-    void starten_is_the_default_button()
-    {
-        BatchStartDialog dialog(info());
-        QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("Starten"))->isDefault());
     }
 
     void every_control_has_its_own_access_key()
