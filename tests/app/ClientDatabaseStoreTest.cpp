@@ -68,6 +68,26 @@ private:
             window.show();
             window.Form_Activate();
         }
+        AccountGrid& grid() { return *window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1")); }
+        QPushButton& command(int index)
+        {
+            return *window.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(index));
+        }
+        // The BIC cell of the customer with the key, as the grid shows it.
+        QModelIndex bicOf(const QString& key)
+        {
+            const QAbstractItemModel& model = *grid().model();
+            return model.index(rowOf(model, key), columnOf(model, QStringLiteral("BankBIC")));
+        }
+        // Typed by hand into the BIC cell of the customer with the key, and committed.
+        void typeBic(const QString& key, const char* text)
+        {
+            grid().setFocus();
+            grid().setCurrentIndex(bicOf(key));
+            QTest::keyClick(&grid(), text[0]);
+            QTest::keyClicks(grid().indexWidget(grid().currentIndex()), text + 1);
+            grid().commitPendingEdit();
+        }
     };
 
     // Runs the statement on the Marlo database through a connection of its own.
@@ -111,56 +131,33 @@ private slots:
         const ProgramState& state = started.state;
         QCOMPARE(state.tableName, std::string("Personenkonten"));
         QVERIFY(window.rows().size() >= 5);
-        QVERIFY(window.gridCaption().startsWith(QStringLiteral("Anzahl Datensätze: ")));
-        const auto* grid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
-        const QAbstractItemModel& model = *grid->model();
-        const int ibanColumn = columnOf(model, QStringLiteral("BankIBAN"));
-        const int bicColumn = columnOf(model, QStringLiteral("BankBIC"));
-        QVERIFY(ibanColumn >= 0 && bicColumn >= 0);
-        QVERIFY(model.flags(model.index(0, ibanColumn)) & Qt::ItemIsEditable);
+        const QAbstractItemModel& model = *started.grid().model();
+        QVERIFY(model.flags(started.bicOf(QStringLiteral("10000"))) & Qt::ItemIsEditable);
         QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
 
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click(); // IBAN / BIC einsetzen
-        const AccountRow* converted = rowWithKey(window.rows(), "10000");
-        QVERIFY(converted);
-        const std::string iban = (*converted)[AccountColumn::Iban];
+        started.command(FormAdressen::IbanBicEinsetzen).click();
+        const std::string iban = (*rowWithKey(window.rows(), "10000"))[AccountColumn::Iban];
         QVERIFY(iban.starts_with("DE") && iban.size() == 22);
-        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
-
         // A hand-made correction in another row.
-        auto* editableGrid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
-        const int row = rowOf(model, QStringLiteral("10010"));
-        QVERIFY(row >= 0);
-        editableGrid->setFocus();
-        editableGrid->setCurrentIndex(model.index(row, bicColumn));
-        QTest::keyClick(editableGrid, 'X');
-        auto* editor = editableGrid->indexWidget(editableGrid->currentIndex());
-        QVERIFY(editor);
-        QTest::keyClicks(editor, "YZDDEFFXXX");
-        editableGrid->commitPendingEdit();
+        started.typeBic(QStringLiteral("10010"), "XYZDDEFFXXX");
 
         started.ui.messages.clear();
-        window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click(); // Daten speichern
+        started.command(FormAdressen::DatenSpeichern).click();
         // The summary names the copy the open made before it added the fields.
         QVERIFY(started.ui.messages.back().text.find("\r\nSicherungskopie: " + state.backups.copies().at(0)) !=
                 std::string::npos);
-        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
+        QVERIFY(!started.command(FormAdressen::DatenSpeichern).isEnabled());
 
-        window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click(); // Daten neu einlesen
-        const AccountRow* reloaded = rowWithKey(window.rows(), "10000");
-        QVERIFY(reloaded);
-        QCOMPARE((*reloaded)[AccountColumn::Iban], iban);
-        const AccountRow* edited = rowWithKey(window.rows(), "10010");
-        QVERIFY(edited);
-        QCOMPARE((*edited)[AccountColumn::Bic], std::string("XYZDDEFFXXX"));
-        QCOMPARE(model.index(rowOf(model, QStringLiteral("10010")), bicColumn).data().toString(),
-                 QStringLiteral("XYZDDEFFXXX"));
+        started.command(FormAdressen::DatenNeuEinlesen).click();
+        QCOMPARE((*rowWithKey(window.rows(), "10000"))[AccountColumn::Iban], iban);
+        QCOMPARE((*rowWithKey(window.rows(), "10010"))[AccountColumn::Bic], std::string("XYZDDEFFXXX"));
+        QCOMPARE(started.bicOf(QStringLiteral("10010")).data().toString(), QStringLiteral("XYZDDEFFXXX"));
 
         // The open added the fields: the file was copied before, once, and not again by the save.
         QCOMPARE(state.backups.copies().size(), std::size_t{1});
         QCOMPARE(copiesBesideMarlo(), std::size_t{1});
 
-        window.findChild<QPushButton*>(QStringLiteral("Command1_3"))->click(); // Ende
+        started.command(FormAdressen::Ende).click();
         QVERIFY(!window.isVisible());
         QVERIFY(!state.database.isOpen());
     }
@@ -170,23 +167,10 @@ private slots:
     void a_record_changed_by_another_program_keeps_what_was_typed()
     {
         StartedWindow started;
-        FormAdressen& window = started.window;
         test::ScriptedUserInterface& ui = started.ui;
-        auto* grid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
-        const QAbstractItemModel& model = *grid->model();
-        const int bicColumn = columnOf(model, QStringLiteral("BankBIC"));
-        const int row = rowOf(model, QStringLiteral("10010"));
-        QVERIFY(bicColumn >= 0 && row >= 0);
-        auto* save = window.findChild<QPushButton*>(QStringLiteral("Command1_2"));
-
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click(); // IBAN / BIC einsetzen
-        grid->setFocus();
-        grid->setCurrentIndex(model.index(row, bicColumn));
-        QTest::keyClick(grid, 'Q');
-        auto* editor = grid->indexWidget(grid->currentIndex());
-        QVERIFY(editor);
-        QTest::keyClicks(editor, "RSDDEFFXXX");
-        grid->commitPendingEdit();
+        QPushButton* save = &started.command(FormAdressen::DatenSpeichern);
+        started.command(FormAdressen::IbanBicEinsetzen).click();
+        started.typeBic(QStringLiteral("10010"), "QRSDDEFFXXX");
 
         QVERIFY(changedByAnotherProgram("UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010"));
 
@@ -200,7 +184,7 @@ private slots:
                                        "Programm geändert"),
                      summary.c_str());
             QVERIFY(save->isEnabled());
-            QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDDEFFXXX"));
+            QCOMPARE(started.bicOf(QStringLiteral("10010")).data().toString(), QStringLiteral("QRSDDEFFXXX"));
         }
         // A new session: the fields are there, so the first save copies the file; the second does not.
         QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
@@ -215,12 +199,12 @@ private slots:
         FormAdressen& window = started.window;
         test::ScriptedUserInterface& ui = started.ui;
         const std::size_t rows = window.rows().size();
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
-        window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click();
+        started.command(FormAdressen::IbanBicEinsetzen).click();
+        started.command(FormAdressen::DatenSpeichern).click();
         QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
 
         QVERIFY(changedByAnotherProgram("DELETE FROM Personenkonten WHERE OPKontoNr = 10010"));
-        window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
+        started.command(FormAdressen::DatenNeuEinlesen).click();
         QCOMPARE(window.rows().size(), rows - 1);
 
         // The newest copy stands first in the choice.

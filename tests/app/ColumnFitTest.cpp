@@ -8,7 +8,7 @@ namespace zelvan {
 class ColumnFitTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void place_columns_data()
     {
         QTest::addColumn<QList<int>>("kinds");   // FitKind by column

@@ -159,19 +159,6 @@ private slots:
         QCOMPARE(keysShown(*m_view), (QStringList{"9", "10000", "10002", "10001"}));
     }
 
-    void an_edit_in_a_sorted_and_filtered_view_reaches_its_row()
-    {
-        m_view->setOnlyRowsWithHint(true);
-        m_view->sort(0, Qt::AscendingOrder);
-        QCOMPARE(keysShown(*m_view), (QStringList{"10000", "10002"}));
-        // View row 0 is the third row of the working set.
-        QVERIFY(m_view->setData(m_view->index(0, 3), QStringLiteral("987654")));
-        QCOMPARE(m_rows[2][AccountColumn::Account], std::string("987654"));
-        for (const std::size_t other : {0u, 1u, 3u})
-            QVERIFY(m_rows[other][AccountColumn::Account] != "987654");
-        QCOMPARE(m_view->index(0, 3).data().toString(), QStringLiteral("987654"));
-    }
-
     void find_looks_into_key_search_name_blz_and_account_data()
     {
         QTest::addColumn<QString>("text");

@@ -165,17 +165,22 @@ private slots:
             QVERIFY2(drives->itemText(i).startsWith(QLatin1Char('/')), qPrintable(drives->itemText(i)));
     }
 
-    void ordner_waehlen_searches_the_chosen_folder()
+    void ordner_waehlen_searches_the_chosen_folder_and_cancelled_returns_to_the_entry_before()
     {
         auto dialog = makeDialog();
         auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
+        drives->setCurrentIndex(drives->count() - 1);
+        emit drives->activated(drives->count() - 1);
+        QCOMPARE(drives->currentText(), QStringLiteral("test [Daten]"));
+        QCOMPARE(dialog->resultCaption(), QString());
+        QCOMPARE(m_ui.eventTurns, 0); // no search
+
         const std::string folder = (m_dir.path() / "b").string();
         m_files.nextFolders = {folder};
         drives->setCurrentIndex(drives->count() - 1);
         emit drives->activated(drives->count() - 1);
-
-        QCOMPARE(m_files.folderTitles, (std::vector<std::string>{"Zu durchsuchenden Ordner wählen"}));
-        QCOMPARE(m_files.folderStarts, (std::vector<std::string>{QDir::homePath().toStdString()}));
+        QCOMPARE(m_files.folderTitles.back(), std::string("Zu durchsuchenden Ordner wählen"));
+        QCOMPARE(m_files.folderStarts.back(), QDir::homePath().toStdString());
         QCOMPARE(drives->currentText(), QString::fromStdString(folder));
         QCOMPARE(drives->itemText(drives->count() - 1), QStringLiteral("Ordner wählen..."));
         QCOMPARE(column(*dialog, 0), (QStringList{"7", "123"}));
@@ -209,18 +214,6 @@ private slots:
         auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
         emit drives->activated(drives->count() - 1);
         QCOMPARE(m_files.folderStarts, (std::vector<std::string>{(m_dir.path() / "a").string() + "/"}));
-    }
-
-    void ordner_waehlen_cancelled_returns_to_the_entry_before()
-    {
-        auto dialog = makeDialog();
-        auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
-        drives->setCurrentIndex(drives->count() - 1);
-        emit drives->activated(drives->count() - 1);
-        QCOMPARE(m_files.folderTitles.size(), 1u);
-        QCOMPARE(drives->currentText(), QStringLiteral("test [Daten]"));
-        QCOMPARE(dialog->resultCaption(), QString());
-        QCOMPARE(m_ui.eventTurns, 0); // no search
     }
 
     void double_click_or_enter_on_a_found_database_chooses_it_data()
@@ -443,11 +436,6 @@ private slots:
         const std::array filters{FileFilter{"Marlo Mandant (marl*.mdb)", "marl*.mdb"}};
         QCOMPARE(nameFilters(filters),
                  QStringList{QStringLiteral("Marlo Mandant (marl*.mdb) ([mM][aA][rR][lL]*.[mM][dD][bB])")});
-        const QRegularExpression re(
-            QRegularExpression::wildcardToRegularExpression(caseInsensitivePattern("marl*.mdb")));
-        QVERIFY(re.match(QStringLiteral("MARL001.MDB")).hasMatch());
-        QVERIFY(re.match(QStringLiteral("marl001.mdb")).hasMatch());
-        QVERIFY(!re.match(QStringLiteral("dorv001.mdb")).hasMatch());
     }
 };
 
