@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
 
 #include "app/WorkingSetModel.h"
@@ -63,14 +62,6 @@ private:
             "101-Umwandlung ohne Neuberechnung der Kontenprüfziffer. Evtl. prüfen beim Kontoinhaber";
         m_model->endReplace(8, test::marloColumns(true));
     }
-    // As the item view draws a cell: shortened with "…" when its text is wider than its room.
-    bool drawnShortened(const QModelIndex& index) const
-    {
-        const int margin = m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid.get()) + 1;
-        const QString text = index.data().toString();
-        const int room = m_grid->visualRect(index).width() - 2 * margin;
-        return m_grid->fontMetrics().elidedText(text, Qt::ElideRight, room) != text;
-    }
     int widthOf(AccountColumn column) const { return m_grid->columnWidth(static_cast<int>(column)); }
     int totalWidth() const
     {
@@ -79,16 +70,7 @@ private:
             total += m_grid->columnWidth(column);
         return total;
     }
-    void verifyContentWhole()
-    {
-        for (int row = 0; row < m_model->rowCount(); ++row) {
-            for (const auto column : kContentColumns) {
-                const QModelIndex index = m_model->index(row, static_cast<int>(column));
-                QVERIFY2(!drawnShortened(index), qPrintable(index.data().toString()));
-                QVERIFY(!m_grid->isCut(index));
-            }
-        }
-    }
+    void verifyContentWhole() { QCOMPARE(test::shortenedContentCell(*m_grid), QString()); }
     QString toolTipAt(const QModelIndex& index) { return test::toolTipAt(*m_grid, index); }
 
 private slots:
@@ -195,7 +177,7 @@ private slots:
         loadConvertedRows();
         const QModelIndex hint = m_model->index(2, int(AccountColumn::Hint));
         QVERIFY(m_grid->isCut(hint));
-        QVERIFY(drawnShortened(hint));
+        QVERIFY(test::drawnShortened(*m_grid, hint));
         QVERIFY(toolTipAt(hint).startsWith(QString::fromStdString(m_rows[2][AccountColumn::Hint])));
         const QModelIndex name = m_model->index(2, int(AccountColumn::SearchName));
         QVERIFY(m_grid->isCut(name));
@@ -250,20 +232,24 @@ private slots:
         QCOMPARE(m_grid->currentIndex().column(), then);
     }
 
-    void escape_goes_to_browse_mode_then_asks_to_close()
+    void escape_goes_to_browse_mode_then_asks_to_close_and_enter_returns_at_column_zero()
     {
         QSignalSpy close(m_grid.get(), &AccountGrid::closeRequested);
         QCOMPARE(m_grid->mode(), AccountGrid::Mode::Editor);
-        select(0, 0);
+        select(2, 4);
         key(Qt::Key_Escape);
         QCOMPARE(m_grid->mode(), AccountGrid::Mode::Browse);
         QCOMPARE(m_grid->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(close.count(), 0);
+        key(Qt::Key_Return);
+        QCOMPARE(m_grid->mode(), AccountGrid::Mode::Editor);
+        QCOMPARE(m_grid->currentIndex(), m_model->index(2, 0));
+        key(Qt::Key_Escape);
         key(Qt::Key_Escape);
         QCOMPARE(close.count(), 1);
     }
 
-    void escape_with_a_pending_change_discards_it_and_keeps_the_mode()
+    void escape_in_an_editor_discards_a_change_and_keeps_the_mode_else_goes_to_browse_mode()
     {
         QSignalSpy close(m_grid.get(), &AccountGrid::closeRequested);
         select(0, 3);
@@ -274,27 +260,13 @@ private slots:
         QVERIFY(!m_grid->isEditing());
         QCOMPARE(m_rows[0][AccountColumn::Account], std::string("532013000"));
         QCOMPARE(m_grid->mode(), AccountGrid::Mode::Editor);
-        QCOMPARE(close.count(), 0);
-    }
-
-    void escape_in_an_unchanged_editor_switches_to_browse_mode()
-    {
-        select(0, 2);
+        // Unchanged, the editor closes into browse mode.
         key(Qt::Key_Right);
         QVERIFY(!m_grid->hasPendingChange());
         key(Qt::Key_Escape);
         QVERIFY(!m_grid->isEditing());
         QCOMPARE(m_grid->mode(), AccountGrid::Mode::Browse);
-    }
-
-    void enter_in_browse_mode_returns_to_editor_mode_at_column_zero()
-    {
-        select(2, 4);
-        key(Qt::Key_Escape);
-        QCOMPARE(m_grid->mode(), AccountGrid::Mode::Browse);
-        key(Qt::Key_Return);
-        QCOMPARE(m_grid->mode(), AccountGrid::Mode::Editor);
-        QCOMPARE(m_grid->currentIndex(), m_model->index(2, 0));
+        QCOMPARE(close.count(), 0);
     }
 
     void tab_moves_through_all_cells_and_wraps_to_the_next_row()
