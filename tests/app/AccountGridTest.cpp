@@ -280,17 +280,13 @@ private slots:
         QCOMPARE(m_grid->currentIndex(), m_model->index(1, 1)); // a locked column is visited too
     }
 
-    void commit_of_a_pending_edit_writes_the_array()
+    void ctrl_a_in_an_open_cell_selects_its_text_only()
     {
-        QSignalSpy committed(m_model.get(), &WorkingSetModel::cellCommitted);
-        select(1, 2);
-        QTest::keyClick(m_grid.get(), '1'); // typing opens the editor
-        QVERIFY(m_grid->isEditing());
-        QTest::keyClicks(editor(), "234");
-        m_grid->commitPendingEdit();
-        QVERIFY(!m_grid->isEditing());
-        QCOMPARE(m_rows[1][AccountColumn::Blz], std::string("1234"));
-        QCOMPARE(committed.count(), 1);
+        select(0, 2);
+        key(Qt::Key_F2);
+        QTest::keyClick(m_grid.get(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(editor()->selectedText(), QStringLiteral("37040044"));
+        QCOMPARE(m_grid->selectionModel()->selectedIndexes().size(), 1);
     }
 
     void the_editor_takes_no_more_than_the_maximum_input_length()

@@ -1,6 +1,5 @@
 #include "app/GridViewModel.h"
 
-#include <QAbstractItemModelTester>
 #include <QTest>
 
 #include "app/WorkingSetModel.h"
@@ -100,52 +99,6 @@ private slots:
             QVERIFY2(compareCells(c.a, c.b) == c.expected, qPrintable(QStringLiteral("%1 %2").arg(c.a, c.b)));
             QVERIFY2(compareCells(c.b, c.a) == -c.expected, qPrintable(QStringLiteral("%1 %2").arg(c.b, c.a)));
         }
-    }
-
-    void follows_the_model_rules_through_filter_sort_edit_conversion_and_reload()
-    {
-        QAbstractItemModelTester tester(m_view.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        m_view->setOnlyRowsWithHint(true);
-        m_view->sort(0, Qt::DescendingOrder);
-        QVERIFY(m_view->setData(m_view->index(0, 2), QStringLiteral("10020030")));
-        m_rows[1][AccountColumn::Hint] = "3-BLZ ist nicht im Bundesbank-Bestand";
-        m_rows[0][AccountColumn::Hint].clear();
-        m_model->cellsChanged(4, 7);
-        m_view->sort(-1);
-        m_view->setOnlyRowsWithHint(false);
-        m_model->beginReplace();
-        m_rows.pop_back();
-        m_model->endReplace(8, test::marloColumns(true));
-        m_model->beginReplace();
-        m_rows.clear();
-        m_model->endReplace(0, {});
-        QCOMPARE(m_view->rowCount(), 0);
-    }
-
-    void only_rows_with_a_hint_are_shown_and_the_rows_stay()
-    {
-        m_view->setOnlyRowsWithHint(true);
-        QVERIFY(m_view->onlyRowsWithHint());
-        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "10000"}));
-        QCOMPARE(m_rows.size(), 4u);
-        // A conversion that gives a row a hint and takes one away.
-        m_rows[3][AccountColumn::Hint] = "102-Kontonummer wurde ersetzt";
-        m_rows[0][AccountColumn::Hint].clear();
-        m_model->cellsChanged(4, 7);
-        QCOMPARE(keysShown(*m_view), (QStringList{"10000", "10001"}));
-        m_view->setOnlyRowsWithHint(false);
-        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "9", "10000", "10001"}));
-    }
-
-    void sorting_orders_the_view_only_and_the_load_order_comes_back()
-    {
-        m_view->sort(0, Qt::AscendingOrder);
-        QCOMPARE(keysShown(*m_view), (QStringList{"9", "10000", "10001", "10002"}));
-        m_view->sort(1, Qt::DescendingOrder);
-        QCOMPARE(keysShown(*m_view), (QStringList{"10001", "10002", "10000", "9"}));
-        QCOMPARE(m_rows[0][AccountColumn::Key], std::string("10002"));
-        m_view->sort(-1);
-        QCOMPARE(keysShown(*m_view), (QStringList{"10002", "9", "10000", "10001"}));
     }
 
     void an_edit_in_a_sorted_view_moves_its_row_to_its_place()

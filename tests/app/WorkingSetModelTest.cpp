@@ -50,20 +50,6 @@ private slots:
         QCOMPARE(model.columnCount(), 0);
     }
 
-    void shows_headings_and_cells_in_utf8_with_null_as_empty()
-    {
-        WorkingSetArray rows = sampleRows(2);
-        rows[0][AccountColumn::SearchName] = "Müller & Söhne";
-        WorkingSetModel model(rows);
-        model.beginReplace();
-        model.endReplace(6, columns(false));
-        QCOMPARE(model.headerData(5, Qt::Horizontal).toString(), QStringLiteral("BankIBAN"));
-        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("10001"));
-        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Müller & Söhne"));
-        QCOMPARE(model.index(1, 5).data().toString(), QString());
-        QCOMPARE(model.index(0, 5).data(WorkingSetModel::kMaxLengthRole).toInt(), 34);
-    }
-
     void set_data_writes_the_array_and_reports_the_commit()
     {
         WorkingSetArray rows = sampleRows(3);

@@ -170,24 +170,6 @@ private slots:
         QCOMPARE(m_ui.messages.front().icon, MessageIcon::Critical);
     }
 
-    void a_real_run_saves_every_database()
-    {
-        BatchSetup batch = setup();
-        batch.settings.overwriteBankName = true;
-        batch.settings.protocol = ProtocolOption::HintsOnly;
-        auto dialog = searched(batch);
-        m_dialogs.answers = {false};
-        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
-        QCOMPARE(m_dialogs.summaries.size(), 1u);
-        const BatchSummary& summary = m_dialogs.summaries.front();
-        QCOMPARE(summary.lines.size(), 2u);
-        for (const auto& line : summary.lines) {
-            QCOMPARE(line.result, std::string(kSaved));
-            QVERIFY(test::rowsWithIban(line.file) > 0);
-        }
-        QVERIFY(summary.summaryFile.starts_with((m_office / "Sammelprotokoll_ZELVAN_Marlo_").string()));
-    }
-
     void the_real_dialogs_start_a_dry_run_by_default_and_show_its_table()
     {
         auto dialog = std::make_unique<AuswahlIBANDatei>(
@@ -230,16 +212,26 @@ private slots:
         QCOMPARE(m_ui.busyDepth, 0);
     }
 
-    void a_second_run_in_one_session_copies_no_database_twice()
+    void a_real_run_saves_every_database_and_a_second_one_copies_none_again()
     {
         BackupLedger session;
         BatchSetup batch = setup();
         batch.backups = &session;
+        batch.settings.overwriteBankName = true;
+        batch.settings.protocol = ProtocolOption::HintsOnly;
         auto dialog = searched(batch);
         m_dialogs.answers = {false, false};
         dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
-        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
+        QCOMPARE(m_dialogs.summaries.size(), 1u);
+        const BatchSummary first = m_dialogs.summaries.front();
+        QCOMPARE(first.lines.size(), 2u);
+        for (const auto& line : first.lines) {
+            QCOMPARE(line.result, std::string(kSaved));
+            QVERIFY(test::rowsWithIban(line.file) > 0);
+        }
+        QVERIFY(first.summaryFile.starts_with((m_office / "Sammelprotokoll_ZELVAN_Marlo_").string()));
 
+        dialog->Command1_Click(AuswahlIBANDatei::AlleKonvertieren);
         QCOMPARE(m_dialogs.summaries.size(), 2u);
         QCOMPARE(session.copies().size(), 2u);
         for (const auto& line : m_dialogs.summaries.back().lines)
