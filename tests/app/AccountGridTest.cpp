@@ -299,16 +299,6 @@ private slots:
         m_grid->commitPendingEdit();
         QCOMPARE(m_rows[1][AccountColumn::Blz], std::string("12345678"));
     }
-
-    void a_locked_cell_does_not_open_for_input()
-    {
-        select(0, 0);
-        key(Qt::Key_Right); // text, but locked: ordinary navigation
-        QVERIFY(!m_grid->isEditing());
-        QCOMPARE(m_grid->currentIndex().column(), 1);
-        QTest::keyClicks(m_grid.get(), "x");
-        QCOMPARE(m_rows[0][AccountColumn::SearchName], std::string());
-    }
 };
 
 } // namespace zelvan

@@ -39,14 +39,6 @@ private:
         }
         return nullptr;
     }
-    static int columnOf(const QAbstractItemModel& model, const QString& heading)
-    {
-        for (int column = 0; column < model.columnCount(); ++column) {
-            if (model.headerData(column, Qt::Horizontal).toString() == heading)
-                return column;
-        }
-        return -1;
-    }
     static int rowOf(const QAbstractItemModel& model, const QString& key)
     {
         for (int row = 0; row < model.rowCount(); ++row) {
@@ -77,7 +69,7 @@ private:
         QModelIndex bicOf(const QString& key)
         {
             const QAbstractItemModel& model = *grid().model();
-            return model.index(rowOf(model, key), columnOf(model, QStringLiteral("BankBIC")));
+            return model.index(rowOf(model, key), static_cast<int>(AccountColumn::Bic));
         }
         // Typed by hand into the BIC cell of the customer with the key, and committed.
         void typeBic(const QString& key, const char* text)
