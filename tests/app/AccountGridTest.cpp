@@ -108,9 +108,6 @@ private slots:
         QCOMPARE(m_grid->horizontalScrollBar()->maximum(), 0);
         // A search name longer than its share keeps to its share, and shows whole as tooltip.
         QCOMPARE(widthOf(AccountColumn::SearchName), int(m_grid->viewport()->width() * 0.12));
-        // Headings are never cut.
-        for (int column = 0; column < m_model->columnCount(); ++column)
-            QVERIFY(m_grid->columnWidth(column) >= m_grid->horizontalHeader()->sectionSizeHint(column));
 
         std::vector<int> content;
         for (const auto column : kContentColumns)

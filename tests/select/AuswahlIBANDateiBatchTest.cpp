@@ -40,16 +40,11 @@ public:
         answers.pop_front();
         return answer;
     }
-    void showSummary(QWidget*, const BatchSummary& summary, bool dryRun) override
-    {
-        summaries.push_back(summary);
-        dryRuns.push_back(dryRun);
-    }
+    void showSummary(QWidget*, const BatchSummary& summary, bool) override { summaries.push_back(summary); }
 
     std::deque<std::optional<bool>> answers;
     std::vector<BatchStartInfo> starts;
     std::vector<BatchSummary> summaries;
-    std::vector<bool> dryRuns;
 };
 
 // Every client database under the folder with its bytes.

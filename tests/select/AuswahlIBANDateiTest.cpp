@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -153,8 +152,6 @@ private slots:
         QVERIFY(drives->count() >= 3);
         QCOMPARE(drives->itemText(0), QDir::homePath() + QStringLiteral(" [Persönlicher Ordner]"));
         QCOMPARE(drives->itemText(drives->count() - 1), QStringLiteral("Ordner wählen..."));
-        for (int i = 1; i < drives->count() - 1; ++i)
-            QVERIFY2(drives->itemText(i).startsWith(QLatin1Char('/')), qPrintable(drives->itemText(i)));
     }
 
     void ordner_waehlen_searches_the_chosen_folder_and_cancelled_returns_to_the_entry_before()
