@@ -83,6 +83,7 @@ private slots:
         QVERIFY(!model.setData(model.index(0, 2), QStringLiteral("1"), Qt::DisplayRole));
         QVERIFY(!model.setData(model.index(5, 2), QStringLiteral("1")));
         QVERIFY(!model.setData(QModelIndex(), QStringLiteral("1")));
+        QCOMPARE(model.data(QModelIndex()), QVariant());
         QCOMPARE(changed.count(), 0);
         model.setColumns(columns(false)); // bank columns not freed for input
         QVERIFY(!model.setData(model.index(0, 2), QStringLiteral("1")));

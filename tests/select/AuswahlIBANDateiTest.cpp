@@ -244,7 +244,6 @@ private slots:
         QTest::addColumn<int>("pressed");
         QTest::newRow("Ergebnisliste") << QStringLiteral("TDBGrid1") << int(Qt::Key_Escape);
         QTest::newRow("Laufwerk") << QStringLiteral("Drive1") << int(Qt::Key_Escape);
-        QTest::newRow("Format") << QStringLiteral("Option1_2") << int(Qt::Key_Escape);
         QTest::newRow("Datei direkt auswählen") << QStringLiteral("Command1_3") << int(Qt::Key_Escape);
         QTest::newRow("Abbruch") << QStringLiteral("Command1_1") << int(Qt::Key_Space);
     }

@@ -90,7 +90,6 @@ private slots:
         QTest::newRow("A") << yesNoCancel << all << int(Qt::Key_A) << int(MessageAnswer::Cancel);
         const QStringList yesNo{"&Ja", "&Nein"};
         QTest::newRow("J, Ja/Nein") << int(MessageButtons::YesNo) << yesNo << int(Qt::Key_J) << int(MessageAnswer::Yes);
-        QTest::newRow("N, Ja/Nein") << int(MessageButtons::YesNo) << yesNo << int(Qt::Key_N) << int(MessageAnswer::No);
     }
 
     void a_question_has_its_own_buttons_and_answers_to_their_letters()
