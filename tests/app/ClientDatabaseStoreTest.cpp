@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 class ClientDatabaseStoreTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     test::TempDir m_dir;
     std::string m_marlo;
 
@@ -38,14 +38,6 @@ class ClientDatabaseStoreTest : public QObject {
                 return &row;
         }
         return nullptr;
-    }
-    static int columnOf(const QAbstractItemModel& model, const QString& heading)
-    {
-        for (int column = 0; column < model.columnCount(); ++column) {
-            if (model.headerData(column, Qt::Horizontal).toString() == heading)
-                return column;
-        }
-        return -1;
     }
     static int rowOf(const QAbstractItemModel& model, const QString& key)
     {
@@ -67,6 +59,26 @@ class ClientDatabaseStoreTest : public QObject {
         {
             window.show();
             window.Form_Activate();
+        }
+        AccountGrid& grid() { return *window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1")); }
+        QPushButton& command(int index)
+        {
+            return *window.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(index));
+        }
+        // The BIC cell of the customer with the key, as the grid shows it.
+        QModelIndex bicOf(const QString& key)
+        {
+            const QAbstractItemModel& model = *grid().model();
+            return model.index(rowOf(model, key), static_cast<int>(AccountColumn::Bic));
+        }
+        // Typed by hand into the BIC cell of the customer with the key, and committed.
+        void typeBic(const QString& key, const char* text)
+        {
+            grid().setFocus();
+            grid().setCurrentIndex(bicOf(key));
+            QTest::keyClick(&grid(), text[0]);
+            QTest::keyClicks(grid().indexWidget(grid().currentIndex()), text + 1);
+            grid().commitPendingEdit();
         }
     };
 
@@ -90,7 +102,7 @@ class ClientDatabaseStoreTest : public QObject {
         return count;
     }
 
-  private slots:
+private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
@@ -106,66 +118,37 @@ class ClientDatabaseStoreTest : public QObject {
 
     void load_convert_edit_save_and_load_again()
     {
-        ProgramState state;
-        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
-
+        StartedWindow started;
+        FormAdressen& window = started.window;
+        const ProgramState& state = started.state;
         QCOMPARE(state.tableName, std::string("Personenkonten"));
-        QVERIFY(window.rows().size() >= 5);
-        QVERIFY(window.gridCaption().startsWith(QStringLiteral("Anzahl Datensätze: ")));
-        const auto* grid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
-        const QAbstractItemModel& model = *grid->model();
-        const int ibanColumn = columnOf(model, QStringLiteral("BankIBAN"));
-        const int bicColumn = columnOf(model, QStringLiteral("BankBIC"));
-        QVERIFY(ibanColumn >= 0 && bicColumn >= 0);
-        QVERIFY(model.flags(model.index(0, ibanColumn)) & Qt::ItemIsEditable);
+        const QAbstractItemModel& model = *started.grid().model();
+        QVERIFY(model.flags(started.bicOf(QStringLiteral("10000"))) & Qt::ItemIsEditable);
         QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
 
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click(); // IBAN / BIC einsetzen
-        const AccountRow* converted = rowWithKey(window.rows(), "10000");
-        QVERIFY(converted);
-        const std::string iban = (*converted)[AccountColumn::Iban];
+        started.command(FormAdressen::IbanBicEinsetzen).click();
+        const std::string iban = (*rowWithKey(window.rows(), "10000"))[AccountColumn::Iban];
         QVERIFY(iban.starts_with("DE") && iban.size() == 22);
-        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
-
         // A hand-made correction in another row.
-        auto* editableGrid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
-        const int row = rowOf(model, QStringLiteral("10010"));
-        QVERIFY(row >= 0);
-        editableGrid->setFocus();
-        editableGrid->setCurrentIndex(model.index(row, bicColumn));
-        QTest::keyClick(editableGrid, 'X');
-        auto* editor = editableGrid->indexWidget(editableGrid->currentIndex());
-        QVERIFY(editor);
-        QTest::keyClicks(editor, "YZDDEFFXXX");
-        editableGrid->commitPendingEdit();
+        started.typeBic(QStringLiteral("10010"), "XYZDDEFFXXX");
 
-        ui.messages.clear();
-        window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click(); // Daten speichern
+        started.ui.messages.clear();
+        started.command(FormAdressen::DatenSpeichern).click();
         // The summary names the copy the open made before it added the fields.
-        QVERIFY(ui.messages.back().text.find("\r\nSicherungskopie: " + state.backups.copies().at(0)) !=
+        QVERIFY(started.ui.messages.back().text.find("\r\nSicherungskopie: " + state.backups.copies().at(0)) !=
                 std::string::npos);
-        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->isEnabled());
+        QVERIFY(!started.command(FormAdressen::DatenSpeichern).isEnabled());
 
-        window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click(); // Daten neu einlesen
-        const AccountRow* reloaded = rowWithKey(window.rows(), "10000");
-        QVERIFY(reloaded);
-        QCOMPARE((*reloaded)[AccountColumn::Iban], iban);
-        const AccountRow* edited = rowWithKey(window.rows(), "10010");
-        QVERIFY(edited);
-        QCOMPARE((*edited)[AccountColumn::Bic], std::string("XYZDDEFFXXX"));
-        QCOMPARE(model.index(rowOf(model, QStringLiteral("10010")), bicColumn).data().toString(),
-                 QStringLiteral("XYZDDEFFXXX"));
+        started.command(FormAdressen::DatenNeuEinlesen).click();
+        QCOMPARE((*rowWithKey(window.rows(), "10000"))[AccountColumn::Iban], iban);
+        QCOMPARE((*rowWithKey(window.rows(), "10010"))[AccountColumn::Bic], std::string("XYZDDEFFXXX"));
+        QCOMPARE(started.bicOf(QStringLiteral("10010")).data().toString(), QStringLiteral("XYZDDEFFXXX"));
 
         // The open added the fields: the file was copied before, once, and not again by the save.
         QCOMPARE(state.backups.copies().size(), std::size_t{1});
         QCOMPARE(copiesBesideMarlo(), std::size_t{1});
 
-        window.findChild<QPushButton*>(QStringLiteral("Command1_3"))->click(); // Ende
+        started.command(FormAdressen::Ende).click();
         QVERIFY(!window.isVisible());
         QVERIFY(!state.database.isOpen());
     }
@@ -174,28 +157,11 @@ class ClientDatabaseStoreTest : public QObject {
     // alone, the typed value stays in the grid, and "Daten speichern" stays enabled.
     void a_record_changed_by_another_program_keeps_what_was_typed()
     {
-        ProgramState state;
-        ClientDatabaseStore store(ZELVAN_SOURCE_DIR "/data/");
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
-        auto* grid = window.findChild<AccountGrid*>(QStringLiteral("TDBGrid1"));
-        const QAbstractItemModel& model = *grid->model();
-        const int bicColumn = columnOf(model, QStringLiteral("BankBIC"));
-        const int row = rowOf(model, QStringLiteral("10010"));
-        QVERIFY(bicColumn >= 0 && row >= 0);
-        auto* save = window.findChild<QPushButton*>(QStringLiteral("Command1_2"));
-
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click(); // IBAN / BIC einsetzen
-        grid->setFocus();
-        grid->setCurrentIndex(model.index(row, bicColumn));
-        QTest::keyClick(grid, 'Q');
-        auto* editor = grid->indexWidget(grid->currentIndex());
-        QVERIFY(editor);
-        QTest::keyClicks(editor, "RSDDEFFXXX");
-        grid->commitPendingEdit();
+        StartedWindow started;
+        test::ScriptedUserInterface& ui = started.ui;
+        QPushButton* save = &started.command(FormAdressen::DatenSpeichern);
+        started.command(FormAdressen::IbanBicEinsetzen).click();
+        started.typeBic(QStringLiteral("10010"), "QRSDDEFFXXX");
 
         QVERIFY(changedByAnotherProgram("UPDATE Personenkonten SET BankKontoNr = '5555' WHERE OPKontoNr = 10010"));
 
@@ -209,30 +175,11 @@ class ClientDatabaseStoreTest : public QObject {
                                        "Programm geändert"),
                      summary.c_str());
             QVERIFY(save->isEnabled());
-            QCOMPARE(model.index(row, bicColumn).data().toString(), QStringLiteral("QRSDDEFFXXX"));
+            QCOMPARE(started.bicOf(QStringLiteral("10010")).data().toString(), QStringLiteral("QRSDDEFFXXX"));
         }
         // A new session: the fields are there, so the first save copies the file; the second does not.
-        QCOMPARE(state.backups.copies().size(), std::size_t{1});
+        QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
         QCOMPARE(copiesBesideMarlo(), std::size_t{2});
-    }
-
-    void a_failed_save_keeps_daten_speichern_enabled()
-    {
-        ProgramState state;
-        test::FakeWorkingSetStore store;
-        store.saveSucceeds = false;
-        test::FakeDatabaseChooser chooser;
-        test::ScriptedUserInterface ui;
-        FormAdressen window(state, FormAdressenServices{store, chooser, ui, ZELVAN_SOURCE_DIR "/data/"});
-        window.show();
-        window.Form_Activate();
-        auto* save = window.findChild<QPushButton*>(QStringLiteral("Command1_2"));
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
-        save->click();
-        QVERIFY(save->isEnabled());
-        store.saveSucceeds = true;
-        save->click();
-        QVERIFY(!save->isEnabled());
     }
 
     // The way back from the window: the copy this session's save made goes back, chosen and
@@ -243,12 +190,12 @@ class ClientDatabaseStoreTest : public QObject {
         FormAdressen& window = started.window;
         test::ScriptedUserInterface& ui = started.ui;
         const std::size_t rows = window.rows().size();
-        window.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
-        window.findChild<QPushButton*>(QStringLiteral("Command1_2"))->click();
+        started.command(FormAdressen::IbanBicEinsetzen).click();
+        started.command(FormAdressen::DatenSpeichern).click();
         QCOMPARE(started.state.backups.copies().size(), std::size_t{1});
 
         QVERIFY(changedByAnotherProgram("DELETE FROM Personenkonten WHERE OPKontoNr = 10010"));
-        window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
+        started.command(FormAdressen::DatenNeuEinlesen).click();
         QCOMPARE(window.rows().size(), rows - 1);
 
         // The newest copy stands first in the choice.

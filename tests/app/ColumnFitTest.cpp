@@ -1,6 +1,6 @@
 #include "app/ColumnFit.h"
 
-#include <QStandardItemModel>
+#include <QFontMetricsF>
 #include <QTest>
 
 namespace zelvan {
@@ -8,7 +8,7 @@ namespace zelvan {
 class ColumnFitTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void place_columns_data()
     {
         QTest::addColumn<QList<int>>("kinds");   // FitKind by column
@@ -69,28 +69,6 @@ class ColumnFitTest : public QObject {
         // A combining mark is shaped with its letter: the text is measured whole.
         const QString combined = QStringLiteral("Mu\u0308ller");
         QVERIFY(widths.of(combined) >= widths.exact(combined) - 0.01);
-    }
-
-    void widest_texts_of_the_measured_columns_and_rows()
-    {
-        QStandardItemModel model(3, 3);
-        const char* cells[3][3] = {{"1", "WWW", "kurz"}, {"22222", "i", "etwas länger"}, {"333", "ii", "x"}};
-        for (int row = 0; row < 3; ++row) {
-            for (int column = 0; column < 3; ++column)
-                model.setItem(row, column, new QStandardItem(QString::fromUtf8(cells[row][column])));
-        }
-        const QFont font(QStringLiteral("DejaVu Sans"), 10);
-        const QFontMetricsF metrics(font);
-        TextWidths widths(font);
-        const auto widest = widestTexts(model, widths, {true, true, false});
-        QCOMPARE(widest.size(), 3u);
-        QCOMPARE(widest[0], metrics.horizontalAdvance(QStringLiteral("22222")));
-        QCOMPARE(widest[1], metrics.horizontalAdvance(QStringLiteral("WWW")));
-        QCOMPARE(widest[2], 0.0);
-        // Rows 2 to 2 only.
-        const auto last = widestTexts(model, widths, {true, true, true}, 2, 2);
-        QCOMPARE(last[0], metrics.horizontalAdvance(QStringLiteral("333")));
-        QCOMPARE(last[1], metrics.horizontalAdvance(QStringLiteral("ii")));
     }
 };
 

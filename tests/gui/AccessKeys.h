@@ -43,28 +43,24 @@ struct AccessKeys {
 inline AccessKeys accessKeysIn(QWidget& window)
 {
     AccessKeys found;
-    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        if (button->window() != &window || button->text().isEmpty())
-            continue;
-        const QString key = accessKeyOf(button->text());
+    const auto note = [&found](const QString& caption) {
+        const QString key = accessKeyOf(caption);
         if (key.isEmpty())
-            found.withoutKey << button->text();
+            found.withoutKey << caption;
         else
             found.keys << key;
+    };
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->window() == &window && !button->text().isEmpty())
+            note(button->text());
     }
     for (QMenuBar* bar : window.findChildren<QMenuBar*>()) {
-        for (QAction* title : bar->actions()) {
-            const QString key = accessKeyOf(title->text());
-            if (key.isEmpty())
-                found.withoutKey << title->text();
-            else
-                found.keys << key;
-        }
+        for (QAction* title : bar->actions())
+            note(title->text());
     }
     for (QLabel* label : window.findChildren<QLabel*>()) {
-        const QString key = accessKeyOf(label->text());
-        if (label->window() == &window && label->buddy() && !key.isEmpty())
-            found.keys << key;
+        if (label->window() == &window && label->buddy() && !accessKeyOf(label->text()).isEmpty())
+            found.keys << accessKeyOf(label->text());
     }
     return found;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/DatabaseChooser.h"
@@ -11,13 +12,27 @@
 
 namespace zelvan::test {
 
+// The first `count` columns of a Marlo grid; the bank columns, with their lengths, take input when freed.
+inline std::vector<GridColumn> marloColumns(bool freed, std::size_t count = 8)
+{
+    static constexpr std::pair<const char*, int> kColumns[] = {{"OPKontoNr", 0},
+                                                               {"Suchname", 0},
+                                                               {"BankBLZ", 8},
+                                                               {"BankKontoNr", 10},
+                                                               {"BankBIC", 11},
+                                                               {"BankIBAN", 34},
+                                                               {"IBANKonvertierHinweis", 0},
+                                                               {"BankName", 0}};
+    std::vector<GridColumn> columns;
+    for (std::size_t i = 0; i < count; ++i)
+        columns.push_back({kColumns[i].first, freed && kColumns[i].second > 0, kColumns[i].second});
+    return columns;
+}
+
 // A store that serves a fixed working set of a few Marlo rows for any file that exists, and
 // records every call.
 class FakeWorkingSetStore final : public WorkingSetStore {
-  public:
-    static constexpr const char* kHeadings[] = {
-        "OPKontoNr", "Suchname", "BankBLZ", "BankKontoNr", "BankBIC", "BankIBAN", "IBANKonvertierHinweis", "BankName"};
-
+public:
     LoadResult LoadWorkingSet(ProgramState& state, WorkingSetArray& rows, const LoadRequest& request,
                               UserInterface& ui) override
     {
@@ -39,7 +54,7 @@ class FakeWorkingSetStore final : public WorkingSetStore {
             onLoad();
         return LoadResult{8,
                           "Anzahl Datensätze: " + std::to_string(rows.size()),
-                          columns(request.freeManualInput),
+                          marloColumns(request.freeManualInput > 0),
                           true,
                           state.format != ClientFormat::Galdo,
                           state.format != ClientFormat::Galdo,
@@ -49,18 +64,7 @@ class FakeWorkingSetStore final : public WorkingSetStore {
     std::vector<GridColumn> BindGridColumns(int freeManualInput) override
     {
         calls.push_back("bind free=" + std::to_string(freeManualInput));
-        return columns(freeManualInput);
-    }
-
-    static std::vector<GridColumn> columns(int freeManualInput)
-    {
-        std::vector<GridColumn> columns;
-        for (const char* heading : kHeadings) {
-            const std::string name = heading;
-            const bool bank = name == "BankBLZ" || name == "BankKontoNr" || name == "BankBIC" || name == "BankIBAN";
-            columns.push_back(GridColumn{name, bank && freeManualInput > 0, name == "BankIBAN" ? 34 : 11});
-        }
-        return columns;
+        return marloColumns(freeManualInput > 0);
     }
 
     bool SaveWorkingSet(ProgramState&, WorkingSetArray& rows, const SaveRequest& request, UserInterface&) override
@@ -87,7 +91,7 @@ class FakeWorkingSetStore final : public WorkingSetStore {
 
 // A selection dialog that answers from a script and records what it was started with.
 class FakeDatabaseChooser final : public DatabaseChooser {
-  public:
+public:
     std::optional<DatabaseChoice> choose(QWidget*, const SelectionStart& start, UserInterface&) override
     {
         starts.push_back(start);

@@ -12,7 +12,7 @@ namespace zelvan::test {
 
 // A file-open dialog that answers from a script and records what it was asked.
 class ScriptedFileDialog final : public FileOpenDialog {
-  public:
+public:
     std::string openFileName(QWidget*, const FileOpenRequest& request) override
     {
         titles.emplace_back(request.title);
@@ -51,7 +51,7 @@ class ScriptedFileDialog final : public FileOpenDialog {
 // A UserInterface that records everything, answers message boxes from a script (the default
 // button once the script is used up) and runs a hook at every event-loop turn.
 class ScriptedUserInterface final : public UserInterface {
-  public:
+public:
     void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     MessageAnswer showMessage(const MessageRequest& request) override

@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -16,6 +15,7 @@
 
 #include "gui/AccessKeys.h"
 #include "gui/GuiTestDoubles.h"
+#include "search/ClientFileKinds.h"
 #include "select/FoundDatabasesModel.h"
 #include "support/RefusedFolder.h"
 #include "support/TempDir.h"
@@ -78,38 +78,6 @@ private slots:
         m_ui.eventTurns = 0;
     }
 
-    void opens_with_captions_marlo_selected_and_auswaehlen_disabled()
-    {
-        auto dialog = makeDialog();
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Auswahl der zu konvertierenden Datenbank"));
-        const QStringList captions{"&Auswählen", "Abb&ruch", "&Laufwerk durchsuchen", "&Datei direkt auswählen"};
-        for (int i = 0; i < captions.size(); ++i)
-            QCOMPARE(command(*dialog, i)->text(), captions[i]);
-        const QStringList options{"&Marlo OP", "&Tondra", "D&orvan", "&Galdo"};
-        for (int i = 0; i < options.size(); ++i)
-            QCOMPARE(option(*dialog, i)->text(), options[i]);
-        QVERIFY(option(*dialog, 0)->isChecked());
-        QVERIFY(!command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
-        QCOMPARE(dialog->resultCaption(), QString());
-        QCOMPARE(dialog->foundDatabases().rowCount(), 0);
-        QCOMPARE(dialog->foundDatabases().headerData(0, Qt::Horizontal).toString(), QStringLiteral("Mandant"));
-        QCOMPARE(dialog->foundDatabases().headerData(1, Qt::Horizontal).toString(), QStringLiteral("Im Ordner"));
-        QCOMPARE(dialog->foundDatabases().headerData(2, Qt::Horizontal).toString(), QStringLiteral("zuletzt geändert"));
-    }
-
-    void opens_with_the_option_of_the_current_format()
-    {
-        const std::array<std::pair<ClientFormat, int>, 5> cases{{{ClientFormat::None, 0},
-                                                                 {ClientFormat::MarloOp, 0},
-                                                                 {ClientFormat::Tondra, 1},
-                                                                 {ClientFormat::Dorvan, 2},
-                                                                 {ClientFormat::Galdo, 3}}};
-        for (const auto& [format, checked] : cases) {
-            auto dialog = makeDialog(format);
-            QVERIFY(option(*dialog, checked)->isChecked());
-        }
-    }
-
     void search_lists_sorted_clients_with_caption_and_enables_auswaehlen()
     {
         auto dialog = makeDialog();
@@ -145,14 +113,21 @@ private slots:
         QVERIFY(!dialog->searchNotes().isVisibleTo(dialog.get()));
     }
 
-    void search_that_finds_nothing_shows_zero_and_keeps_auswaehlen_disabled()
+    void a_search_that_finds_nothing_shows_zero_and_enter_chooses_nothing()
     {
         auto dialog = makeDialog();
+        dialog->show();
+        QVERIFY(!command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
         option(*dialog, 3)->setChecked(true);
         QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
         QCOMPARE(dialog->resultCaption(), QStringLiteral("0 gefundene Mandanten in test [Daten]"));
         QCOMPARE(dialog->foundDatabases().rowCount(), 0);
         QVERIFY(!command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
+        auto* grid = dialog->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->selectedPath(), std::string());
     }
 
     void auswaehlen_sets_the_path_of_the_found_file_and_the_format_at_the_click()
@@ -177,21 +152,24 @@ private slots:
         QVERIFY(drives->count() >= 3);
         QCOMPARE(drives->itemText(0), QDir::homePath() + QStringLiteral(" [Persönlicher Ordner]"));
         QCOMPARE(drives->itemText(drives->count() - 1), QStringLiteral("Ordner wählen..."));
-        for (int i = 1; i < drives->count() - 1; ++i)
-            QVERIFY2(drives->itemText(i).startsWith(QLatin1Char('/')), qPrintable(drives->itemText(i)));
     }
 
-    void ordner_waehlen_searches_the_chosen_folder()
+    void ordner_waehlen_searches_the_chosen_folder_and_cancelled_returns_to_the_entry_before()
     {
         auto dialog = makeDialog();
         auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
+        drives->setCurrentIndex(drives->count() - 1);
+        emit drives->activated(drives->count() - 1);
+        QCOMPARE(drives->currentText(), QStringLiteral("test [Daten]"));
+        QCOMPARE(dialog->resultCaption(), QString());
+        QCOMPARE(m_ui.eventTurns, 0); // no search
+
         const std::string folder = (m_dir.path() / "b").string();
         m_files.nextFolders = {folder};
         drives->setCurrentIndex(drives->count() - 1);
         emit drives->activated(drives->count() - 1);
-
-        QCOMPARE(m_files.folderTitles, (std::vector<std::string>{"Zu durchsuchenden Ordner wählen"}));
-        QCOMPARE(m_files.folderStarts, (std::vector<std::string>{QDir::homePath().toStdString()}));
+        QCOMPARE(m_files.folderTitles.back(), std::string("Zu durchsuchenden Ordner wählen"));
+        QCOMPARE(m_files.folderStarts.back(), QDir::homePath().toStdString());
         QCOMPARE(drives->currentText(), QString::fromStdString(folder));
         QCOMPARE(drives->itemText(drives->count() - 1), QStringLiteral("Ordner wählen..."));
         QCOMPARE(column(*dialog, 0), (QStringList{"7", "123"}));
@@ -227,18 +205,6 @@ private slots:
         QCOMPARE(m_files.folderStarts, (std::vector<std::string>{(m_dir.path() / "a").string() + "/"}));
     }
 
-    void ordner_waehlen_cancelled_returns_to_the_entry_before()
-    {
-        auto dialog = makeDialog();
-        auto* drives = dialog->findChild<QComboBox*>(QStringLiteral("Drive1"));
-        drives->setCurrentIndex(drives->count() - 1);
-        emit drives->activated(drives->count() - 1);
-        QCOMPARE(m_files.folderTitles.size(), 1u);
-        QCOMPARE(drives->currentText(), QStringLiteral("test [Daten]"));
-        QCOMPARE(dialog->resultCaption(), QString());
-        QCOMPARE(m_ui.eventTurns, 0); // no search
-    }
-
     void double_click_or_enter_on_a_found_database_chooses_it_data()
     {
         QTest::addColumn<int>("key"); // 0: double-click
@@ -272,42 +238,20 @@ private slots:
         QCOMPARE(dialog->selectedPath(), (m_dir.path() / "a" / "MARL012A.MDB").string());
     }
 
-    void enter_with_nothing_found_chooses_nothing()
-    {
-        auto dialog = makeDialog();
-        dialog->show();
-        option(*dialog, 3)->setChecked(true);
-        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
-        auto* grid = dialog->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
-        grid->setFocus();
-        QTest::keyClick(grid, Qt::Key_Return);
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->selectedPath(), std::string());
-    }
-
-    void abbruch_closes_without_a_choice()
-    {
-        auto dialog = makeDialog(ClientFormat::Galdo, "/x/GALD001.MDB");
-        dialog->show();
-        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Abbruch), Qt::LeftButton);
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->selectedPath(), std::string());
-        QCOMPARE(dialog->selectedFormat(), ClientFormat::None);
-    }
-
-    void escape_cancels_from_every_control_data()
+    void escape_cancels_from_every_control_and_so_does_abbruch_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::newRow("Ergebnisliste") << QStringLiteral("TDBGrid1");
-        QTest::newRow("Laufwerk") << QStringLiteral("Drive1");
-        QTest::newRow("Format") << QStringLiteral("Option1_2");
-        QTest::newRow("Datei direkt auswählen") << QStringLiteral("Command1_3");
+        QTest::addColumn<int>("pressed");
+        QTest::newRow("Ergebnisliste") << QStringLiteral("TDBGrid1") << int(Qt::Key_Escape);
+        QTest::newRow("Laufwerk") << QStringLiteral("Drive1") << int(Qt::Key_Escape);
+        QTest::newRow("Datei direkt auswählen") << QStringLiteral("Command1_3") << int(Qt::Key_Escape);
+        QTest::newRow("Abbruch") << QStringLiteral("Command1_1") << int(Qt::Key_Space);
     }
 
-    void escape_cancels_from_every_control()
+    void escape_cancels_from_every_control_and_so_does_abbruch()
     {
         QFETCH(QString, control);
+        QFETCH(int, pressed);
         auto dialog = makeDialog(ClientFormat::MarloOp, "/x/MARL001.MDB");
         dialog->show();
         // With something found and selected, Esc still chooses nothing.
@@ -318,10 +262,11 @@ private slots:
         auto* widget = dialog->findChild<QWidget*>(control);
         QVERIFY(widget);
         widget->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(pressed));
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QCOMPARE(dialog->selectedPath(), std::string());
+        QCOMPARE(dialog->selectedFormat(), ClientFormat::None);
     }
 
     void every_button_has_its_own_access_key()
@@ -333,88 +278,79 @@ private slots:
         QCOMPARE(keys.keys.size(), 10); // four formats, five buttons, the drive list
     }
 
-    void alt_and_a_letter_presses_its_button()
+    void the_direct_choice_asks_for_the_checked_format_and_takes_the_file_data()
     {
-        auto dialog = makeDialog(ClientFormat::MarloOp, "/x/MARL001.MDB");
-        dialog->show();
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        // A button pressed by its key clicks a moment later, as a click shows.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::AltModifier);
-        QTRY_VERIFY(option(*dialog, 3)->isChecked());
-        m_files.nextFileNames = {"/x/GALD001.MDB"};
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
-        QTRY_COMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(dialog->selectedPath(), std::string("/x/GALD001.MDB"));
-        QCOMPARE(dialog->selectedFormat(), ClientFormat::Galdo);
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("current"); // the current database
+        QTest::addColumn<QString>("folder");  // where the file dialog starts
+        QTest::addColumn<QString>("chosen");  // empty: cancelled
+        QTest::newRow("ohne Format") << 0 << ""
+                                     << "/opt/zelvan/"
+                                     << "";
+        QTest::newRow("Marlo") << 1 << "/daten/MARL001.MDB"
+                               << "/daten/"
+                               << "/srv/MARL002.MDB";
+        QTest::newRow("Tondra, abgebrochen") << 2 << "/daten/kunden/TONDRA.MDB"
+                                             << "/daten/kunden/"
+                                             << "";
+        QTest::newRow("Dorvan") << 3 << ""
+                                << "/opt/zelvan/"
+                                << "/srv/dorv001.mdb";
+        QTest::newRow("Galdo") << 4 << ""
+                               << "/opt/zelvan/"
+                               << "/srv/lohn/gald007.mdb";
     }
 
-    void direct_choice_cancelled_keeps_the_dialog_open()
+    void the_direct_choice_asks_for_the_checked_format_and_takes_the_file()
     {
-        auto dialog = makeDialog(ClientFormat::Tondra, "/daten/kunden/TONDRA.MDB");
+        QFETCH(int, format);
+        QFETCH(QString, current);
+        QFETCH(QString, folder);
+        QFETCH(QString, chosen);
+        auto dialog = makeDialog(static_cast<ClientFormat>(format), current.toStdString());
         dialog->show();
+        QVERIFY(option(*dialog, std::max(format - 1, 0))->isChecked());
+        if (!chosen.isEmpty())
+            m_files.nextFileNames = {chosen.toStdString()};
         QTest::mouseClick(command(*dialog, AuswahlIBANDatei::DateiDirektAuswaehlen), Qt::LeftButton);
 
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->selectedPath(), std::string());
-        QCOMPARE(m_files.titles, (std::vector<std::string>{"Tondra-Datenbank öffnen"}));
-        QCOMPARE(m_files.filters.front(),
-                 (std::vector<std::string>{"Tondra-Datenbank (TONDRA*.MDB)", "Tondra-Datenbank (*.MDB)"}));
-        QCOMPARE(m_files.initialFolders.front(), std::string("/daten/kunden/"));
-    }
-
-    void direct_choice_sets_path_and_format_and_closes()
-    {
-        auto dialog = makeDialog();
-        dialog->show();
-        option(*dialog, 3)->setChecked(true);
-        m_files.nextFileNames = {"/srv/lohn/gald007.mdb"};
-        QTest::mouseClick(command(*dialog, AuswahlIBANDatei::DateiDirektAuswaehlen), Qt::LeftButton);
-
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->selectedPath(), std::string("/srv/lohn/gald007.mdb"));
-        QCOMPARE(dialog->selectedFormat(), ClientFormat::Galdo);
-        QCOMPARE(m_files.titles, (std::vector<std::string>{"Galdo-Datenbank auswählen"}));
-        QCOMPARE(m_files.filters.front(), (std::vector<std::string>{"Galdo Mandant (gald*.mdb)"}));
-        // Without a current database: the parent of the program's folder.
-        QCOMPARE(m_files.initialFolders.front(), std::string("/opt/zelvan/"));
-    }
-
-    void direct_choice_titles_per_format()
-    {
-        const std::array<std::pair<int, const char*>, 4> cases{{{0, "Marlo-Datenbank auswählen"},
-                                                                {1, "Tondra-Datenbank öffnen"},
-                                                                {2, "Dorvan-Datenbank auswählen"},
-                                                                {3, "Galdo-Datenbank auswählen"}}};
-        for (const auto& [index, title] : cases) {
-            m_files = {};
-            auto dialog = makeDialog();
-            option(*dialog, index)->setChecked(true);
-            dialog->Command1_Click(AuswahlIBANDatei::DateiDirektAuswaehlen);
-            QCOMPARE(m_files.titles.front(), std::string(title));
-        }
+        const ClientFileKind kind = *clientFileKind(static_cast<ClientFormat>(std::max(format, 1)));
+        QCOMPARE(m_files.titles, std::vector<std::string>{std::string(kind.openDialogTitle)});
+        QCOMPARE(m_files.filters.front().size(), kind.filters.size());
+        QCOMPARE(m_files.filters.front().front(), std::string(kind.filters.front().description));
+        QCOMPARE(m_files.initialFolders.front(), folder.toStdString());
+        QCOMPARE(dialog->isVisible(), chosen.isEmpty());
+        QCOMPARE(dialog->selectedPath(), chosen.toStdString());
+        if (!chosen.isEmpty())
+            QCOMPARE(dialog->selectedFormat(), kind.format);
     }
 
     void initial_folder_of_the_direct_choice()
     {
-        QCOMPARE(directChoiceFolder("/daten/MARL001.MDB", "/opt/z/bin/"), std::string("/daten/"));
-        QCOMPARE(directChoiceFolder("", "/opt/z/bin/"), std::string("/opt/z/"));
         QCOMPARE(directChoiceFolder("MARL001.MDB", "/opt/z/bin/"), std::string("/opt/z/bin/"));
         QCOMPARE(directChoiceFolder("C:\\Daten\\marl001.mdb", "/opt/z/bin/"), std::string("C:\\Daten\\"));
     }
 
-    void abbruch_during_a_search_ends_the_walk_and_closes_afterwards()
+    void abbruch_or_the_close_box_during_a_search_ends_the_walk_and_closes_afterwards_data()
     {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Abbruch") << false;
+        QTest::newRow("Schließfeld") << true;
+    }
+
+    void abbruch_or_the_close_box_during_a_search_ends_the_walk_and_closes_afterwards()
+    {
+        QFETCH(bool, closeBox);
         auto dialog = makeDialog();
         dialog->show();
         bool runningAtClick = false;
         m_ui.onEventTurn = [&](int turn) {
             if (turn == 2) {
                 runningAtClick = dialog->searchRunning();
-                QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Abbruch), Qt::LeftButton);
-                // Still open while the walk is on the stack.
-                QVERIFY(dialog->isVisible());
+                if (closeBox)
+                    dialog->close();
+                else
+                    QTest::mouseClick(command(*dialog, AuswahlIBANDatei::Abbruch), Qt::LeftButton);
             }
         };
         QTest::mouseClick(command(*dialog, AuswahlIBANDatei::LaufwerkDurchsuchen), Qt::LeftButton);
@@ -429,20 +365,6 @@ private slots:
         const int rows = dialog->foundDatabases().rowCount();
         QCOMPARE(dialog->resultCaption(), QStringLiteral("%1 gefundene Mandanten in test [Daten]").arg(rows));
         QCOMPARE(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled(), rows > 0);
-    }
-
-    void closing_the_window_during_a_search_ends_the_walk()
-    {
-        auto dialog = makeDialog();
-        dialog->show();
-        m_ui.onEventTurn = [&](int turn) {
-            if (turn == 1)
-                dialog->close();
-        };
-        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
-        QCOMPARE(m_ui.eventTurns, 1);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
     }
 
     void deleting_the_dialog_during_a_search_waits_for_the_walk()
@@ -485,26 +407,12 @@ private slots:
         QVERIFY(command(*dialog, AuswahlIBANDatei::Auswaehlen)->isEnabled());
     }
 
-    void tondra_search_names_the_first_column_datenbank()
-    {
-        auto dialog = makeDialog();
-        option(*dialog, 1)->setChecked(true);
-        dialog->Command1_Click(AuswahlIBANDatei::LaufwerkDurchsuchen);
-        QCOMPARE(dialog->foundDatabases().headerData(0, Qt::Horizontal).toString(), QStringLiteral("Datenbank"));
-        QCOMPARE(dialog->foundDatabases().rowCount(), 0); // the look-alikes are no invoicing databases
-    }
-
     void file_filters_match_without_regard_to_case()
     {
         QCOMPARE(caseInsensitivePattern("marl*.mdb"), QStringLiteral("[mM][aA][rR][lL]*.[mM][dD][bB]"));
         const std::array filters{FileFilter{"Marlo Mandant (marl*.mdb)", "marl*.mdb"}};
         QCOMPARE(nameFilters(filters),
                  QStringList{QStringLiteral("Marlo Mandant (marl*.mdb) ([mM][aA][rR][lL]*.[mM][dD][bB])")});
-        const QRegularExpression re(
-            QRegularExpression::wildcardToRegularExpression(caseInsensitivePattern("marl*.mdb")));
-        QVERIFY(re.match(QStringLiteral("MARL001.MDB")).hasMatch());
-        QVERIFY(re.match(QStringLiteral("marl001.mdb")).hasMatch());
-        QVERIFY(!re.match(QStringLiteral("dorv001.mdb")).hasMatch());
     }
 };
 

@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "gui/AccessKeys.h"
 #include "gui/GuiTestDoubles.h"
 
 namespace zelvan {
@@ -16,21 +15,6 @@ private:
 
 private slots:
     void init() { m_outer = {}; }
-
-    void shows_database_i_of_n_its_name_and_the_step_and_turns_the_event_loop()
-    {
-        BatchProgressDialog dialog(m_outer);
-        dialog.show();
-        QCOMPARE(dialog.itemText(), QStringLiteral("Die Datenbanken werden gesucht..."));
-        dialog.showProgress({3, 50, "/daten/GALD003.MDB (Festabzüge)", "eingelesen", false});
-        QCOMPARE(dialog.itemText(), QStringLiteral("Datenbank 3 von 50"));
-        QCOMPARE(dialog.nameText(), QStringLiteral("/daten/GALD003.MDB (Festabzüge)"));
-        QCOMPARE(dialog.stepText(), QStringLiteral("eingelesen"));
-        QCOMPARE(m_outer.eventTurns, 1);
-        dialog.showProgress({3, 50, "/daten/GALD003.MDB (Festabzüge)", "gespeichert", true});
-        QCOMPARE(dialog.stepText(), QStringLiteral("gespeichert"));
-        QCOMPARE(m_outer.eventTurns, 2);
-    }
 
     void abbrechen_asks_for_a_stop_and_says_what_it_waits_for()
     {
@@ -76,14 +60,6 @@ private slots:
         QCOMPARE(m_outer.statusTexts, std::vector<std::string>{"Daten werden geschrieben..."});
         QCOMPARE(m_outer.busyDepth, 1);
         QCOMPARE(m_outer.messages.size(), 1u);
-    }
-
-    void its_button_has_an_access_key()
-    {
-        BatchProgressDialog dialog(m_outer);
-        const test::AccessKeys keys = test::accessKeysIn(dialog);
-        QCOMPARE(keys.withoutKey, QStringList());
-        QCOMPARE(keys.keys, QStringList{"a"});
     }
 };
 

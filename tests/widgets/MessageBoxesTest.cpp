@@ -13,7 +13,7 @@ namespace zelvan {
 class MessageBoxesTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     // Runs `act` on the message box as soon as it shows, and records its button captions.
     void whenShown(const std::function<void(QMessageBox&)>& act)
     {
@@ -49,78 +49,71 @@ class MessageBoxesTest : public QObject {
         0,
         "/tmp/demo/"};
 
-  private slots:
+private slots:
     void init()
     {
         m_captions.clear();
         m_opened.clear();
     }
 
-    void a_box_that_names_a_folder_opens_it_and_answers_ok()
+    void a_box_that_names_a_folder_offers_to_open_it_and_answers_ok_data()
     {
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<QStringList>("opened");
+        QTest::newRow("Ordner öffnen") << QStringLiteral("Ordner öffnen") << QStringList{"/tmp/demo/"};
+        QTest::newRow("OK") << QStringLiteral("OK") << QStringList();
+    }
+
+    void a_box_that_names_a_folder_offers_to_open_it_and_answers_ok()
+    {
+        QFETCH(QString, clicked);
+        QFETCH(QStringList, opened);
         QtMessageBoxes boxes(nullptr, [this](const QString& folder) { return m_opened << folder, true; });
-        whenShown([](QMessageBox& box) { button(box, QStringLiteral("Ordner öffnen"))->click(); });
+        whenShown([clicked](QMessageBox& box) { button(box, clicked)->click(); });
         QCOMPARE(boxes.showMessage(kSummary), MessageAnswer::Ok);
         QVERIFY(m_captions.contains(QStringLiteral("OK")));
         QVERIFY(m_captions.contains(QStringLiteral("Ordner öffnen")));
-        QCOMPARE(m_opened, QStringList{QStringLiteral("/tmp/demo/")});
+        QCOMPARE(m_opened, opened);
     }
 
-    void ok_closes_it_without_opening_the_folder()
-    {
-        QtMessageBoxes boxes(nullptr, [this](const QString& folder) { return m_opened << folder, true; });
-        whenShown([](QMessageBox& box) { button(box, QStringLiteral("OK"))->click(); });
-        QCOMPARE(boxes.showMessage(kSummary), MessageAnswer::Ok);
-        QVERIFY(m_opened.isEmpty());
-    }
-
-    void a_box_without_a_folder_has_only_its_own_buttons_data()
+    void a_question_has_its_own_buttons_and_answers_to_their_letters_data()
     {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("Ok") << int(MessageButtons::Ok) << QStringList{"OK"};
-        QTest::newRow("YesNo") << int(MessageButtons::YesNo) << QStringList{"&Ja", "&Nein"};
-        QTest::newRow("YesNoCancel") << int(MessageButtons::YesNoCancel) << QStringList{"&Ja", "&Nein", "&Abbrechen"};
+        QTest::addColumn<int>("key"); // 0: the first button clicked
+        QTest::addColumn<int>("answer");
+        const int yesNoCancel = int(MessageButtons::YesNoCancel);
+        const QStringList all{"&Ja", "&Nein", "&Abbrechen"};
+        QTest::newRow("Ok") << int(MessageButtons::Ok) << QStringList{"OK"} << 0 << int(MessageAnswer::Ok);
+        QTest::newRow("J") << yesNoCancel << all << int(Qt::Key_J) << int(MessageAnswer::Yes);
+        QTest::newRow("N") << yesNoCancel << all << int(Qt::Key_N) << int(MessageAnswer::No);
+        QTest::newRow("A") << yesNoCancel << all << int(Qt::Key_A) << int(MessageAnswer::Cancel);
+        const QStringList yesNo{"&Ja", "&Nein"};
+        QTest::newRow("J, Ja/Nein") << int(MessageButtons::YesNo) << yesNo << int(Qt::Key_J) << int(MessageAnswer::Yes);
     }
 
-    void a_box_without_a_folder_has_only_its_own_buttons()
+    void a_question_has_its_own_buttons_and_answers_to_their_letters()
     {
         QFETCH(int, buttons);
         QFETCH(QStringList, captions);
+        QFETCH(int, key);
+        QFETCH(int, answer);
         QtMessageBoxes boxes(nullptr, [this](const QString& folder) { return m_opened << folder, true; });
-        whenShown([](QMessageBox& box) { box.buttons().front()->click(); });
-        boxes.showMessage({"Frage", "Titel", static_cast<MessageButtons>(buttons), MessageIcon::Question, 0});
+        whenShown([key](QMessageBox& box) {
+            if (key == 0)
+                box.buttons().front()->click();
+            else
+                QTest::keyClick(&box, static_cast<Qt::Key>(key));
+        });
+        // The default button is another one than the letter's, where there is a choice.
+        const MessageRequest question{"Möchten Sie vorher die aktuellen Daten speichern?",
+                                      "Speicherabfrage IBAN-Konverter", static_cast<MessageButtons>(buttons),
+                                      MessageIcon::Question, key == 0 || answer == int(MessageAnswer::Cancel) ? 0 : 2};
+        QCOMPARE(boxes.showMessage(question), static_cast<MessageAnswer>(answer));
         m_captions.sort();
         captions.sort();
         QCOMPARE(m_captions, captions);
         QVERIFY(m_opened.isEmpty());
-    }
-
-    void a_question_answers_to_its_letters_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("answer");
-        const int yesNoCancel = int(MessageButtons::YesNoCancel);
-        QTest::newRow("J") << int(Qt::Key_J) << yesNoCancel << int(MessageAnswer::Yes);
-        QTest::newRow("N") << int(Qt::Key_N) << yesNoCancel << int(MessageAnswer::No);
-        QTest::newRow("A") << int(Qt::Key_A) << yesNoCancel << int(MessageAnswer::Cancel);
-        QTest::newRow("J, Ja/Nein") << int(Qt::Key_J) << int(MessageButtons::YesNo) << int(MessageAnswer::Yes);
-        QTest::newRow("N, Ja/Nein") << int(Qt::Key_N) << int(MessageButtons::YesNo) << int(MessageAnswer::No);
-    }
-
-    void a_question_answers_to_its_letters()
-    {
-        QFETCH(int, key);
-        QFETCH(int, buttons);
-        QFETCH(int, answer);
-        QtMessageBoxes boxes;
-        whenShown([key](QMessageBox& box) { QTest::keyClick(&box, static_cast<Qt::Key>(key)); });
-        // The default button is another one than the letter's, where there is a choice.
-        const MessageRequest question{"Möchten Sie vorher die aktuellen Daten speichern?",
-                                      "Speicherabfrage IBAN-Konverter", static_cast<MessageButtons>(buttons),
-                                      MessageIcon::Question, answer == int(MessageAnswer::Cancel) ? 0 : 2};
-        QCOMPARE(boxes.showMessage(question), static_cast<MessageAnswer>(answer));
     }
 };
 

@@ -1,7 +1,6 @@
 #include "widgets/ProgramFont.h"
 
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
@@ -12,18 +11,7 @@ namespace zelvan {
 class ProgramFontTest : public QObject {
     Q_OBJECT
 
-  private slots:
-    void tahoma_ten_points_or_the_system_sans_serif()
-    {
-        const QFont font = ProgramFont();
-        QCOMPARE(font.pointSize(), 10);
-        QVERIFY(!font.bold());
-        if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
-            QCOMPARE(font.family(), QStringLiteral("Tahoma"));
-        else
-            QCOMPARE(font.family(), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
-    }
-
+private slots:
     void every_control_gets_name_and_size_but_keeps_its_weight()
     {
         QWidget window;
