@@ -8,13 +8,18 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/AccountGrid.h"
@@ -807,6 +812,28 @@ private slots:
         command(FormAdressen::Auswaehlen)->setFocus();
         QTest::keyClick(command(FormAdressen::Auswaehlen), Qt::Key_F1);
         QCOMPARE(help->currentSection(), QStringLiteral("anfang"));
+
+        // The contents list names the sections; the search finds a place and says when there is none.
+        QVERIFY(help->findChild<QTreeWidget*>(QStringLiteral("HilfeInhalt"))->topLevelItemCount() > 5);
+        auto* search = help->findChild<QLineEdit*>(QStringLiteral("HilfeSuche"));
+        auto* text = help->findChild<QTextBrowser*>(QStringLiteral("HilfeText"));
+        QTest::keyClicks(search, "Probelauf");
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(text->textCursor().selectedText(), QStringLiteral("Probelauf"));
+        search->setText(QStringLiteral("Quadratwurzel"));
+        QTest::keyClick(search, Qt::Key_Return);
+        const auto labels = help->findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
+            return label->isVisible() && label->text() == QStringLiteral("Nicht gefunden.");
+        }));
+
+        // Its link shows "Über Zelvan Konverter": version, bank-code file, Qt and SQLite.
+        emit text->anchorClicked(QUrl(QStringLiteral("zelvan:ueber")));
+        auto* about = help->findChild<QMessageBox*>(QStringLiteral("UeberZelvanKonverter"));
+        QVERIFY(about && about->isVisible());
+        QVERIFY(about->text().startsWith(QStringLiteral("Zelvan Konverter ")));
+        QVERIFY(about->text().contains(QStringLiteral("SQLite ")));
+        about->close();
     }
 
     void the_hint_column_takes_what_the_window_gains()
