@@ -788,6 +788,14 @@ private slots:
         QVERIFY(!findField()->isVisible());
         QCOMPARE(QApplication::focusWidget(), grid());
         QVERIFY(m_window->isVisible());
+
+        // F3 opens the closed field; in the open one it finds the next row, from the end round to
+        // the start.
+        QTest::keyClick(grid(), Qt::Key_F3);
+        QVERIFY(findField()->isVisible());
+        findField()->setText(QStringLiteral("1000"));
+        QTest::keyClick(findField(), Qt::Key_F3);
+        QCOMPARE(grid()->currentIndex().row(), 0);
     }
 
     void f1_on_a_row_opens_the_help_at_its_hint_whose_tooltip_advises()

@@ -36,6 +36,8 @@ private slots:
         model.endReplace(6, columns(true));
         QCOMPARE(model.rowCount(), 5);
         QCOMPARE(model.columnCount(), 6);
+        QCOMPARE(model.headerData(5, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 model.headerData(5, Qt::Horizontal).toString() + ": die IBAN des Kontos, wie sie gespeichert wird");
         QCOMPARE(model.rowCount(model.index(0, 0)), 0);
         QCOMPARE(model.columnCount(model.index(0, 0)), 0);
 
