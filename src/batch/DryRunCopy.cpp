@@ -108,8 +108,12 @@ std::string DryRunCopy::make(const std::string& database, ClientFormat format)
     if (::mkdtemp(pattern.data()) == nullptr)
         return tempFailure(errno);
     m_folder = pattern;
-    m_marker = createHeldFile((m_folder / kDryRunMarker).string(), 0600);
-    if (m_marker < 0)
+    // The marker is made and locked under another name and only then given its own: a run that
+    // clears leftovers meanwhile never finds it unlocked and takes the new folder for a killed one's.
+    const auto marker = m_folder / kDryRunMarker;
+    const auto unnamed = m_folder / (std::string(kDryRunMarker) + ".neu");
+    m_marker = createHeldFile(unnamed.string(), 0600);
+    if (m_marker < 0 || ::rename(unnamed.c_str(), marker.c_str()) != 0)
         return tempFailure(errno);
 
     const auto copy = m_folder / std::filesystem::path(database).filename();

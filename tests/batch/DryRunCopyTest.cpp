@@ -3,12 +3,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "clientdb/DemoFiles.h"
 #include "core/HeldFiles.h"
 #include "support/TempDir.h"
+#include "support/TemporaryFolder.h"
 
 namespace zelvan {
 namespace {
@@ -45,6 +47,27 @@ TEST(DryRunCopy, a_database_that_cannot_be_read_is_named)
     EXPECT_TRUE(
         error.starts_with("Für den Probelauf kann keine Kopie der Datenbank \"" + text + "\" angelegt werden: "))
         << error;
+}
+
+// Each dry run clears the leftovers of killed ones as it starts; two starting together must not
+// take each other's new folder for one.
+TEST(DryRunCopy, dry_runs_starting_together_keep_their_copies)
+{
+    test::DemoFiles files;
+    const auto database = files.marlo();
+    test::TemporaryFolder temp;
+    const auto makeMany = [&database](std::string& failure) {
+        for (int i = 0; i < 300 && failure.empty(); ++i)
+            failure = DryRunCopy().make(database, ClientFormat::MarloOp);
+    };
+    std::string first;
+    std::string second;
+    std::thread other(makeMany, std::ref(second));
+    makeMany(first);
+    other.join();
+    EXPECT_EQ(first, "");
+    EXPECT_EQ(second, "");
+    EXPECT_TRUE(temp.empty());
 }
 
 } // namespace
