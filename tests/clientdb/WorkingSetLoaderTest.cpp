@@ -170,20 +170,26 @@ TEST(WorkingSetLoader, a_load_that_fails_gives_an_empty_grid_and_at_most_one_mes
     const auto noBanks = files.galdo();
     test::executeOn(noBanks, "DROP TABLE Banken");
     const auto access = files.file("MARL002.MDB", std::string("\0\1\0\0Standard Jet DB", 19));
+    const auto marlo = files.marlo({}, "MARL003.MDB");
     struct Case {
         const char* name;
         ClientFormat format;
         std::string path;
+        bool closed; // no database stays open, not even the one of the earlier load
         std::string message;
     };
+    // The table checks come once the database is open; Galdo's fields are added before it.
     const Case cases[] = {
-        {"no path", ClientFormat::MarloOp, "", ""},
-        {"a missing file", ClientFormat::MarloOp, files.path("MARL404.MDB"), ""},
-        {"no database", ClientFormat::MarloOp, access,
+        {"no path", ClientFormat::MarloOp, "", true, ""},
+        {"a missing file", ClientFormat::MarloOp, files.path("MARL404.MDB"), true, ""},
+        {"no database", ClientFormat::MarloOp, access, true,
          "Fehler beim Öffnen der Haupt-Datenbank\r" + access +
              "\rNummer:3003\rDie Datei ist eine Access-Datenbank. Sie muss erst in eine SQLite-Datenbank umgewandelt "
              "werden, bevor sie hier bearbeitet werden kann."},
-        {"Galdo without banks", ClientFormat::Galdo, noBanks,
+        {"Tondra on a Marlo database", ClientFormat::Tondra, marlo, false,
+         "Fehler beim Öffnen der Haupt-Datenbank\r" + marlo +
+             "\rNummer:3011\rDie Tabelle Kunden ist in der Datenbank nicht vorhanden."},
+        {"Galdo without banks", ClientFormat::Galdo, noBanks, false,
          "Die Tabelle Banken ist nicht vorhanden.\rDaher können keine Konvertierungsdaten ermittelt werden.\r\rBitte "
          "wählen Sie eine andere Datenbank zum Umwandeln aus."},
     };
@@ -193,7 +199,10 @@ TEST(WorkingSetLoader, a_load_that_fails_gives_an_empty_grid_and_at_most_one_mes
         ASSERT_EQ(load.rows.size(), 9u);
         load.state.format = c.format;
         load.state.databasePath = c.path;
+        const auto before = test::bytesOf(c.path);
         load.run();
+        EXPECT_TRUE(c.format == ClientFormat::Galdo || test::bytesOf(c.path) == before) << "the file stays as it was";
+        EXPECT_FALSE(c.closed && load.state.database.isOpen());
         EXPECT_TRUE(load.rows.empty());
         EXPECT_EQ(load.outcome.gridCaption, "Anzahl Datensätze: 0");
         EXPECT_TRUE(load.outcome.columns.empty());
@@ -201,9 +210,6 @@ TEST(WorkingSetLoader, a_load_that_fails_gives_an_empty_grid_and_at_most_one_mes
         EXPECT_EQ(load.ui.messages.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {
             EXPECT_EQ(load.ui.messages.back().text, c.message);
-        }
-        if (c.format == ClientFormat::MarloOp) {
-            EXPECT_FALSE(load.state.database.isOpen()) << "no database of the earlier load stays open";
         }
         EXPECT_EQ(load.ui.statusTexts.back(), "Bereit");
         EXPECT_EQ(load.ui.busyDepth, 0);
