@@ -50,25 +50,6 @@ mode_t modeOf(const std::string& path)
     return status.st_mode & 0777;
 }
 
-TEST(DatabaseBackup, a_copy_is_named_after_the_file_with_date_time_and_a_counter_from_the_second_on)
-{
-    struct Case {
-        const char* file;
-        int counter;
-        const char* name;
-    };
-    const Case cases[] = {
-        {"MARL001.MDB", 1, "MARL001.MDB.2026-12-07_143015"},
-        {"MARL001.MDB", 2, "MARL001.MDB.2026-12-07_143015_2"},
-        {"gald123.mdb", 12, "gald123.mdb.2026-12-07_143015_12"},
-    };
-    const std::time_t when = exampleTime();
-    std::tm local{};
-    ::localtime_r(&when, &local);
-    for (const auto& c : cases)
-        EXPECT_EQ(backupFileName(c.file, local, c.counter), c.name);
-}
-
 TEST(DatabaseBackup, the_copy_lies_beside_the_file_opens_and_holds_what_the_file_holds)
 {
     DemoFiles files;

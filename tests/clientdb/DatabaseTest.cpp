@@ -108,29 +108,6 @@ TEST(Database, table_definitions_by_name_without_regard_to_case)
     EXPECT_EQ(local.value().name, "Artikel");
     EXPECT_EQ(local.value().attributes, 0);
     EXPECT_EQ(local.value().connect, "");
-
-    const auto missing = database.tableDef("Personenkonten");
-    EXPECT_EQ(missing.error().number, 3011);
-    EXPECT_EQ(missing.error().description, "Die Tabelle Personenkonten ist in der Datenbank nicht vorhanden.");
-    EXPECT_EQ(database.fields("Kunden").error().number, 3011);
-}
-
-TEST(Database, fields_with_their_sizes)
-{
-    DemoFiles files;
-    Database database;
-    ASSERT_FALSE(database.open(files.galdo({.ibanFields = true, .bankBic = true})));
-    const auto field = database.field("festabzug", "konto-nr");
-    ASSERT_TRUE(field.ok());
-    EXPECT_EQ(field.value().name, "Konto-Nr");
-    EXPECT_EQ(field.value().declaredType, "VARCHAR(12)");
-    EXPECT_EQ(field.value().size, 12);
-    EXPECT_EQ(database.field("Festabzug", "IBANKonvertierNr").value().size, 2);
-    EXPECT_EQ(database.field("Personal", "BankIBAN").value().size, 34);
-
-    const auto missing = database.field("Personal", "BankBIC");
-    EXPECT_EQ(missing.error().number, 3012);
-    EXPECT_EQ(missing.error().description, "Das Feld BankBIC ist in der Tabelle Personal nicht vorhanden.");
 }
 
 TEST(Database, a_field_is_created_once_in_a_table_that_exists)

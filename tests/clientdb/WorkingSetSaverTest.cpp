@@ -263,27 +263,6 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: 0");
 }
 
-// Where the open added no field, the first save is the first change: it copies the file, the
-// saves after it do not.
-TEST(WorkingSetSaver, the_first_save_copies_the_file_and_the_next_one_does_not)
-{
-    DemoFiles files;
-    const auto path = files.dorvan({demo::IbanFields::All});
-    Session session(ClientFormat::Dorvan, path);
-    ASSERT_TRUE(session.state.backups.copies().empty());
-    const auto before = test::contentOf(path);
-
-    fill(session.rows[0], "A", "B", kHint101);
-    EXPECT_TRUE(session.save().committed);
-    ASSERT_EQ(session.state.backups.copies().size(), 1u);
-    const auto copy = session.state.backups.copies()[0];
-    EXPECT_EQ(test::contentOf(copy), before);
-
-    fill(session.rows[0], "C", "D", "");
-    EXPECT_TRUE(session.save().committed);
-    EXPECT_EQ(test::filesIn(files.path("Sicherung_ZELVAN")).size(), 2u); // the copy and its checksum
-}
-
 TEST(WorkingSetSaver, a_record_changed_meanwhile_is_refused_until_the_rows_are_loaded_again)
 {
     DemoFiles files;
