@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "DemoFiles.h"
-#include "ReadOnlyFile.h"
 #include "support/RecordingUserInterface.h"
 
 namespace zelvan {

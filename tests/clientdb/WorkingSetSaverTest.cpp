@@ -4,14 +4,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "AlteredDatabases.h"
 #include "DemoFiles.h"
-#include "ReadOnlyFolder.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/WorkingSetLoader.h"
 #include "core/Windows1252.h"
@@ -122,30 +119,28 @@ TEST_P(AccountFormatSave, writes_bank_fields_hint_number_and_counts)
     auto& first = session.rows[0];
     auto& second = session.rows[1];
     auto& third = session.rows[2];
+    const auto bankName = first[AccountColumn::BankName];
     fill(first, "  TESTDEFFXXX ", " DE96500604000000011404 ", "");
     fill(second, "TESTDEFF   ", "DE02500604000000000001", kHint101);
     fill(third, "", "", kHint3);
-    first[AccountColumn::Account] = "11404"; // edited in the grid
-    first[AccountColumn::BankName] = "Neue Bank";
+    first[AccountColumn::Account] = "11404";      // edited in the grid
+    first[AccountColumn::BankName] = "Neue Bank"; // written only with the option
 
     const auto outcome = session.save();
 
     EXPECT_TRUE(outcome.committed);
     EXPECT_FALSE(outcome.changesLeft());
-    const auto where = " FROM " + table() + " WHERE OPKontoNr = '" + first[AccountColumn::Key] + "'";
-    EXPECT_EQ(query(path, "SELECT BankBIC" + where), "TESTDEFFXXX");
-    EXPECT_EQ(query(path, "SELECT BankIBAN" + where), "DE96500604000000011404");
-    EXPECT_EQ(query(path, "SELECT BankKontoNr" + where), "11404");
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierHinweis" + where), "");
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + where), "NULL");
-    EXPECT_NE(query(path, "SELECT ifnull(BankName, '')" + where), "Neue Bank"); // only with the option
-    const auto whereSecond = " FROM " + table() + " WHERE OPKontoNr = '" + second[AccountColumn::Key] + "'";
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + whereSecond), "101");
-    EXPECT_EQ(query(path, "SELECT BankBIC" + whereSecond), "TESTDEFF");
-    const auto whereThird = " FROM " + table() + " WHERE OPKontoNr = '" + third[AccountColumn::Key] + "'";
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + whereThird), "3");
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierHinweis" + whereThird), kHint3);
-
+    // The bank fields and the hint of a row as stored, "|" between them.
+    const auto stored = [&](const AccountRow& row) {
+        return query(path, "SELECT printf('%s|%s|%s|%s|%s|%s', BankBIC, BankIBAN, BankKontoNr, IBANKonvertierHinweis, "
+                           "ifnull(IBANKonvertierNr, 'NULL'), BankName) FROM " +
+                               table() + " WHERE OPKontoNr = '" + row[AccountColumn::Key] + "'");
+    };
+    EXPECT_EQ(stored(first), "TESTDEFFXXX|DE96500604000000011404|11404||NULL|" + bankName);
+    EXPECT_EQ(stored(second), "TESTDEFF|DE02500604000000000001|" + second[AccountColumn::Account] + "|" + kHint101 +
+                                  "|101|" + second[AccountColumn::BankName]);
+    EXPECT_EQ(stored(third),
+              "||" + third[AccountColumn::Account] + "|" + kHint3 + "|3|" + third[AccountColumn::BankName]);
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
                                      "\r\n\r\nDavon mit Konvertierhinweis: 1\r\nDavon mit Fehlerhinweis: 1");
     EXPECT_EQ(session.ui.statusTexts.back(), "Bereit");
@@ -197,10 +192,7 @@ TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
 // The protocol beside a database, back in UTF-8.
 std::string protocolOf(const std::string& database)
 {
-    std::ifstream in(std::filesystem::path(database).parent_path() / kProtocolFileName, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return windows1252ToUtf8(bytes.str());
+    return windows1252ToUtf8(test::bytesOf(std::filesystem::path(database).parent_path() / kProtocolFileName));
 }
 
 TEST(WorkingSetSaver, unsaved_rows_are_listed_in_the_summary_up_to_ten)
