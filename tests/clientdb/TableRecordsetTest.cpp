@@ -115,6 +115,8 @@ TEST(TableRecordset, mistakes_are_errors)
               "Das Feld Gibtsnicht ist in der Tabelle Personenkonten nicht vorhanden.");
     ASSERT_FALSE(accounts.setValue("OPKontoNr", number(10010))); // taken by another row
     EXPECT_EQ(accounts.update().number, 19);
+    accounts.close();
+    EXPECT_EQ(accounts.seek("=", key).description, "Für die Tabelle Personenkonten ist kein Index gesetzt.");
     EXPECT_EQ(database.openTable("Gibtsnicht").error().number, 3011);
 }
 
