@@ -187,30 +187,6 @@ TEST(ClientDatabase, a_failed_open_drops_the_database_of_the_earlier_load)
     EXPECT_FALSE(state.database.isOpen());
 }
 
-TEST(ClientDatabase, without_a_copy_no_field_is_added_and_the_open_stops_with_the_reason)
-{
-    for (const auto format : {ClientFormat::MarloOp, ClientFormat::Galdo}) {
-        DemoFiles files;
-        const auto path = format == ClientFormat::Galdo ? files.galdo() : files.marlo();
-        const auto before = test::contentOf(path);
-        files.file("Sicherung_ZELVAN", "eine Datei");
-        auto state = stateFor(format, path);
-        RecordingUserInterface ui;
-
-        const auto outcome = OpenClientDatabase(state, ui);
-
-        EXPECT_FALSE(outcome.succeeded);
-        EXPECT_TRUE(outcome.backupFailed);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        expectOpenError(ui, 0, path, 3040,
-                        "\"" + files.path("Sicherung_ZELVAN") +
-                            "\" ist kein Ordner; dort kann keine Sicherungskopie angelegt werden. Ohne "
-                            "Sicherungskopie wird die Datenbank nicht geändert.");
-        EXPECT_FALSE(state.database.isOpen());
-        EXPECT_EQ(test::contentOf(path), before);
-    }
-}
-
 TEST(ClientDatabase, an_extension_stopped_between_two_fields_leaves_none_of_them)
 {
     struct Case {

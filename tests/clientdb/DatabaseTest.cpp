@@ -90,26 +90,6 @@ TEST(Database, opening_another_file_closes_the_first)
     EXPECT_FALSE(database.close());
 }
 
-TEST(Database, table_definitions_by_name_without_regard_to_case)
-{
-    DemoFiles files;
-    const auto marlo = files.marlo();
-    Database database;
-    ASSERT_FALSE(database.open(files.linkedTondra(marlo)));
-
-    const auto linked = database.tableDef("KUNDEN");
-    ASSERT_TRUE(linked.ok());
-    EXPECT_EQ(linked.value().name, "Kunden");
-    EXPECT_EQ(linked.value().attributes, 0x40000000);
-    EXPECT_EQ(linked.value().connect, ";DATABASE=" + marlo);
-
-    const auto local = database.tableDef("artikel");
-    ASSERT_TRUE(local.ok());
-    EXPECT_EQ(local.value().name, "Artikel");
-    EXPECT_EQ(local.value().attributes, 0);
-    EXPECT_EQ(local.value().connect, "");
-}
-
 TEST(Database, a_field_is_created_once_in_a_table_that_exists)
 {
     DemoFiles files;
