@@ -34,14 +34,6 @@ struct Load {
         run(options);
     }
     void run(LoadOptions options = {}) { outcome = LoadWorkingSet(state, rows, recordset, options, ui); }
-
-    std::vector<std::string> column(AccountColumn column) const
-    {
-        std::vector<std::string> values;
-        for (const auto& row : rows)
-            values.push_back(row[column]);
-        return values;
-    }
 };
 
 using Strings = std::vector<std::string>;
