@@ -50,22 +50,6 @@ mode_t modeOf(const std::string& path)
     return status.st_mode & 0777;
 }
 
-TEST(DatabaseBackup, the_copy_lies_beside_the_file_opens_and_holds_what_the_file_holds)
-{
-    DemoFiles files;
-    const auto database = files.marlo();
-    const auto before = contentOf(database);
-
-    const auto result = backupDatabaseFile(database, exampleTime());
-
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.copyPath, folderOf(database) + "/MARL001.MDB.2026-12-07_143015");
-    EXPECT_EQ(filesIn(folderOf(database)),
-              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015.sha256"}));
-    EXPECT_EQ(contentOf(result.copyPath), before);
-    EXPECT_EQ(contentOf(database), before);
-}
-
 TEST(DatabaseBackup, copy_and_folder_get_the_permissions_of_the_file_whatever_the_umask)
 {
     struct Case {
