@@ -90,6 +90,22 @@ TEST(Database, opening_another_file_closes_the_first)
     EXPECT_FALSE(database.close());
 }
 
+// The linked Kunden table of a Tondra database, found in any case, names the Marlo file that
+// holds its fields; a table that is neither here nor linked is missing.
+TEST(Database, a_linked_table_names_its_database_and_has_no_fields_here)
+{
+    DemoFiles files;
+    const auto marlo = files.marlo();
+    Database database;
+    ASSERT_FALSE(database.open(files.linkedTondra(marlo)));
+    const auto linked = database.tableDef("KUNDEN");
+    ASSERT_TRUE(linked.ok());
+    EXPECT_TRUE(linked.value().isLinked());
+    EXPECT_EQ(linked.value().connect, ";DATABASE=" + marlo);
+    EXPECT_EQ(database.fields("Kunden").error().number, 3011);
+    EXPECT_EQ(database.tableDef("Personenkonten").error().number, 3011);
+}
+
 TEST(Database, a_field_is_created_once_in_a_table_that_exists)
 {
     DemoFiles files;
