@@ -77,19 +77,6 @@ TEST(Database, a_file_cut_off_inside_its_last_page_is_damaged_and_stays_as_it_is
     }
 }
 
-TEST(Database, opening_another_file_closes_the_first)
-{
-    DemoFiles files;
-    const auto marlo = files.marlo();
-    Database database;
-    ASSERT_FALSE(database.open(marlo));
-    EXPECT_EQ(database.path(), marlo);
-    EXPECT_TRUE(database.open(files.path("missing.mdb")));
-    EXPECT_FALSE(database.isOpen());
-    EXPECT_EQ(database.path(), "");
-    EXPECT_FALSE(database.close());
-}
-
 // The linked Kunden table of a Tondra database, found in any case, names the Marlo file that
 // holds its fields; a table that is neither here nor linked is missing.
 TEST(Database, a_linked_table_names_its_database_and_has_no_fields_here)
