@@ -170,7 +170,8 @@ TEST(WorkingSetLoader, a_load_that_fails_gives_an_empty_grid_and_at_most_one_mes
         bool closed; // no database stays open, not even the one of the earlier load
         std::string message;
     };
-    // The table checks come once the database is open; Galdo's fields are added before it.
+    // The table checks come once the database is open, which then stays open; Galdo's fields are
+    // even added before the bank table is looked for.
     const Case cases[] = {
         {"no path", ClientFormat::MarloOp, "", true, ""},
         {"a missing file", ClientFormat::MarloOp, files.path("MARL404.MDB"), true, ""},
