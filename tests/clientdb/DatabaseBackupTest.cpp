@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::contentOf;
 using test::DemoFiles;
+using test::filesIn;
 
 // 7 December 2026, 14:30:15 local time.
 std::time_t exampleTime()
@@ -42,69 +43,11 @@ std::string folderOf(const std::string& database)
     return (fs::path(database).parent_path() / "Sicherung_ZELVAN").string();
 }
 
-std::vector<std::string> filesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t modeOf(const std::string& path)
 {
     struct stat status {};
     ::stat(path.c_str(), &status);
     return status.st_mode & 0777;
-}
-
-TEST(DatabaseBackup, a_copy_is_named_after_the_file_with_date_time_and_a_counter_from_the_second_on)
-{
-    struct Case {
-        const char* file;
-        int counter;
-        const char* name;
-    };
-    const Case cases[] = {
-        {"MARL001.MDB", 1, "MARL001.MDB.2026-12-07_143015"},
-        {"MARL001.MDB", 2, "MARL001.MDB.2026-12-07_143015_2"},
-        {"gald123.mdb", 12, "gald123.mdb.2026-12-07_143015_12"},
-    };
-    const std::time_t when = exampleTime();
-    std::tm local{};
-    ::localtime_r(&when, &local);
-    for (const auto& c : cases)
-        EXPECT_EQ(backupFileName(c.file, local, c.counter), c.name);
-}
-
-TEST(DatabaseBackup, the_copy_lies_beside_the_file_opens_and_holds_what_the_file_holds)
-{
-    DemoFiles files;
-    const auto database = files.marlo();
-    const auto before = contentOf(database);
-
-    const auto result = backupDatabaseFile(database, exampleTime());
-
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.copyPath, folderOf(database) + "/MARL001.MDB.2026-12-07_143015");
-    EXPECT_EQ(filesIn(folderOf(database)),
-              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015.sha256"}));
-    EXPECT_EQ(contentOf(result.copyPath), before);
-    EXPECT_EQ(contentOf(database), before);
-}
-
-TEST(DatabaseBackup, a_second_copy_in_the_same_second_gets_a_counter)
-{
-    DemoFiles files;
-    const auto database = files.marlo();
-    ASSERT_TRUE(backupDatabaseFile(database, exampleTime()).ok());
-    const auto second = backupDatabaseFile(database, exampleTime());
-    ASSERT_TRUE(second.ok()) << second.error;
-    EXPECT_EQ(fs::path(second.copyPath).filename(), "MARL001.MDB.2026-12-07_143015_2");
-    EXPECT_EQ(filesIn(folderOf(database)),
-              (std::vector<std::string>{"MARL001.MDB.2026-12-07_143015", "MARL001.MDB.2026-12-07_143015.sha256",
-                                        "MARL001.MDB.2026-12-07_143015_2", "MARL001.MDB.2026-12-07_143015_2.sha256"}));
 }
 
 TEST(DatabaseBackup, copy_and_folder_get_the_permissions_of_the_file_whatever_the_umask)
@@ -155,25 +98,6 @@ TEST(DatabaseBackup, the_copy_gets_the_group_of_the_file)
     EXPECT_EQ(folder.st_mode & 0777, 0750u);
 }
 
-TEST(DatabaseBackup, a_change_another_program_has_not_committed_is_not_in_the_copy)
-{
-    DemoFiles files;
-    const auto database = files.marlo();
-    const auto before = contentOf(database);
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(database.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Personenkonten SET BankBLZ = '1'", nullptr, nullptr, nullptr),
-        SQLITE_OK);
-
-    const auto result = backupDatabaseFile(database, exampleTime());
-
-    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(contentOf(result.copyPath), before);
-}
-
 TEST(DatabaseBackup, a_database_in_wal_mode_is_copied_with_what_its_log_holds)
 {
     DemoFiles files;
@@ -220,19 +144,6 @@ TEST(DatabaseBackup, a_copy_that_cannot_be_made_says_why_and_leaves_nothing)
                                     test::ReadOnlyFolder::refusal() + ".");
     }
     EXPECT_EQ(filesIn(folder), std::vector<std::string>{});
-}
-
-TEST(DatabaseBackup, a_folder_that_cannot_be_made_is_named)
-{
-    DemoFiles files;
-    const auto database = files.marlo();
-    const auto folder = fs::path(database).parent_path().string();
-    const test::ReadOnlyFolder guard(folder);
-    if (!guard.holds())
-        GTEST_SKIP() << "this machine cannot make a folder unwritable";
-    EXPECT_EQ(backupDatabaseFile(database, exampleTime()).error,
-              "Der Ordner \"" + folderOf(database) +
-                  "\" für die Sicherungskopie kann nicht angelegt werden: " + test::ReadOnlyFolder::refusal() + ".");
 }
 
 // A copy broken off while it is written (here by a limit on file sizes, as a full disk would)

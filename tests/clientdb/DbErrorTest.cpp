@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AlteredDatabases.h"
-#include "ReadOnlyFile.h"
+#include "ReadOnlyFolder.h"
 #include "support/TempDir.h"
 
 namespace zelvan {

@@ -5,20 +5,6 @@
 namespace zelvan {
 namespace {
 
-TEST(FieldType, declared_types_of_new_fields)
-{
-    EXPECT_EQ(declaredTypeOf(FieldType::Text, 34), "VARCHAR(34)");
-    EXPECT_EQ(declaredTypeOf(FieldType::DateTime, 0), "DATETIME");
-    EXPECT_EQ(declaredTypeOf(FieldType::Integer16, 0), "SMALLINT");
-}
-
-TEST(FieldType, a_strict_table_gets_text_and_integer)
-{
-    EXPECT_EQ(strictTypeOf(FieldType::Text), "TEXT");
-    EXPECT_EQ(strictTypeOf(FieldType::DateTime), "TEXT");
-    EXPECT_EQ(strictTypeOf(FieldType::Integer16), "INTEGER");
-}
-
 TEST(FieldType, size_read_from_the_declared_type)
 {
     struct Case {

@@ -29,16 +29,6 @@ TEST(SqlDialect, translates_each_construct)
         EXPECT_EQ(translateSql(c.jet), c.sqlite) << c.jet;
 }
 
-TEST(SqlDialect, translates_the_account_filter_with_the_iban_option)
-{
-    EXPECT_EQ(translateSql("SELECT OPKontoNr FROM Kunden WHERE Not ISNULL(BankKontoNr) AND BankKontoNr > '' AND Not "
-                           "ISNULL(BankBLZ) AND BankBLZ > '' AND (ISNULL(BankIBAN) OR TRIM$(BankIBAN) = '') ORDER BY "
-                           "OPKontoNr"),
-              "SELECT OPKontoNr FROM Kunden WHERE Not ((BankKontoNr) IS NULL) AND BankKontoNr > '' AND Not "
-              "((BankBLZ) IS NULL) AND BankBLZ > '' AND (((BankIBAN) IS NULL) OR TRIM(BankIBAN) = '') ORDER BY "
-              "OPKontoNr");
-}
-
 TEST(SqlDialect, leaves_an_unclosed_literal_or_bracket_as_it_is)
 {
     EXPECT_EQ(translateSql("x = 'open"), "x = 'open");

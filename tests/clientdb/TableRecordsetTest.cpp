@@ -49,60 +49,6 @@ TEST(TableRecordset, primary_key_of_one_and_of_two_fields)
     EXPECT_EQ(deductions.edit().description, "Kein aktueller Datensatz.");
 }
 
-TEST(TableRecordset, a_named_index)
-{
-    DemoFiles files;
-    Database database;
-    ASSERT_FALSE(database.open(files.dorvan({.ibanFields = demo::IbanFields::All})));
-    auto accounts = database.openTable("Personenkonten").value();
-    ASSERT_FALSE(accounts.setIndex("OPKontoNr"));
-    const std::vector<DbValue> key{text("30020")};
-    ASSERT_FALSE(accounts.seek("=", key));
-    ASSERT_FALSE(accounts.noMatch());
-    EXPECT_EQ(textOf(accounts.value("Suchname").value()), "NEUMANN");
-
-    const auto missing = accounts.setIndex("Gibtsnicht");
-    EXPECT_EQ(missing.number, 3013);
-    EXPECT_EQ(missing.description, "Der Index Gibtsnicht ist in der Tabelle Personenkonten nicht vorhanden.");
-    EXPECT_EQ(accounts.seek("=", key).number, 3013);
-}
-
-TEST(TableRecordset, the_blz_index_of_the_banks)
-{
-    DemoFiles files;
-    Database database;
-    ASSERT_FALSE(database.open(files.galdo({.ibanFields = true, .bankBic = true})));
-    auto banks = database.openTable("Banken").value();
-    ASSERT_FALSE(banks.setIndex("BLZ"));
-    const std::vector<DbValue> key{text("10090000")};
-    ASSERT_FALSE(banks.seek("=", key));
-    ASSERT_FALSE(banks.noMatch());
-    EXPECT_EQ(textOf(banks.value("Bezeichnung").value()), "Bürgerbank Berlin");
-}
-
-TEST(TableRecordset, a_key_that_several_records_share_is_told)
-{
-    DemoFiles files;
-    const auto path = files.dorvan({.ibanFields = demo::IbanFields::All});
-    test::executeOn(path, "DROP INDEX OPKontoNr; CREATE INDEX OPKontoNr ON Personenkonten (OPKontoNr);"
-                          "INSERT INTO Personenkonten (OPKontoNr, Suchname) VALUES (30020, 'NEUMANN 2')");
-    Database database;
-    ASSERT_FALSE(database.open(path));
-    auto accounts = database.openTable("Personenkonten").value();
-    ASSERT_FALSE(accounts.setIndex("OPKontoNr"));
-    struct Case {
-        const char* key;
-        bool noMatch;
-        bool repeated;
-    };
-    for (const auto& c : {Case{"30020", false, true}, Case{"30010", false, false}, Case{"30099", true, false}}) {
-        const std::vector<DbValue> key{text(c.key)};
-        ASSERT_FALSE(accounts.seek("=", key));
-        EXPECT_EQ(accounts.noMatch(), c.noMatch) << c.key;
-        EXPECT_EQ(accounts.keyRepeated(), c.repeated) << c.key;
-    }
-}
-
 TEST(TableRecordset, fields_by_position)
 {
     DemoFiles files;
@@ -118,35 +64,6 @@ TEST(TableRecordset, fields_by_position)
     EXPECT_EQ(textOf(personal.valueAt(account)), "7654324");
     EXPECT_EQ(textOf(personal.valueAt(personal.fieldPosition("Nr"))), "2");
     EXPECT_TRUE(isNull(personal.valueAt(std::string::npos)));
-}
-
-// A trigger's RAISE(IGNORE) passes the record over without an error of the database.
-TEST(TableRecordset, an_update_that_changes_no_record_is_an_error)
-{
-    DemoFiles files;
-    const auto path = files.marlo({.ibanFields = demo::IbanFields::All});
-    test::executeOn(path, "CREATE TRIGGER Sperre BEFORE UPDATE ON Personenkonten WHEN old.OPKontoNr = 10010 "
-                          "BEGIN SELECT RAISE(IGNORE); END");
-    Database database;
-    ASSERT_FALSE(database.open(path));
-    auto accounts = database.openTable("Personenkonten").value();
-    ASSERT_FALSE(accounts.setIndex("PrimaryKey"));
-    for (const auto& [key, number] : {std::pair{10000, 0}, std::pair{10010, 3025}}) {
-        const std::vector<DbValue> values{DbValue{std::int64_t{key}}};
-        ASSERT_FALSE(accounts.seek("=", values));
-        ASSERT_FALSE(accounts.edit());
-        ASSERT_FALSE(accounts.setValue("BankIBAN", text("DE02100100100001234565")));
-        const auto error = accounts.update();
-        EXPECT_EQ(error.number, number) << key;
-        if (error) {
-            EXPECT_EQ(error.description,
-                      "Der Datensatz wurde nicht geändert (von der Datenbank übergangen oder nicht mehr vorhanden).");
-        }
-    }
-    EXPECT_EQ(database.openRecordset("SELECT count(*) FROM Personenkonten WHERE BankIBAN = 'DE02100100100001234565'")
-                  .value()
-                  .value(0, 0),
-              "1");
 }
 
 TEST(TableRecordset, edit_and_update_store_single_fields_with_bound_values)
@@ -198,6 +115,8 @@ TEST(TableRecordset, mistakes_are_errors)
               "Das Feld Gibtsnicht ist in der Tabelle Personenkonten nicht vorhanden.");
     ASSERT_FALSE(accounts.setValue("OPKontoNr", number(10010))); // taken by another row
     EXPECT_EQ(accounts.update().number, 19);
+    accounts.close();
+    EXPECT_EQ(accounts.seek("=", key).description, "Für die Tabelle Personenkonten ist kein Index gesetzt.");
     EXPECT_EQ(database.openTable("Gibtsnicht").error().number, 3011);
 }
 

@@ -4,14 +4,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "AlteredDatabases.h"
 #include "DemoFiles.h"
-#include "ReadOnlyFolder.h"
 #include "clientdb/ClientDatabase.h"
 #include "clientdb/WorkingSetLoader.h"
 #include "core/Windows1252.h"
@@ -122,30 +119,28 @@ TEST_P(AccountFormatSave, writes_bank_fields_hint_number_and_counts)
     auto& first = session.rows[0];
     auto& second = session.rows[1];
     auto& third = session.rows[2];
+    const auto bankName = first[AccountColumn::BankName];
     fill(first, "  TESTDEFFXXX ", " DE96500604000000011404 ", "");
     fill(second, "TESTDEFF   ", "DE02500604000000000001", kHint101);
     fill(third, "", "", kHint3);
-    first[AccountColumn::Account] = "11404"; // edited in the grid
-    first[AccountColumn::BankName] = "Neue Bank";
+    first[AccountColumn::Account] = "11404";      // edited in the grid
+    first[AccountColumn::BankName] = "Neue Bank"; // written only with the option
 
     const auto outcome = session.save();
 
     EXPECT_TRUE(outcome.committed);
     EXPECT_FALSE(outcome.changesLeft());
-    const auto where = " FROM " + table() + " WHERE OPKontoNr = '" + first[AccountColumn::Key] + "'";
-    EXPECT_EQ(query(path, "SELECT BankBIC" + where), "TESTDEFFXXX");
-    EXPECT_EQ(query(path, "SELECT BankIBAN" + where), "DE96500604000000011404");
-    EXPECT_EQ(query(path, "SELECT BankKontoNr" + where), "11404");
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierHinweis" + where), "");
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + where), "NULL");
-    EXPECT_NE(query(path, "SELECT ifnull(BankName, '')" + where), "Neue Bank"); // only with the option
-    const auto whereSecond = " FROM " + table() + " WHERE OPKontoNr = '" + second[AccountColumn::Key] + "'";
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + whereSecond), "101");
-    EXPECT_EQ(query(path, "SELECT BankBIC" + whereSecond), "TESTDEFF");
-    const auto whereThird = " FROM " + table() + " WHERE OPKontoNr = '" + third[AccountColumn::Key] + "'";
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierNr" + whereThird), "3");
-    EXPECT_EQ(query(path, "SELECT IBANKonvertierHinweis" + whereThird), kHint3);
-
+    // The bank fields and the hint of a row as stored, "|" between them.
+    const auto stored = [&](const AccountRow& row) {
+        return query(path, "SELECT printf('%s|%s|%s|%s|%s|%s', BankBIC, BankIBAN, BankKontoNr, IBANKonvertierHinweis, "
+                           "ifnull(IBANKonvertierNr, 'NULL'), BankName) FROM " +
+                               table() + " WHERE OPKontoNr = '" + row[AccountColumn::Key] + "'");
+    };
+    EXPECT_EQ(stored(first), "TESTDEFFXXX|DE96500604000000011404|11404||NULL|" + bankName);
+    EXPECT_EQ(stored(second), "TESTDEFF|DE02500604000000000001|" + second[AccountColumn::Account] + "|" + kHint101 +
+                                  "|101|" + second[AccountColumn::BankName]);
+    EXPECT_EQ(stored(third),
+              "||" + third[AccountColumn::Account] + "|" + kHint3 + "|3|" + third[AccountColumn::BankName]);
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
                                      "\r\n\r\nDavon mit Konvertierhinweis: 1\r\nDavon mit Fehlerhinweis: 1");
     EXPECT_EQ(session.ui.statusTexts.back(), "Bereit");
@@ -164,36 +159,6 @@ TEST_P(AccountFormatSave, bank_name_is_written_with_the_option_even_when_empty)
     EXPECT_EQ(query(path, "SELECT BankName FROM " + table() + " WHERE OPKontoNr = " + key(1)), "Neue Bank");
 }
 
-TEST_P(AccountFormatSave, a_row_deleted_meanwhile_is_counted_as_not_saved)
-{
-    const auto path = database();
-    Session session(GetParam(), path);
-    const auto key = session.rows[1][AccountColumn::Key];
-    test::executeOn(path, "DELETE FROM " + table() + " WHERE OPKontoNr = '" + key + "'");
-    for (auto& row : session.rows) {
-        row[AccountColumn::Iban].clear();
-        row[AccountColumn::Hint].clear();
-    }
-    fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
-    fill(session.rows[1], "TESTDEFFXXX", "DE52500604000000000009", kHint101);
-
-    const auto outcome = session.save();
-
-    EXPECT_TRUE(outcome.committed);
-    EXPECT_EQ(outcome.rowsNotSaved, 1);
-    // The deleted row counts only as not saved, neither with its IBAN nor with its hint.
-    EXPECT_EQ(outcome.counts.ibans, 1);
-    EXPECT_EQ(outcome.counts.hinted, 0);
-    EXPECT_EQ(outcome.counts.notSaved, 1);
-    EXPECT_TRUE(outcome.changesLeft());
-    EXPECT_TRUE(session.summary().ends_with("\r\nDavon nicht gespeichert: 1\r\n" + key + ": Datensatz nicht gefunden"))
-        << session.summary();
-    EXPECT_EQ(query(path, "SELECT count(*) FROM " + table() + " WHERE OPKontoNr = '" + key + "'"), "0");
-    EXPECT_EQ(query(path, "SELECT BankIBAN FROM " + table() + " WHERE OPKontoNr = '" +
-                              session.rows[0][AccountColumn::Key] + "'"),
-              "DE96500604000000011404");
-}
-
 INSTANTIATE_TEST_SUITE_P(Formats, AccountFormatSave,
                          testing::Values(ClientFormat::MarloOp, ClientFormat::Tondra, ClientFormat::Dorvan));
 
@@ -208,12 +173,10 @@ TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
     for (auto& row : session.rows)
         fill(row, "TESTDEFFXXX", "DE96500604000000011404", "");
 
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    const auto outcome = session.save({ProtocolOption::HintsOnly, false, {}});
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    const auto outcome = [&] {
+        const test::LockingConnection other(path);
+        return session.save({ProtocolOption::HintsOnly, false, {}});
+    }();
 
     EXPECT_FALSE(outcome.committed);
     EXPECT_TRUE(outcome.changesLeft());
@@ -229,61 +192,7 @@ TEST(WorkingSetSaver, a_locked_database_is_left_as_it_was_and_the_changes_stay)
 // The protocol beside a database, back in UTF-8.
 std::string protocolOf(const std::string& database)
 {
-    std::ifstream in(std::filesystem::path(database).parent_path() / kProtocolFileName, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return windows1252ToUtf8(bytes.str());
-}
-
-// Lets no update of the record with this key through, as a record held by another program.
-void lockRecord(const std::string& path, const std::string& table, const std::string& keyField, const std::string& key)
-{
-    test::executeOn(path, "CREATE TRIGGER Gesperrt BEFORE UPDATE ON " + table + " WHEN CAST(old.\"" + keyField +
-                              "\" AS TEXT) = '" + key + "' BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
-}
-
-const std::string kLockedReason =
-    "Der Wert verletzt eine Regel der Tabelle (doppelter oder fehlender Schlüssel) (gesperrt).";
-const std::string kRule(40, '-');
-
-TEST(WorkingSetSaver, a_record_that_cannot_be_written_is_named_with_its_reason_in_summary_and_protocol)
-{
-    DemoFiles files;
-    const auto path = files.marlo();
-    Session session(ClientFormat::MarloOp, path);
-    auto& locked = session.rows[1];
-    const auto key = locked[AccountColumn::Key];
-    lockRecord(path, "Personenkonten", "OPKontoNr", key);
-    const auto before =
-        query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
-    fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", "");
-    fill(locked, " TESTDEFF ", "DE02500604000000000001", kHint101);
-
-    const auto outcome = session.save({ProtocolOption::HintsOnly, false, {}});
-
-    // The other rows are committed; the locked one keeps its values and counts only as unsaved.
-    EXPECT_TRUE(outcome.committed);
-    EXPECT_EQ(outcome.rowsNotSaved, 1);
-    EXPECT_EQ(query(path, "SELECT ifnull(BankIBAN, 'NULL') FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
-              before);
-    EXPECT_EQ(query(path, "SELECT BankIBAN FROM Personenkonten WHERE OPKontoNr = '" +
-                              session.rows[0][AccountColumn::Key] + "'"),
-              "DE96500604000000011404");
-    EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
-                                     "\r\nDavon nicht gespeichert: 1\r\n" + key + ": " + kLockedReason +
-                                     session.folderLine());
-
-    const auto protocol = protocolOf(path);
-    EXPECT_NE(protocol.find("Davon mit Konvertierhinweis: 0\r\nDavon mit Fehlerhinweis: 0\r\n"
-                            "Davon nicht gespeichert: 1\r\n\r\n"
-                            "Nicht gespeicherte Daten-Beginn:\r\n" +
-                            kRule + "\r\nBLZ: " + locked[AccountColumn::Blz] +
-                            " Konto-Nr: " + locked[AccountColumn::Account] +
-                            "  --> BIC: TESTDEFF IBAN: DE02500604000000000001 Grund: " + kLockedReason +
-                            "  OPKontoNr: " + key + "\r\n" + kRule + "\r\nNicht gespeicherte Daten-Ende:\r\n\r\n"),
-              std::string::npos)
-        << protocol;
-    EXPECT_EQ(protocol.find("Konvertierhinweis-Beginn"), std::string::npos) << protocol;
+    return windows1252ToUtf8(test::bytesOf(std::filesystem::path(database).parent_path() / kProtocolFileName));
 }
 
 TEST(WorkingSetSaver, unsaved_rows_are_listed_in_the_summary_up_to_ten)
@@ -303,6 +212,7 @@ TEST(WorkingSetSaver, unsaved_rows_are_listed_in_the_summary_up_to_ten)
         for (std::size_t i = 0; i < c.deleted; ++i) {
             const auto& key = session.rows[i][AccountColumn::Key];
             test::executeOn(path, "DELETE FROM Personenkonten WHERE OPKontoNr = '" + key + "'");
+            fill(session.rows[i], "TESTDEFFXXX", "DE96500604000000011404", kHint101);
             if (i < 10)
                 expected += "\r\n" + key + ": Datensatz nicht gefunden";
         }
@@ -311,6 +221,9 @@ TEST(WorkingSetSaver, unsaved_rows_are_listed_in_the_summary_up_to_ten)
         const auto outcome = session.save({ProtocolOption::AllData, false, {}});
 
         EXPECT_EQ(outcome.rowsNotSaved, static_cast<int>(c.deleted));
+        // A deleted row counts only as not saved, neither with its IBAN nor with its hint.
+        EXPECT_EQ(outcome.counts.ibans + outcome.counts.hinted, 0);
+        EXPECT_TRUE(outcome.changesLeft());
         EXPECT_TRUE(session.summary().ends_with(expected)) << session.summary();
         // The protocol lists every one of them.
         const auto protocol = protocolOf(path);
@@ -330,73 +243,16 @@ TEST(WorkingSetSaver, two_saves_in_a_row_and_an_empty_working_set)
     fill(session.rows[0], "C", "D", "");
     session.save({ProtocolOption::HintsOnly, false, {}});
     const auto key = session.rows[0][AccountColumn::Key];
-    EXPECT_EQ(query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
-              "D");
+    EXPECT_EQ(
+        query(path, "SELECT BankIBAN || IBANKonvertierHinweis FROM Personenkonten WHERE OPKontoNr = '" + key + "'"),
+        "D");
     EXPECT_EQ(session.summary(),
               "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) + session.folderLine());
+    EXPECT_EQ(session.ui.messages.back().folder, session.folder()); // the box offers to open it
 
     session.rows.clear();
     EXPECT_TRUE(session.save().committed);
     EXPECT_EQ(session.summary(), "Insgesamt verarbeitete Datensätze: 0");
-}
-
-// Where the open added no field, the first save is the first change: it copies the file, the
-// saves after it do not.
-TEST(WorkingSetSaver, the_first_save_copies_the_file_and_the_next_one_does_not)
-{
-    DemoFiles files;
-    const auto path = files.dorvan({demo::IbanFields::All});
-    Session session(ClientFormat::Dorvan, path);
-    ASSERT_TRUE(session.state.backups.copies().empty());
-    const auto before = test::contentOf(path);
-
-    fill(session.rows[0], "A", "B", kHint101);
-    EXPECT_TRUE(session.save().committed);
-    ASSERT_EQ(session.state.backups.copies().size(), 1u);
-    const auto copy = session.state.backups.copies()[0];
-    EXPECT_EQ(test::contentOf(copy), before);
-
-    fill(session.rows[0], "C", "D", "");
-    EXPECT_TRUE(session.save().committed);
-    EXPECT_EQ(session.state.backups.copies().size(), 1u);
-    // The copy and its checksum.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.path("Sicherung_ZELVAN")),
-                            std::filesystem::directory_iterator()),
-              2);
-    EXPECT_EQ(test::contentOf(copy), before);
-}
-
-TEST(WorkingSetSaver, without_a_copy_nothing_is_saved_and_the_message_says_why)
-{
-    for (const auto format : {ClientFormat::Dorvan, ClientFormat::Galdo}) {
-        DemoFiles files;
-        const auto path =
-            format == ClientFormat::Galdo ? files.galdo({true, true}) : files.dorvan({demo::IbanFields::All});
-        Session session(format, path);
-        const auto folder = files.path("Sicherung_ZELVAN");
-        std::filesystem::create_directory(folder);
-        const test::ReadOnlyFolder guard(folder);
-        if (!guard.holds())
-            GTEST_SKIP() << "this machine cannot make a folder unwritable";
-        const auto before = test::contentOf(path);
-        for (auto& row : session.rows)
-            fill(row, "BANKDEFFXXX", "DE02120300000000202051", kHint101);
-
-        const auto outcome = session.save({ProtocolOption::AllData, false, {}});
-
-        EXPECT_FALSE(outcome.committed);
-        EXPECT_TRUE(outcome.changesLeft());
-        EXPECT_EQ(session.summary(),
-                  "Die Daten konnten nicht gespeichert werden; die Datenbank ist unverändert.\r\n\r\n"
-                  "Nr: 3040\r\nBeschreibung: In den Ordner \"" +
-                      folder +
-                      "\" kann keine Sicherungskopie geschrieben werden: " + test::ReadOnlyFolder::refusal() +
-                      ". Ohne "
-                      "Sicherungskopie wird die Datenbank nicht geändert.");
-        EXPECT_FALSE(session.state.database.inTransaction());
-        EXPECT_EQ(test::contentOf(path), before);
-        EXPECT_TRUE(session.state.backups.copies().empty());
-    }
 }
 
 TEST(WorkingSetSaver, a_record_changed_meanwhile_is_refused_until_the_rows_are_loaded_again)
@@ -493,34 +349,12 @@ TEST(WorkingSetSaver, unwritable_report_files_are_named_in_the_summary)
     const auto outcome = session.save({ProtocolOption::AllData, false, {}});
     EXPECT_TRUE(outcome.committed);
     ASSERT_EQ(outcome.unwrittenFiles.size(), 1u);
-    EXPECT_NE(session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] +
-                                     "\" konnte nicht geschrieben werden."),
-              std::string::npos);
+    EXPECT_NE(
+        session.summary().find("\r\nDie Datei \"" + outcome.unwrittenFiles[0] + "\" konnte nicht geschrieben werden."),
+        std::string::npos);
     // No protocol, so no folder to look in.
     EXPECT_EQ(session.summary().find("Protokoll und CSV-Dateien im Ordner"), std::string::npos) << session.summary();
     EXPECT_EQ(session.ui.messages.back().folder, "");
-}
-
-TEST(WorkingSetSaver, the_summary_ends_with_the_folder_of_the_reports_the_box_offers_to_open)
-{
-    struct Case {
-        ProtocolOption protocol;
-        bool named;
-    };
-    const Case cases[] = {
-        {ProtocolOption::Off, false}, {ProtocolOption::HintsOnly, true}, {ProtocolOption::AllData, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.protocol));
-        DemoFiles files;
-        Session session(ClientFormat::MarloOp, files.marlo());
-        fill(session.rows[0], "TESTDEFFXXX", "DE96500604000000011404", kHint101);
-        session.save({c.protocol, false, {}});
-        const std::string counts = "Insgesamt verarbeitete Datensätze: " + std::to_string(session.rows.size()) +
-                                   "\r\n\r\nDavon mit Konvertierhinweis: 1";
-        EXPECT_EQ(session.summary(), counts + (c.named ? session.folderLine() : ""));
-        EXPECT_EQ(session.ui.messages.back().folder, c.named ? session.folder() : "");
-        EXPECT_EQ(std::filesystem::exists(session.folder() + kHintsFileName), c.named);
-    }
 }
 
 class GaldoSave : public testing::TestWithParam<bool> {};
@@ -560,31 +394,6 @@ TEST_P(GaldoSave, writes_iban_to_the_person_or_deduction_and_bic_to_the_bank)
         expected += "\r\n\r\nDavon mit fehlender KontoNr: " + std::to_string(missing);
     expected += "\r\n\r\nDavon mit Konvertierhinweis: " + std::to_string(written);
     EXPECT_EQ(session.summary(), expected + session.folderLine());
-}
-
-TEST_P(GaldoSave, a_record_that_cannot_be_written_is_named_by_its_personnel_number)
-{
-    const bool fixedDeductions = GetParam();
-    DemoFiles files;
-    const auto path = files.galdo();
-    Session session(ClientFormat::Galdo, path, fixedDeductions);
-    const AccountRow* locked = nullptr;
-    for (auto& row : session.rows) {
-        fill(row, "", "DE96500604000000011404", "");
-        if (!locked && row[AccountColumn::Account].size() >= 2)
-            locked = &row;
-    }
-    ASSERT_NE(locked, nullptr);
-    const auto key = (*locked)[AccountColumn::Key];
-    lockRecord(path, fixedDeductions ? "Festabzug" : "Personal", fixedDeductions ? "PersonalNr" : "Nr", key);
-
-    const auto outcome = session.save({ProtocolOption::HintsOnly, false, {}});
-
-    EXPECT_TRUE(outcome.committed);
-    EXPECT_GE(outcome.rowsNotSaved, 1);
-    EXPECT_NE(session.summary().find("\r\n" + key + ": " + kLockedReason), std::string::npos) << session.summary();
-    EXPECT_NE(protocolOf(path).find("IBAN: DE96500604000000011404 Grund: " + kLockedReason + "  OPKontoNr: " + key),
-              std::string::npos);
 }
 
 // The BIC belongs to the bank: what one row of a bank wrote is no change by another program for
@@ -651,37 +460,6 @@ TEST(WorkingSetSaver, a_galdo_bank_whose_accounts_need_different_bics_keeps_the_
               std::string::npos)
         << protocol;
     EXPECT_EQ(protocol.find("BIC: HYVEDEMM460 IBAN"), std::string::npos);
-}
-
-TEST(WorkingSetSaver, an_unchanged_blz_and_account_keep_the_number_type_they_are_stored_with)
-{
-    struct Case {
-        test::NumberCopy copy;
-        const char* type;
-    };
-    const Case cases[] = {{test::NumberCopy::Integer, "integer"},
-                          {test::NumberCopy::Real, "real"},
-                          {test::NumberCopy::Strict, "integer"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.type);
-        DemoFiles files;
-        const auto path = files.marlo();
-        ASSERT_EQ(test::retypeMarlo(path, c.copy), "");
-        Session session(ClientFormat::MarloOp, path);
-        fill(session.row("10000"), "MUSBDEBBXXX", "DE21100100100001234565", "");
-        fill(session.row("10060"), "KSMUDEMMXXX", "DE85702501500000123455", kHint101);
-
-        const auto outcome = session.save();
-
-        EXPECT_TRUE(outcome.committed) << session.summary();
-        EXPECT_EQ(outcome.rowsNotSaved, 0) << session.summary();
-        EXPECT_EQ(query(path, "SELECT typeof(BankBLZ) || ' ' || typeof(BankKontoNr) || ' ' || BankIBAN FROM "
-                              "Personenkonten WHERE OPKontoNr = 10000"),
-                  std::string(c.type) + " " + c.type + " DE21100100100001234565");
-        EXPECT_EQ(query(path, "SELECT BankKontoNr || ' ' || IBANKonvertierNr FROM Personenkonten WHERE OPKontoNr = "
-                              "10060"),
-                  c.copy == test::NumberCopy::Real ? "123455.0 101" : "123455 101");
-    }
 }
 
 TEST(WorkingSetSaver, an_account_edited_in_a_number_column_is_compared_as_stored_at_the_next_save)
