@@ -7,6 +7,7 @@
 
 #include "CommandRun.h"
 #include "DemoDatabases.h"
+#include "clientdb/AlteredDatabases.h"
 #include "clientdb/DemoFiles.h"
 #include "support/TempDir.h"
 #include "support/TemporaryFolder.h"
@@ -69,6 +70,47 @@ TEST(ConvertCommand, converts_every_format_and_copies_the_file_it_changes_first)
         EXPECT_EQ(test::contentOf(copy), before);
         EXPECT_NE(test::contentOf(changed), before);
         EXPECT_TRUE(result.err.ends_with("Sicherungskopie: " + copy + "\n")) << result.err;
+    }
+}
+
+// Number-typed and STRICT fields keep their type where the save leaves BLZ and account as they were;
+// a WAL database another program holds open converts with the rows its log holds.
+TEST(ConvertCommand, number_typed_strict_and_wal_databases_convert_like_their_text)
+{
+    struct Case {
+        const char* name;
+        std::string (*alter)(const std::string& file);
+        const char* types; // of BankBLZ and BankKontoNr of 10000 after the save
+        const char* rows;  // loaded and saved
+    };
+    const Case cases[] = {
+        {"integer", [](const std::string& f) { return test::retypeMarlo(f, test::NumberCopy::Integer); },
+         "integer integer", "9"},
+        {"real", [](const std::string& f) { return test::retypeMarlo(f, test::NumberCopy::Real); }, "real real", "9"},
+        {"strict", [](const std::string& f) { return test::retypeMarlo(f, test::NumberCopy::Strict); },
+         "integer integer", "8"},
+        {"wal", [](const std::string& f) { return test::runSql(f, "PRAGMA journal_mode = WAL"); }, "text text", "9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        ASSERT_EQ(demo::writeDemoDatabases(dir.path()), "");
+        const auto file = (dir.path() / demo::kMarloFile).string();
+        ASSERT_EQ(c.alter(file), "");
+        // Another program holds the database open with a change not yet merged into the file.
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(file.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        sqlite3_exec(other, "PRAGMA wal_autocheckpoint = 0; UPDATE Personenkonten SET Ort = 'Bonn'", nullptr, nullptr,
+                     nullptr);
+
+        const auto result = runConvert({"--format", "1", "--db", file});
+        sqlite3_close(other);
+
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_EQ(test::valueOf(file, "SELECT typeof(BankBLZ) || ' ' || typeof(BankKontoNr) || ' ' || BankIBAN FROM "
+                                      "Personenkonten WHERE OPKontoNr = 10000"),
+                  std::string(c.types) + " DE82100100100001234565");
+        EXPECT_EQ(test::valueOf(file, "SELECT count(*) FROM Personenkonten WHERE BankIBAN IS NOT NULL"), c.rows);
     }
 }
 
