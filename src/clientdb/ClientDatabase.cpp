@@ -172,12 +172,14 @@ OpenOutcome OpenClientDatabase(ProgramState& state, UserInterface& ui, const Fie
             continue;
         }
         case ClientFormat::Galdo:
-            // A database without Personal is no Galdo database: none of its tables is touched.
-            if (state.database.tableDef("Personal").ok() && !extendSchema(state,
-                                                                          {{"Festabzug", galdoPersonFields()},
-                                                                           {"Personal", galdoPersonFields()},
-                                                                           {"Banken", galdoBankFields()}},
-                                                                          ui, outcome, fieldAdded))
+            // A database without Personal or Banken cannot be loaded as Galdo's: none of its tables is
+            // touched, and the load names what is missing.
+            if (state.database.tableDef("Personal").ok() && state.database.tableDef("Banken").ok() &&
+                !extendSchema(state,
+                              {{"Festabzug", galdoPersonFields()},
+                               {"Personal", galdoPersonFields()},
+                               {"Banken", galdoBankFields()}},
+                              ui, outcome, fieldAdded))
                 return outcome;
             state.tableName = "Banken";
             outcome.succeeded = true;
